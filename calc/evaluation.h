@@ -1,0 +1,31 @@
+#pragma once
+
+#include "calc/expression_engine.h"
+#include "calc/module1.h"
+#include "calc/tape.h"
+
+// How tape lines are written at this moment: the main window's font and decimals choice.
+struct LineFormat {
+    const TextMeasurer& measurer;
+    DecimalsIndex decimals;
+};
+
+// The text right-aligned for the list, or the text itself when it is too wide to be padded.
+QString AlignedForList(const LineFormat& format, const Tape& list, QString text);
+
+// The formula as handed to the engine: every "," becomes ".".
+QString FormulaWithDecimalPoint(QString fieldText);
+
+// The latest total shown on the totals tape above the given position that reads as a number.
+double TotalAbove(const Tape& totals, int position);
+
+struct EvaluationOutcome {
+    QString resultText; // what the engine returned
+    QString totalText;  // the new running total, unrounded
+};
+
+// Evaluates the formula field onto the three tapes: the formula, its formatted result and the
+// running total (the new result line plus the total above it, both as displayed).
+EvaluationOutcome EvaluateOntoTapes(NumberTape& tapes, const QString& fieldText,
+                                    const LineFormat& format,
+                                    const EngineFactory& createEngine = CreateScriptControl);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class Tape;
+class TextMeasurer;
+
+// Number of decimal places chosen: the index of the decimals box, -1 when none is selected.
+using DecimalsIndex = int;
+
+inline constexpr int TwipsPerPixel = 15;
+inline constexpr double ListRightMarginTwips = 100.0;
+
+// The value with (index + 1) decimals and a decimal comma; "" when no valid index is chosen.
+// Rounds half away from zero on the value's 15-digit decimal form and never shows "-0".
+QString FormatResult(double value, DecimalsIndex index);
+// A text that reads as a number is formatted as that number; any other text is returned as is.
+QString FormatResult(const QString& value, DecimalsIndex index);
+
+QString ToDecimalComma(double value);
+QString ToDecimalComma(const QString& value);
+
+// Pads the text with leading blanks so that it stands right-aligned in the list. On success the
+// text argument holds the padded text, which is also returned; when the text overhangs the room
+// by more than half a blank (or cannot be measured) nothing is returned and the text is unchanged.
+std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
+                                         QString& text);
+
+// General text form: up to 15 significant digits, decimal comma, exponent form beyond
+// 1E+15 and below 1E-04 (1E+20, 1,5E-07).
+QString NumberToText(double number);
+// Reads "[blanks][sign]digits[,|.digits][E[sign]digits][blanks]"; nothing for any other text.
+std::optional<double> TextToNumber(const QString& text);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+// One list of the number tape: display lines, the selected line and the list's width.
+// Reading a position outside the list gives the empty text.
+class Tape : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    explicit Tape(QObject* parent = nullptr);
+
+    int count() const { return static_cast<int>(m_lines.size()); }
+    QString text(int position) const;
+    const QStringList& lines() const { return m_lines; }
+
+    void append(const QString& line);
+    void append(const QStringList& lines);
+    void insertAt(int position, const QString& line);
+    void removeAt(int position);
+    void replaceAt(int position, const QString& line);
+    // Replaces the lines from position on with the given ones, growing or shrinking the list.
+    void replaceFrom(int position, QStringList lines);
+    void clear();
+
+    // -1 when no line is selected.
+    int selected() const { return m_selected; }
+    void setSelected(int position);
+
+    int widthTwips() const { return m_widthTwips; }
+    void setWidthTwips(int width) { m_widthTwips = width; }
+    bool hasCheckBoxes() const { return false; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+signals:
+    void selectedChanged(int position);
+
+private:
+    void moveSelection(int position);
+
+    QStringList m_lines;
+    int m_selected = -1;
+    int m_widthTwips = 0;
+};
+
+// The three lists of the number tape: formulas, calculation results and running totals.
+struct NumberTape {
+    Tape List1;
+    Tape List2;
+    Tape List3;
+};

@@ -1,0 +1,439 @@
+#include "main_window/form1.h"
+
+#include "calc/keypad.h"
+#include "correction/form2.h"
+#include "main_window/tape_view.h"
+#include "resources/graphical_button.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPainter>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const QString Title = QStringLiteral("Zifferon");
+const QString Caption =
+    QStringLiteral(" Zifferon © 2026 Morvantis Software, Telefon 0421 / 555 01 73");
+constexpr QSize ClientArea(555, 472);
+constexpr QSize ToolButtonSize(54, 52);
+const QString HelpFileName = QStringLiteral("Benutzerhandbuch_Zifferal_Version_1.chm");
+
+struct ToolbarButton {
+    const char* key;
+    const char* caption;
+    const char* tooltip;
+    const char* image;
+};
+
+// Left to right; the images are the entries of ImageList2.
+const std::array<ToolbarButton, 9> ToolbarButtons = {{
+    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico"},
+    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico"},
+    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico"},
+    {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico"},
+    {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico"},
+    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico"},
+    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico"},
+    {"Ende", "Ende", "Programmende", "imagelist2_7.ico"},
+    {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif"},
+}};
+
+QPixmap faceFor(keypad::Face face)
+{
+    switch (face) {
+    case keypad::Face::A:
+        return QPixmap(QStringLiteral(":/images/face_a.jpg"));
+    case keypad::Face::B:
+        return QPixmap(QStringLiteral(":/images/face_b.jpg"));
+    case keypad::Face::C:
+        return QPixmap(QStringLiteral(":/images/face_c.jpg"));
+    }
+    return {};
+}
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+Form1::Form1(Form1Services services, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)), m_measurer(fonts::WindowDefault())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Caption);
+    setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
+    setFont(fonts::WindowDefault());
+    setFixedSize(ClientArea);
+    setBackColour(palette().color(QPalette::Button));
+    setPicture(QPixmap(QStringLiteral(":/images/background.jpg")));
+    createToolbar();
+    createLabels();
+    createFields();
+    createTapes();
+    createKeypad();
+    setTabOrder();
+    Form_Initialize();
+}
+
+Form1::~Form1() = default;
+
+LineFormat Form1::lineFormat() const
+{
+    return {m_measurer, m_decimalsIndex};
+}
+
+void Form1::setBackColour(const QColor& colour)
+{
+    m_backColour = colour;
+    update();
+}
+
+void Form1::setPicture(const QPixmap& picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_backColour);
+    painter.drawPixmap(0, 0, m_picture);
+}
+
+void Form1::Form_Initialize()
+{
+    for (int places = 1; places <= 10; ++places)
+        Combo1->addItem(QString::number(places));
+    Combo1->setCurrentIndex(1);
+}
+
+void Form1::createToolbar()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(32, 32));
+    Toolbar1->setGeometry(0, 0, ClientArea.width(), ToolButtonSize.height() + 4);
+    for (const ToolbarButton& entry : ToolbarButtons) {
+        auto* button = new QToolButton(Toolbar1);
+        button->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(entry.key));
+        button->setProperty("Key", QString::fromLatin1(entry.key));
+        button->setText(text(entry.caption));
+        button->setToolTip(text(entry.tooltip));
+        button->setAccessibleName(text(entry.caption).trimmed());
+        button->setIcon(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.image)));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setFixedSize(ToolButtonSize);
+        button->setFocusPolicy(Qt::TabFocus);
+        Toolbar1->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, button] {
+            Toolbar1_ButtonClick(button);
+        });
+    }
+}
+
+void Form1::createLabels()
+{
+    const auto label = [this](const QString& name, const QRect& place) {
+        auto* created = new QLabel(QStringLiteral("Eingabe"), this);
+        created->setObjectName(name);
+        created->setGeometry(place);
+        created->setFont(fonts::SansSerif(12, true));
+        created->setAttribute(Qt::WA_TranslucentBackground);
+        return created;
+    };
+    Label2[1] = label(QStringLiteral("Label2_1"), FromTwips(240, 1200, 1095, 345));
+    Label2[0] = label(QStringLiteral("Label2_0"), FromTwips(3120, 1200, 1095, 345));
+    Label3 = label(QStringLiteral("Label3"), FromTwips(4920, 1200, 1095, 345));
+    Label3->setText(QStringLiteral("Zeile"));
+    Label4 = label(QStringLiteral("Label4"), FromTwips(6720, 1200, 1095, 345));
+    Label4->setText(QStringLiteral("Summe"));
+}
+
+void Form1::createFields()
+{
+    const auto field = [this](const QString& name, const QRect& place) {
+        auto* created = new QLineEdit(this);
+        created->setObjectName(name);
+        created->setGeometry(place);
+        return created;
+    };
+    Text1 = field(QStringLiteral("Text1"), FromTwips(240, 1560, 2295, 375));
+    Text1->setToolTip(QStringLiteral("Eingabe der Formel."));
+    Text1->setAccessibleName(Text1->toolTip());
+    Text1->installEventFilter(this);
+    Text2 = field(QStringLiteral("Text2"), FromTwips(1320, 6360, 735, 375));
+    Text3 = field(QStringLiteral("Text3"), FromTwips(240, 6330, 855, 375));
+    Text2->hide();
+    Text3->hide();
+
+    Command1 = new GraphicalButton(QString(), QPixmap(QStringLiteral(":/images/command1.jpg")),
+                                   palette().color(QPalette::Button), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(FromTwips(240, 5040, 1215, 495));
+    Command1->setToolTip(text("Berechnen der Formel die im Eingabefeld eingegeben wurde."));
+    Command1->setAccessibleName(Command1->toolTip());
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setGeometry(FromTwips(1680, 5040, 765, 315));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);
+    Combo1->setToolTip(QStringLiteral("Einstellung der Nachkommastellen."));
+    Combo1->setAccessibleName(Combo1->toolTip());
+    connect(Combo1, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_decimalsIndex = index; });
+    connect(Combo1, &QComboBox::activated, this, [this](int index) { m_decimalsIndex = index; });
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { m_decimalsIndex = -1; });
+}
+
+QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip)
+{
+    auto* view = new QListView(this);
+    view->setObjectName(QLatin1String(name));
+    view->setGeometry(place);
+    view->setToolTip(QLatin1String(tip));
+    view->setAccessibleName(view->toolTip());
+    model.setWidthTwips(place.width() * TwipsPerPixel);
+    BindTapeView(*view, model);
+    return view;
+}
+
+void Form1::createTapes()
+{
+    List1 = createTape("List1", m_tapes.List1, FromTwips(3060, 1560, 1695, 5100),
+                       "Anzeige der Formel.");
+    List2 = createTape("List2", m_tapes.List2, FromTwips(4830, 1560, 1695, 5100),
+                       "Anzeige der Berechnung.");
+    List3 = createTape("List3", m_tapes.List3, FromTwips(6600, 1560, 1695, 5100),
+                       "Anzeige der Gesamtsumme.");
+    connect(&m_tapes.List1, &Tape::selectedChanged, this, [this](int position) {
+        if (position >= 0)
+            List1_Click();
+    });
+    List3->viewport()->installEventFilter(this);
+}
+
+QList<QPushButton*> Form1::keypadButtons() const
+{
+    return {cmd0,   cmd1,    cmd2,   cmd3,   cmd4,     cmd5,    cmd6,   cmd7,   cmd8,   cmd9,
+            cmdAdd, cmdBack, cmdDec, cmdDiv, cmdEqual, cmdExit, cmdMul, cmdNeg, cmdPer, cmdSub};
+}
+
+void Form1::createKeypad()
+{
+    const std::map<QString, QPushButton* Form1::*> members = {
+        {"cmd0", &Form1::cmd0},     {"cmd1", &Form1::cmd1},       {"cmd2", &Form1::cmd2},
+        {"cmd3", &Form1::cmd3},     {"cmd4", &Form1::cmd4},       {"cmd5", &Form1::cmd5},
+        {"cmd6", &Form1::cmd6},     {"cmd7", &Form1::cmd7},       {"cmd8", &Form1::cmd8},
+        {"cmd9", &Form1::cmd9},     {"cmdAdd", &Form1::cmdAdd},   {"cmdSub", &Form1::cmdSub},
+        {"cmdMul", &Form1::cmdMul}, {"cmdDiv", &Form1::cmdDiv},   {"cmdDec", &Form1::cmdDec},
+        {"cmdEqual", &Form1::cmdEqual}, {"cmdNeg", &Form1::cmdNeg}, {"cmdPer", &Form1::cmdPer},
+        {"cmdBack", &Form1::cmdBack}, {"cmdExit", &Form1::cmdExit}};
+    for (const keypad::Key& key : keypad::Keys) {
+        auto* button =
+            new GraphicalButton(text(key.caption), faceFor(key.face), QColor(key.backColour), this);
+        button->setObjectName(QLatin1String(key.name));
+        button->setGeometry(FromTwips(key.left, key.top, key.width, keypad::KeySize));
+        button->setFont(fonts::SansSerif(key.width == keypad::KeySize ? 12 : 9.75, true));
+        button->setToolTip(text(key.tooltip));
+        button->setFocusPolicy(Qt::StrongFocus);
+        this->*members.at(QLatin1String(key.name)) = button;
+        if (key.character != 0) {
+            const QChar character = QLatin1Char(key.character);
+            connect(button, &QPushButton::clicked, this,
+                    [this, character] { appendToField(character); });
+        }
+    }
+    connect(cmdEqual, &QPushButton::clicked, this, &Form1::cmdEqual_Click);
+    connect(cmdNeg, &QPushButton::clicked, this, &Form1::cmdNeg_Click);
+    connect(cmdPer, &QPushButton::clicked, this, &Form1::cmdPer_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &Form1::cmdBack_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
+    cmdExit->setAccessibleName(QStringLiteral("Exit"));
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, cmdExit, &QPushButton::click);
+}
+
+void Form1::setTabOrder()
+{
+    QList<QWidget*> chain{Text1};
+    for (const keypad::Key& key : keypad::Keys)
+        chain << findChild<QWidget*>(QLatin1String(key.name));
+    chain << Command1 << Combo1 << List1 << List2 << List3;
+    for (QToolButton* button : Toolbar1->findChildren<QToolButton*>())
+        chain << button;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
+void Form1::appendToField(QChar character)
+{
+    Text1->setText(Text1->text() + character);
+}
+
+void Form1::cmdBack_Click()
+{
+    Text1->setText(keypad::WithoutLastCharacter(Text1->text()));
+}
+
+void Form1::cmdExit_Click()
+{
+    Text1->clear();
+}
+
+void Form1::cmdNeg_Click()
+{
+    Text1->setText(keypad::Negated(Text1->text()));
+}
+
+void Form1::cmdPer_Click()
+{
+    Text1->setText(keypad::ResolvePercent(Text1->text()));
+}
+
+void Form1::cmdEqual_Click()
+{
+    evaluate();
+}
+
+void Form1::Command1_Click()
+{
+    evaluate();
+}
+
+void Form1::evaluate()
+{
+    const EvaluationOutcome outcome =
+        EvaluateOntoTapes(m_tapes, Text1->text(), lineFormat(), m_services.engine);
+    Text2->setText(outcome.resultText);
+    Text3->setText(outcome.totalText);
+    Text1->clear();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Text1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            Command1_Click();
+        return false;
+    }
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (watched == List3->viewport() && press) {
+        const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+        if (button == Qt::LeftButton)
+            return false;
+        if (event->type() == QEvent::MouseButtonPress)
+            List3_MouseDown(button);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::List1_Click()
+{
+    if (!m_form2) {
+        m_form2 = std::make_unique<Form2>(*this, m_services.engine);
+        connect(m_form2.get(), &Form2::recalculated, this, [this] {
+            activateWindow();
+            Text1->setFocus();
+        });
+    }
+    const QString formula = m_tapes.List1.text(m_tapes.List1.selected()).trimmed();
+    m_form2->Text1->setText(formula);
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
+    m_form2->Text1->setSelection(0, static_cast<int>(formula.size()));
+}
+
+void Form1::List3_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::RightButton)
+        return;
+    const QString entry = ToDecimalComma(m_tapes.List3.text(m_tapes.List3.selected()).trimmed());
+    if (entry.trimmed().isEmpty()) {
+        QMessageBox::warning(this, Title, text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
+        return;
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(entry);
+    if (clipboard->text() != entry) {
+        warn(text("Die Zwischenablage ist von einem anderen Programm belegt; ") + entry +
+             text(" wurde nicht kopiert."));
+        return;
+    }
+    QMessageBox::information(this, Title, entry + text(" wurde in die Zwischenablage kopiert."));
+}
+
+void Form1::Toolbar1_ButtonClick(QToolButton* button)
+{
+    const QString key = button->property("Key").toString();
+    const std::array<std::pair<const char*, void (Form1::*)()>, 9> commands = {{
+        {"Ende", &Form1::endProgram},
+        {"Drucken", &Form1::printTape},
+        {"Hilfe", &Form1::showHelp},
+        {"Excel", &Form1::exportToExcel},
+        {"Word", &Form1::exportToWord},
+        {"Info", &Form1::showInfo},
+        {"Neu", &Form1::newTape},
+        {"Oeffnen", &Form1::openTape},
+        {"Speichern", &Form1::saveTape},
+    }};
+    for (const auto& [name, command] : commands) {
+        if (key != QLatin1String(name))
+            continue;
+        (this->*command)();
+        return;
+    }
+}
+
+void Form1::newTape()
+{
+    m_tapes.List1.clear();
+    m_tapes.List2.clear();
+    m_tapes.List3.clear();
+    Text1->clear();
+    Text2->clear();
+    Text3->clear();
+}
+
+void Form1::endProgram()
+{
+    if (m_services.endProgram)
+        m_services.endProgram();
+}
+
+void Form1::showHelp()
+{
+    if (m_services.help)
+        m_services.help->ShowHelp(m_services.programFolder + u'/' + HelpFileName);
+}
+
+void Form1::openTape() {}
+void Form1::saveTape() {}
+void Form1::exportToWord() {}
+void Form1::exportToExcel() {}
+void Form1::printTape() {}
+void Form1::showInfo() {}
+
+void Form1::warn(const QString& message)
+{
+    QMessageBox::warning(this, Title, message);
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+// The main calculator window. A formula travels from key to tape like this: the keypad
+// buttons and the keyboard edit the text of Text1 (calc/keypad.h); "=", Command1 or Enter run
+// the evaluation (calc/evaluation.h), which hands the formula to a fresh script engine
+// (calc/expression_engine.h) and appends the formula, the formatted result and the running
+// total to the three tapes List1, List2 and List3 (calc/tape.h). The tapes are models owned by
+// this window; the correction window, the toolbar commands and printing work on them through
+// TapeHost.
+
+#include "calc/tape_host.h"
+#include "main_window/form1_services.h"
+#include "resources/fonts.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+class Form2;
+
+class Form1 : public QWidget, public TapeHost {
+    Q_OBJECT
+
+public:
+    explicit Form1(Form1Services services = Form1Services::Default(), QWidget* parent = nullptr);
+    ~Form1() override;
+
+    NumberTape& tapes() override { return m_tapes; }
+    LineFormat lineFormat() const override;
+    // The selected entry of Combo1; -1 while its text is typed over.
+    DecimalsIndex decimalsIndex() const { return m_decimalsIndex; }
+
+    void setBackColour(const QColor& colour);
+    void setPicture(const QPixmap& picture);
+    QColor backColour() const { return m_backColour; }
+    const QPixmap& picture() const { return m_picture; }
+
+    // Controls under their designer names.
+    QToolBar* Toolbar1 = nullptr;
+    std::array<QLabel*, 2> Label2{};
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QListView* List1 = nullptr;
+    QListView* List2 = nullptr;
+    QListView* List3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QPushButton* cmd0 = nullptr;
+    QPushButton* cmd1 = nullptr;
+    QPushButton* cmd2 = nullptr;
+    QPushButton* cmd3 = nullptr;
+    QPushButton* cmd4 = nullptr;
+    QPushButton* cmd5 = nullptr;
+    QPushButton* cmd6 = nullptr;
+    QPushButton* cmd7 = nullptr;
+    QPushButton* cmd8 = nullptr;
+    QPushButton* cmd9 = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdSub = nullptr;
+    QPushButton* cmdMul = nullptr;
+    QPushButton* cmdDiv = nullptr;
+    QPushButton* cmdDec = nullptr;
+    QPushButton* cmdEqual = nullptr;
+    QPushButton* cmdNeg = nullptr;
+    QPushButton* cmdPer = nullptr;
+    QPushButton* cmdBack = nullptr;
+    QPushButton* cmdExit = nullptr;
+
+    // The keypad in the order in which printing hides it.
+    QList<QPushButton*> keypadButtons() const;
+    // The correction window, once a formula line was selected.
+    Form2* correctionWindow() const { return m_form2.get(); }
+
+public slots:
+    void cmdEqual_Click();
+    void Command1_Click();
+    void cmdBack_Click();
+    void cmdExit_Click();
+    void cmdNeg_Click();
+    void cmdPer_Click();
+    void Toolbar1_ButtonClick(QToolButton* button);
+    void List1_Click();
+    void List3_MouseDown(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Initialize();
+    void createLabels();
+    void createFields();
+    void createTapes();
+    void createKeypad();
+    void createToolbar();
+    void setTabOrder();
+    QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip);
+    void appendToField(QChar character);
+    void evaluate();
+
+    void endProgram();
+    void newTape();
+    void openTape();
+    void saveTape();
+    void exportToWord();
+    void exportToExcel();
+    void printTape();
+    void showHelp();
+    void showInfo();
+    void warn(const QString& message);
+
+    Form1Services m_services;
+    NumberTape m_tapes;
+    FontMeasurer m_measurer;
+    DecimalsIndex m_decimalsIndex = -1;
+    QColor m_backColour;
+    QPixmap m_picture;
+    std::unique_ptr<Form2> m_form2;
+};

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each one for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if ! command -v clang++ >/dev/null; then
+  echo "clang++ fehlt: Fuzzing übersprungen."
+  exit 0
+fi
+seconds=${ZIFFERON_FUZZ_SECONDS:-30}
+dir=build-fuzz
+if [ ! -f "$dir/build.ninja" ]; then
+  CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZIFFERON_FUZZ=ON -DZIFFERON_BENCH=OFF
+fi
+cmake --build "$dir" --parallel "$(nproc)" --target zifferon-fuzz-targets
+for target in "$dir"/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus="$dir/corpus/$name"
+  mkdir -p "$corpus"
+  echo "Fuzzing $name for ${seconds}s"
+  "$target" -max_total_time="$seconds" -max_len=4096 -timeout=5 -rss_limit_mb=2048 \
+    "$corpus" fuzz/seeds/"${name#fuzz_}" 2>"$dir/$name.log" || { tail -50 "$dir/$name.log"; exit 1; }
+  tail -1 "$dir/$name.log"
+done
