@@ -1,14 +1,21 @@
+#include "credits/frm_start.h"
 #include "main_window/form1.h"
 #include "resources/fonts.h"
 
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Zifferon"));
     fonts::LoadApplicationFonts();
-    Form1 window;
-    window.show();
+    std::unique_ptr<Form1> mainWindow;
+    auto* splash = new frmStart([&mainWindow] {
+        mainWindow = std::make_unique<Form1>();
+        mainWindow->show();
+    });
+    splash->show();
     return QApplication::exec();
 }

@@ -1,0 +1,510 @@
+#include "calc/script_engine.h"
+
+#include "calc/script_operations.h"
+
+#include <charconv>
+#include <string>
+
+namespace {
+
+using script::BinaryOperator;
+using script::Result;
+
+enum class TokenKind { End, Number, String, Name, Symbol, Invalid };
+
+struct Token {
+    TokenKind kind = TokenKind::End;
+    QStringView text; // the name or symbol; a string literal's text without quotes
+    Variant value;    // a literal's value
+};
+
+bool isLetter(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Splits the source into tokens one at a time.
+class Lexer {
+public:
+    explicit Lexer(QStringView source)
+        : m_source(source) {
+        advance();
+    }
+
+    const Token& current() const { return m_token; }
+    void advance();
+
+private:
+    QChar at(qsizetype position) const {
+        return position < m_source.size() ? m_source[position] : QChar();
+    }
+    void lexNumber();
+    void lexRadix(int base);
+    void lexString();
+    void lexName();
+    void lexSymbol();
+
+    QStringView m_source;
+    qsizetype m_position = 0;
+    Token m_token;
+};
+
+void Lexer::advance() {
+    while (at(m_position) == u' ' || at(m_position) == u'\t')
+        ++m_position;
+    m_token = Token();
+    if (m_position >= m_source.size())
+        return;
+    const QChar c = at(m_position);
+    if (isDigit(c) || (c == u'.' && isDigit(at(m_position + 1))))
+        lexNumber();
+    else if (c == u'&' && (at(m_position + 1) == u'H' || at(m_position + 1) == u'h'))
+        lexRadix(16);
+    else if (c == u'&' && (at(m_position + 1) == u'O' || at(m_position + 1) == u'o'))
+        lexRadix(8);
+    else if (c == u'"')
+        lexString();
+    else if (isLetter(c))
+        lexName();
+    else
+        lexSymbol();
+}
+
+void Lexer::lexNumber() {
+    std::string digits;
+    bool whole = true;
+    while (isDigit(at(m_position)))
+        digits += static_cast<char>(m_source[m_position++].unicode());
+    if (at(m_position) == u'.') {
+        whole = false;
+        digits += '.';
+        ++m_position;
+        while (isDigit(at(m_position)))
+            digits += static_cast<char>(m_source[m_position++].unicode());
+    }
+    const QChar e = at(m_position);
+    if (e == u'E' || e == u'e') {
+        qsizetype next = m_position + 1;
+        std::string exponent = "e";
+        if (at(next) == u'+' || at(next) == u'-')
+            exponent += static_cast<char>(m_source[next++].unicode());
+        if (!isDigit(at(next))) {
+            m_token.kind = TokenKind::Invalid;
+            return;
+        }
+        while (isDigit(at(next)))
+            exponent += static_cast<char>(m_source[next++].unicode());
+        digits += exponent;
+        whole = false;
+        m_position = next;
+    }
+    double value = 0;
+    const auto error = std::from_chars(digits.data(), digits.data() + digits.size(), value).ec;
+    if (error == std::errc::result_out_of_range) {
+        // Too small to represent is zero; too large is not a number literal.
+        if (digits.find("e-") == std::string::npos) {
+            m_token.kind = TokenKind::Invalid;
+            return;
+        }
+        value = 0;
+    }
+    m_token.kind = TokenKind::Number;
+    m_token.value = script::WholeOrDouble(value, whole);
+}
+
+void Lexer::lexRadix(int base) {
+    m_position += 2;
+    quint64 value = 0;
+    int digits = 0;
+    for (;; ++m_position, ++digits) {
+        const int digit =
+            QChar(at(m_position)).isDigit() && at(m_position).unicode() < 128
+                ? at(m_position).unicode() - u'0'
+            : (base == 16 && at(m_position).toLower() >= u'a' && at(m_position).toLower() <= u'f')
+                ? at(m_position).toLower().unicode() - u'a' + 10
+                : -1;
+        if (digit < 0 || digit >= base)
+            break;
+        value = value * static_cast<quint64>(base) + static_cast<quint64>(digit);
+        if (value > 0xFFFFFFFFu) {
+            m_token.kind = TokenKind::Invalid;
+            return;
+        }
+    }
+    if (at(m_position) == u'&')
+        ++m_position;
+    if (digits == 0) {
+        m_token.kind = TokenKind::Invalid;
+        return;
+    }
+    m_token.kind = TokenKind::Number;
+    if (value <= 0xFFFF)
+        m_token.value = Variant::integer(static_cast<qint16>(static_cast<quint16>(value)));
+    else
+        m_token.value = Variant::longValue(static_cast<qint32>(static_cast<quint32>(value)));
+}
+
+void Lexer::lexString() {
+    QString text;
+    for (++m_position; m_position < m_source.size(); ++m_position) {
+        if (m_source[m_position] == u'"') {
+            if (at(m_position + 1) != u'"') {
+                ++m_position;
+                m_token.kind = TokenKind::String;
+                m_token.value = Variant::string(std::move(text));
+                return;
+            }
+            ++m_position;
+        }
+        text += m_source[m_position];
+    }
+    m_token.kind = TokenKind::Invalid; // unterminated
+}
+
+void Lexer::lexName() {
+    const qsizetype start = m_position;
+    while (isLetter(at(m_position)) || isDigit(at(m_position)) || at(m_position) == u'_')
+        ++m_position;
+    m_token.kind = TokenKind::Name;
+    m_token.text = m_source.mid(start, m_position - start);
+}
+
+void Lexer::lexSymbol() {
+    const QChar c = at(m_position);
+    const QChar next = at(m_position + 1);
+    qsizetype length = 1;
+    if ((c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'='))
+        length = 2;
+    else if (!QStringView(u"+-*/\\^&=<>(),").contains(c))
+        m_token.kind = TokenKind::Invalid;
+    if (m_token.kind != TokenKind::Invalid)
+        m_token.kind = TokenKind::Symbol;
+    m_token.text = m_source.mid(m_position, length);
+    m_position += length;
+}
+
+// Evaluates while it parses: each rule returns the value of what it read.
+class Parser {
+public:
+    Parser(QStringView source, const QHash<QString, Variant>& variables)
+        : m_lexer(source)
+        , m_variables(variables) {}
+
+    // "name = expression"; the name in lower case.
+    std::optional<std::pair<QString, Variant>> assignment();
+    std::optional<Variant> expression();
+    ScriptError error() const { return m_error; }
+
+private:
+    using Rule = Variant (Parser::*)();
+    struct Level {
+        Rule operand;
+        std::initializer_list<std::pair<const char*, BinaryOperator>> operators;
+    };
+
+    Variant imp();
+    Variant eqv();
+    Variant xorLevel();
+    Variant orLevel();
+    Variant andLevel();
+    Variant notLevel();
+    Variant comparison();
+    Variant concatenation();
+    Variant additive();
+    Variant modulo();
+    Variant integerDivision();
+    Variant multiplicative();
+    Variant unary();
+    Variant power();
+    Variant powerOperand();
+    Variant primary();
+    Variant call(QStringView name);
+    Variant binaryLevel(Rule operand,
+                        std::initializer_list<std::pair<const char*, BinaryOperator>> operators);
+
+    bool failed() const { return m_error != ScriptError::None; }
+    Variant fail(ScriptError error) {
+        if (!failed())
+            m_error = error;
+        return {};
+    }
+    Variant take(Result result) {
+        return result.ok() ? std::move(result.value) : fail(result.error);
+    }
+    bool atSymbol(const char* symbol) const {
+        const Token& token = m_lexer.current();
+        return token.kind == TokenKind::Symbol && token.text == QLatin1String(symbol);
+    }
+    bool atKeyword(const char* keyword) const {
+        const Token& token = m_lexer.current();
+        return token.kind == TokenKind::Name &&
+               token.text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+    }
+    bool enter() {
+        if (++m_depth > ScriptEngine::MaxDepth)
+            fail(ScriptError::Syntax);
+        return !failed();
+    }
+    void leave() { --m_depth; }
+    bool atEnd() const { return m_lexer.current().kind == TokenKind::End; }
+
+    Lexer m_lexer;
+    const QHash<QString, Variant>& m_variables;
+    ScriptError m_error = ScriptError::None;
+    int m_depth = 0;
+};
+
+bool isKeyword(QStringView name) {
+    for (const char* keyword :
+         {"True", "False", "Empty", "Null", "Not", "And", "Or", "Xor", "Eqv", "Imp", "Mod"})
+        if (name.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+std::optional<std::pair<QString, Variant>> Parser::assignment() {
+    const Token name = m_lexer.current();
+    if (name.kind != TokenKind::Name || isKeyword(name.text) || script::IsFunction(name.text))
+        return std::nullopt;
+    m_lexer.advance();
+    if (!atSymbol("="))
+        return std::nullopt;
+    m_lexer.advance();
+    std::optional<Variant> value = expression();
+    if (!value)
+        return std::nullopt;
+    return std::pair{name.text.toString().toLower(), std::move(*value)};
+}
+
+std::optional<Variant> Parser::expression() {
+    Variant value = imp();
+    if (!failed() && !atEnd())
+        fail(ScriptError::Syntax);
+    if (failed())
+        return std::nullopt;
+    return value;
+}
+
+Variant
+Parser::binaryLevel(Rule operand,
+                    std::initializer_list<std::pair<const char*, BinaryOperator>> operators) {
+    Variant left = (this->*operand)();
+    while (!failed()) {
+        const auto match = std::find_if(operators.begin(), operators.end(), [this](const auto& op) {
+            return isLetter(QLatin1Char(op.first[0])) ? atKeyword(op.first) : atSymbol(op.first);
+        });
+        if (match == operators.end())
+            break;
+        m_lexer.advance();
+        const Variant right = (this->*operand)();
+        if (failed())
+            break;
+        left = take(script::Apply(match->second, left, right));
+    }
+    return left;
+}
+
+Variant Parser::imp() {
+    return binaryLevel(&Parser::eqv, {{"Imp", BinaryOperator::Imp}});
+}
+
+Variant Parser::eqv() {
+    return binaryLevel(&Parser::xorLevel, {{"Eqv", BinaryOperator::Eqv}});
+}
+
+Variant Parser::xorLevel() {
+    return binaryLevel(&Parser::orLevel, {{"Xor", BinaryOperator::Xor}});
+}
+
+Variant Parser::orLevel() {
+    return binaryLevel(&Parser::andLevel, {{"Or", BinaryOperator::Or}});
+}
+
+Variant Parser::andLevel() {
+    return binaryLevel(&Parser::notLevel, {{"And", BinaryOperator::And}});
+}
+
+Variant Parser::notLevel() {
+    if (!atKeyword("Not"))
+        return comparison();
+    m_lexer.advance();
+    if (!enter())
+        return {};
+    const Variant operand = notLevel();
+    leave();
+    return failed() ? Variant() : take(script::Not(operand));
+}
+
+Variant Parser::comparison() {
+    return binaryLevel(&Parser::concatenation, {{"=", BinaryOperator::Equal},
+                                                {"<>", BinaryOperator::NotEqual},
+                                                {"<=", BinaryOperator::LessOrEqual},
+                                                {">=", BinaryOperator::GreaterOrEqual},
+                                                {"<", BinaryOperator::Less},
+                                                {">", BinaryOperator::Greater}});
+}
+
+Variant Parser::concatenation() {
+    return binaryLevel(&Parser::additive, {{"&", BinaryOperator::Concatenate}});
+}
+
+Variant Parser::additive() {
+    return binaryLevel(&Parser::modulo,
+                       {{"+", BinaryOperator::Add}, {"-", BinaryOperator::Subtract}});
+}
+
+Variant Parser::modulo() {
+    return binaryLevel(&Parser::integerDivision, {{"Mod", BinaryOperator::Modulo}});
+}
+
+Variant Parser::integerDivision() {
+    return binaryLevel(&Parser::multiplicative, {{"\\", BinaryOperator::IntegerDivide}});
+}
+
+Variant Parser::multiplicative() {
+    return binaryLevel(&Parser::unary,
+                       {{"*", BinaryOperator::Multiply}, {"/", BinaryOperator::Divide}});
+}
+
+Variant Parser::unary() {
+    const bool minus = atSymbol("-");
+    if (!minus && !atSymbol("+"))
+        return power();
+    m_lexer.advance();
+    if (!enter())
+        return {};
+    const Variant operand = unary();
+    leave();
+    if (failed())
+        return {};
+    return minus ? take(script::Negate(operand)) : operand;
+}
+
+Variant Parser::power() {
+    Variant base = primary();
+    while (!failed() && atSymbol("^")) {
+        m_lexer.advance();
+        const Variant exponent = powerOperand();
+        if (failed())
+            break;
+        base = take(script::Apply(BinaryOperator::Power, base, exponent));
+    }
+    return base;
+}
+
+Variant Parser::powerOperand() {
+    const bool minus = atSymbol("-");
+    if (!minus && !atSymbol("+"))
+        return primary();
+    m_lexer.advance();
+    if (!enter())
+        return {};
+    const Variant operand = powerOperand();
+    leave();
+    if (failed())
+        return {};
+    return minus ? take(script::Negate(operand)) : operand;
+}
+
+Variant Parser::primary() {
+    const Token token = m_lexer.current();
+    switch (token.kind) {
+    case TokenKind::Number:
+    case TokenKind::String:
+        m_lexer.advance();
+        return token.value;
+    case TokenKind::Name:
+        break;
+    case TokenKind::Symbol:
+        if (atSymbol("(")) {
+            m_lexer.advance();
+            if (!enter())
+                return {};
+            Variant inner = imp();
+            leave();
+            if (!failed() && !atSymbol(")"))
+                return fail(ScriptError::Syntax);
+            m_lexer.advance();
+            return inner;
+        }
+        return fail(ScriptError::Syntax);
+    default:
+        return fail(ScriptError::Syntax);
+    }
+    m_lexer.advance();
+    if (token.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return Variant::boolean(true);
+    if (token.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return Variant::boolean(false);
+    if (token.text.compare(QLatin1String("Empty"), Qt::CaseInsensitive) == 0)
+        return Variant();
+    if (token.text.compare(QLatin1String("Null"), Qt::CaseInsensitive) == 0)
+        return Variant::null();
+    if (isKeyword(token.text))
+        return fail(ScriptError::Syntax);
+    if (atSymbol("("))
+        return call(token.text);
+    if (script::IsFunction(token.text))
+        return take(script::Call(token.text, {}));
+    return m_variables.value(token.text.toString().toLower());
+}
+
+Variant Parser::call(QStringView name) {
+    m_lexer.advance(); // "("
+    if (!enter())
+        return {};
+    std::vector<Variant> arguments;
+    if (!atSymbol(")")) {
+        do {
+            if (!arguments.empty())
+                m_lexer.advance(); // ","
+            arguments.push_back(imp());
+        } while (!failed() && atSymbol(","));
+    }
+    leave();
+    if (failed())
+        return {};
+    if (!atSymbol(")"))
+        return fail(ScriptError::Syntax);
+    m_lexer.advance();
+    return take(script::Call(name, arguments));
+}
+
+} // namespace
+
+void ScriptEngine::setLanguage(const QString&) {
+    // VBScript is the only language this engine speaks.
+}
+
+bool ScriptEngine::ExecuteStatement(const QString& statement) {
+    if (statement.size() > MaxLength) {
+        m_lastError = ScriptError::Syntax;
+        return false;
+    }
+    Parser parser(statement, m_variables);
+    std::optional<std::pair<QString, Variant>> assigned = parser.assignment();
+    m_lastError =
+        assigned ? ScriptError::None
+                 : (parser.error() == ScriptError::None ? ScriptError::Syntax : parser.error());
+    if (assigned)
+        m_variables.insert(assigned->first, std::move(assigned->second));
+    return assigned.has_value();
+}
+
+std::optional<Variant> ScriptEngine::Eval(const QString& expression) {
+    if (expression.size() > MaxLength) {
+        m_lastError = ScriptError::Syntax;
+        return std::nullopt;
+    }
+    Parser parser(expression, m_variables);
+    std::optional<Variant> value = parser.expression();
+    m_lastError = parser.error();
+    return value;
+}
+
+std::unique_ptr<ExpressionEngine> CreateScriptControl() {
+    return std::make_unique<ScriptEngine>();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "calc/expression_engine.h"
+#include "calc/script_errors.h"
+
+#include <QHash>
+
+// A VBScript subset that runs one kind of statement, "name = expression", and evaluates
+// expressions over the variables it assigned. It can only compute: there are no objects,
+// no statements but the assignment and no functions but the arithmetic and conversion ones.
+class ScriptEngine : public ExpressionEngine {
+public:
+    static constexpr int MaxLength = 10000;
+    static constexpr int MaxDepth = 200;
+
+    void setLanguage(const QString& language) override;
+    bool ExecuteStatement(const QString& statement) override;
+    std::optional<Variant> Eval(const QString& expression) override;
+
+    ScriptError lastError() const { return m_lastError; }
+
+private:
+    QHash<QString, Variant> m_variables;
+    ScriptError m_lastError = ScriptError::None;
+};

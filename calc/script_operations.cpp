@@ -1,0 +1,319 @@
+#include "calc/script_operations.h"
+
+#include "calc/expression_engine.h"
+#include "calc/module1.h"
+
+#include <cfloat>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+namespace script {
+namespace {
+
+constexpr double Int16Min = std::numeric_limits<qint16>::min();
+constexpr double Int16Max = std::numeric_limits<qint16>::max();
+constexpr double Int32Min = std::numeric_limits<qint32>::min();
+constexpr double Int32Max = std::numeric_limits<qint32>::max();
+
+// An operand as arithmetic sees it.
+struct Number {
+    double value = 0;
+    bool whole = true;   // an Integer, Long, Boolean or Empty
+    bool integer = true; // fits the 16-bit Integer subtype
+};
+
+using Type = Variant::Type;
+
+bool isNull(const Variant& v) {
+    return v.type() == Type::Null;
+}
+
+Result toNumber(const Variant& v, Number& number) {
+    switch (v.type()) {
+    case Type::Empty:
+        number = {};
+        return Variant();
+    case Type::Boolean:
+    case Type::Integer:
+        number = {v.toDouble(), true, true};
+        return Variant();
+    case Type::Long:
+        number = {v.toDouble(), true, false};
+        return Variant();
+    case Type::Double:
+        number = {v.toDouble(), false, false};
+        return Variant();
+    case Type::String:
+        if (const std::optional<double> parsed = TextToNumber(v.stringValue())) {
+            number = {*parsed, false, false};
+            return Variant();
+        }
+        return ScriptError::TypeMismatch;
+    case Type::Null:
+        break;
+    }
+    return ScriptError::TypeMismatch;
+}
+
+Result finite(double value) {
+    if (std::isnan(value))
+        return ScriptError::InvalidProcedureCall;
+    if (std::isinf(value))
+        return ScriptError::Overflow;
+    return Variant::number(value);
+}
+
+// A whole result in the narrowest subtype that holds it, widening instead of overflowing.
+Result widened(double value, bool integerOperands) {
+    if (integerOperands && value >= Int16Min && value <= Int16Max)
+        return Variant::integer(static_cast<qint16>(value));
+    if (value >= Int32Min && value <= Int32Max)
+        return Variant::longValue(static_cast<qint32>(value));
+    return finite(value);
+}
+
+// Rounds half to even into the 32-bit range.
+Result toLong(const Variant& v, qint32& whole, bool& integer) {
+    Number number;
+    if (Result converted = toNumber(v, number); !converted.ok())
+        return converted;
+    const double rounded = std::nearbyint(number.value);
+    if (!(rounded >= Int32Min && rounded <= Int32Max))
+        return ScriptError::Overflow;
+    whole = static_cast<qint32>(rounded);
+    integer = number.integer;
+    return Variant();
+}
+
+Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) {
+    Number a;
+    Number b;
+    if (Result r = toNumber(left, a); !r.ok())
+        return r;
+    if (Result r = toNumber(right, b); !r.ok())
+        return r;
+    double value = 0;
+    switch (op) {
+    case BinaryOperator::Add:
+        value = a.value + b.value;
+        break;
+    case BinaryOperator::Subtract:
+        value = a.value - b.value;
+        break;
+    case BinaryOperator::Multiply:
+        value = a.value * b.value;
+        break;
+    case BinaryOperator::Divide:
+        if (b.value == 0)
+            return a.value == 0 ? ScriptError::Overflow : ScriptError::DivisionByZero;
+        return finite(a.value / b.value);
+    case BinaryOperator::Power:
+        if (a.value == 0 && b.value < 0)
+            return ScriptError::DivisionByZero;
+        return finite(std::pow(a.value, b.value));
+    default:
+        return ScriptError::Syntax;
+    }
+    if (a.whole && b.whole)
+        return widened(value, a.integer && b.integer);
+    return finite(value);
+}
+
+Result wholeDivision(BinaryOperator op, const Variant& left, const Variant& right) {
+    qint32 a = 0;
+    qint32 b = 0;
+    bool integerA = false;
+    bool integerB = false;
+    if (Result r = toLong(left, a, integerA); !r.ok())
+        return r;
+    if (Result r = toLong(right, b, integerB); !r.ok())
+        return r;
+    if (b == 0)
+        return ScriptError::DivisionByZero;
+    const qint64 value = op == BinaryOperator::IntegerDivide ? qint64{a} / b : qint64{a} % b;
+    if (value > std::numeric_limits<qint32>::max())
+        return ScriptError::Overflow;
+    return widened(static_cast<double>(value), integerA && integerB);
+}
+
+Result add(const Variant& left, const Variant& right) {
+    const bool leftText = left.type() == Type::String;
+    const bool rightText = right.type() == Type::String;
+    if ((leftText || left.type() == Type::Empty) && (rightText || right.type() == Type::Empty) &&
+        (leftText || rightText))
+        return Variant::string(left.stringValue() + right.stringValue());
+    return arithmetic(BinaryOperator::Add, left, right);
+}
+
+Result concatenate(const Variant& left, const Variant& right) {
+    if (isNull(left) && isNull(right))
+        return Variant::null();
+    return Variant::string(ResultText(left) + ResultText(right));
+}
+
+// -1, 0 or 1 as the left operand is less than, equal to or greater than the right one.
+Result compare(const Variant& left, const Variant& right, int& order) {
+    const bool leftText = left.type() == Type::String;
+    const bool rightText = right.type() == Type::String;
+    if (leftText || rightText) {
+        if (leftText && rightText) {
+            order = QString::compare(left.stringValue(), right.stringValue());
+            order = (order > 0) - (order < 0);
+            return Variant();
+        }
+        const Variant& other = leftText ? right : left;
+        if (other.type() == Type::Empty) {
+            order = QString::compare(left.stringValue(), right.stringValue());
+            order = (order > 0) - (order < 0);
+            return Variant();
+        }
+        // A number is less than any text.
+        order = leftText ? 1 : -1;
+        return Variant();
+    }
+    Number a;
+    Number b;
+    if (Result r = toNumber(left, a); !r.ok())
+        return r;
+    if (Result r = toNumber(right, b); !r.ok())
+        return r;
+    order = (a.value > b.value) - (a.value < b.value);
+    return Variant();
+}
+
+Result comparison(BinaryOperator op, const Variant& left, const Variant& right) {
+    int order = 0;
+    if (Result r = compare(left, right, order); !r.ok())
+        return r;
+    switch (op) {
+    case BinaryOperator::Equal:
+        return Variant::boolean(order == 0);
+    case BinaryOperator::NotEqual:
+        return Variant::boolean(order != 0);
+    case BinaryOperator::Less:
+        return Variant::boolean(order < 0);
+    case BinaryOperator::Greater:
+        return Variant::boolean(order > 0);
+    case BinaryOperator::LessOrEqual:
+        return Variant::boolean(order <= 0);
+    case BinaryOperator::GreaterOrEqual:
+        return Variant::boolean(order >= 0);
+    default:
+        return ScriptError::Syntax;
+    }
+}
+
+qint32 bitwise(BinaryOperator op, qint32 a, qint32 b) {
+    switch (op) {
+    case BinaryOperator::And:
+        return a & b;
+    case BinaryOperator::Or:
+        return a | b;
+    case BinaryOperator::Xor:
+        return a ^ b;
+    case BinaryOperator::Eqv:
+        return ~(a ^ b);
+    default: // Imp
+        return ~a | b;
+    }
+}
+
+// Null And False is False, Null Or True is True, False Imp Null and Null Imp True are True.
+std::optional<Variant> logicalWithNull(BinaryOperator op, const Variant& left,
+                                       const Variant& right) {
+    const Variant& other = isNull(left) ? right : left;
+    const bool otherFalse = !isNull(other) && other.toDouble() == 0;
+    const bool otherTrue = other.type() == Type::Boolean && other.toBool();
+    if (op == BinaryOperator::And && otherFalse)
+        return other;
+    if (op == BinaryOperator::Or && otherTrue)
+        return other;
+    if (op == BinaryOperator::Imp && ((!isNull(left) && otherFalse) || (isNull(left) && otherTrue)))
+        return Variant::boolean(true);
+    return std::nullopt;
+}
+
+Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
+    if (isNull(left) || isNull(right))
+        return logicalWithNull(op, left, right).value_or(Variant::null());
+    if (left.type() == Type::Boolean && right.type() == Type::Boolean)
+        return Variant::boolean(bitwise(op, -left.toBool(), -right.toBool()) != 0);
+    qint32 a = 0;
+    qint32 b = 0;
+    bool integerA = false;
+    bool integerB = false;
+    if (Result r = toLong(left, a, integerA); !r.ok())
+        return r;
+    if (Result r = toLong(right, b, integerB); !r.ok())
+        return r;
+    return widened(bitwise(op, a, b), integerA && integerB);
+}
+
+} // namespace
+
+Variant WholeOrDouble(double value, bool whole) {
+    if (whole && value <= Int16Max)
+        return Variant::integer(static_cast<qint16>(value));
+    if (whole && value <= Int32Max)
+        return Variant::longValue(static_cast<qint32>(value));
+    return Variant::number(value);
+}
+
+Result Apply(BinaryOperator op, const Variant& left, const Variant& right) {
+    switch (op) {
+    case BinaryOperator::Concatenate:
+        return concatenate(left, right);
+    case BinaryOperator::And:
+    case BinaryOperator::Or:
+    case BinaryOperator::Xor:
+    case BinaryOperator::Eqv:
+    case BinaryOperator::Imp:
+        return logical(op, left, right);
+    default:
+        break;
+    }
+    if (isNull(left) || isNull(right))
+        return Variant::null();
+    switch (op) {
+    case BinaryOperator::Add:
+        return add(left, right);
+    case BinaryOperator::IntegerDivide:
+    case BinaryOperator::Modulo:
+        return wholeDivision(op, left, right);
+    case BinaryOperator::Equal:
+    case BinaryOperator::NotEqual:
+    case BinaryOperator::Less:
+    case BinaryOperator::Greater:
+    case BinaryOperator::LessOrEqual:
+    case BinaryOperator::GreaterOrEqual:
+        return comparison(op, left, right);
+    default:
+        return arithmetic(op, left, right);
+    }
+}
+
+Result Negate(const Variant& operand) {
+    if (isNull(operand))
+        return Variant::null();
+    Number number;
+    if (Result r = toNumber(operand, number); !r.ok())
+        return r;
+    if (number.whole)
+        return widened(-number.value, number.integer);
+    return finite(-number.value);
+}
+
+Result Not(const Variant& operand) {
+    if (isNull(operand))
+        return Variant::null();
+    if (operand.type() == Type::Boolean)
+        return Variant::boolean(!operand.toBool());
+    qint32 whole = 0;
+    bool integer = false;
+    if (Result r = toLong(operand, whole, integer); !r.ok())
+        return r;
+    return widened(~whole, integer);
+}
+
+} // namespace script
