@@ -14,7 +14,7 @@ if [ ! -f "$dir/build.ninja" ]; then
 fi
 cmake --build "$dir" --parallel "$(nproc)" --target zifferon-fuzz-targets
 for target in "$dir"/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target")
   corpus="$dir/corpus/$name"
   mkdir -p "$corpus"
