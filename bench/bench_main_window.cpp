@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 

@@ -2,6 +2,7 @@
 
 #include "calc/keypad.h"
 #include "correction/form2.h"
+#include "toolbar/tape_file.h"
 #include "main_window/tape_view.h"
 #include "resources/graphical_button.h"
 
@@ -68,7 +69,10 @@ QString text(const char* utf8)
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
-    : QWidget(parent), m_services(std::move(services)), m_measurer(fonts::WindowDefault())
+    : QWidget(parent)
+    , m_services(std::move(services))
+    , m_measurer(fonts::WindowDefault())
+    , m_infoBox(m_services.programFolder)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
@@ -426,12 +430,38 @@ void Form1::showHelp()
         m_services.help->ShowHelp(m_services.programFolder + u'/' + HelpFileName);
 }
 
-void Form1::openTape() {}
-void Form1::saveTape() {}
-void Form1::exportToWord() {}
-void Form1::exportToExcel() {}
-void Form1::printTape() {}
-void Form1::showInfo() {}
+void Form1::openTape()
+{
+    warnOnFailure(OpenTapeFile(m_tapes, lineFormat(), m_services.tapeFile));
+}
+
+void Form1::saveTape()
+{
+    warnOnFailure(SaveTapeFile(m_tapes, m_services.tapeFile));
+}
+
+void Form1::exportToWord()
+{
+    if (const std::unique_ptr<DocumentTarget> target = m_services.wordTarget())
+        warnOnFailure(ExportToWord(m_tapes, *target));
+}
+
+void Form1::exportToExcel()
+{
+    if (const std::unique_ptr<SpreadsheetTarget> target = m_services.excelTarget())
+        warnOnFailure(ExportToExcel(m_tapes, *target));
+}
+
+void Form1::showInfo()
+{
+    m_infoBox.Show();
+}
+
+void Form1::warnOnFailure(const std::optional<QString>& failure)
+{
+    if (failure)
+        warn(*failure);
+}
 
 void Form1::warn(const QString& message)
 {

@@ -9,6 +9,7 @@
 // TapeHost.
 
 #include "calc/tape_host.h"
+#include "credits/frm_info_box.h"
 #include "main_window/form1_services.h"
 #include "resources/fonts.h"
 
@@ -81,6 +82,7 @@ public:
     QList<QPushButton*> keypadButtons() const;
     // The correction window, once a formula line was selected.
     Form2* correctionWindow() const { return m_form2.get(); }
+    InfoBoxHost& infoBox() { return m_infoBox; }
 
 public slots:
     void cmdEqual_Click();
@@ -119,6 +121,7 @@ private:
     void showHelp();
     void showInfo();
     void warn(const QString& message);
+    void warnOnFailure(const std::optional<QString>& failure);
 
     Form1Services m_services;
     NumberTape m_tapes;
@@ -127,4 +130,5 @@ private:
     QColor m_backColour;
     QPixmap m_picture;
     std::unique_ptr<Form2> m_form2;
+    InfoBoxHost m_infoBox;
 };

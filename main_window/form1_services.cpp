@@ -1,12 +1,23 @@
 #include "main_window/form1_services.h"
 
+#include "toolbar/help_window.h"
+#include "toolbar/tape_file.h"
+
 #include <QCoreApplication>
+#include <QDir>
 
 Form1Services Form1Services::Default()
 {
     Form1Services services;
     services.engine = CreateScriptControl;
     services.endProgram = [] { QCoreApplication::exit(0); };
+    services.help = std::make_shared<ChmHelpViewer>();
     services.programFolder = QCoreApplication::applicationDirPath();
+    services.tapeFile = TapeFilePath();
+    const std::shared_ptr<FileOpener> opener = CreateDesktopOpener();
+    services.wordTarget = [opener] { return CreateWordTarget(*opener); };
+    services.excelTarget = [opener] { return CreateExcelTarget(*opener); };
+    services.printer = CreateDefaultPrinter;
+    services.layoutPicture = QDir::homePath() + QStringLiteral("/Programme/Morvantis/Layout.jpg");
     return services;
 }

@@ -2,6 +2,8 @@
 
 #include "calc/expression_engine.h"
 #include "toolbar/help_viewer.h"
+#include "toolbar/office_export.h"
+#include "toolbar/print_tape.h"
 
 #include <functional>
 #include <memory>
@@ -12,6 +14,12 @@ struct Form1Services {
     std::function<void()> endProgram;
     std::shared_ptr<HelpViewer> help;
     QString programFolder;
+    QString tapeFile;
+    std::function<std::unique_ptr<DocumentTarget>()> wordTarget;
+    std::function<std::unique_ptr<SpreadsheetTarget>()> excelTarget;
+    std::function<std::unique_ptr<TapePrinter>()> printer;
+    // Loaded as the window's picture after printing.
+    QString layoutPicture;
 
     static Form1Services Default();
 };

@@ -1,0 +1,80 @@
+#pragma once
+
+// The credits of the info box. WrapCreditText lays the credits file out once per start: it
+// breaks every line wider than the text column after a break character and moves each line to
+// its horizontal place with leading blanks, so that printing only has to start every line at
+// the left edge. StartCredits puts the logo into the box as its background and starts a 10 ms
+// timer; every tick (ScrollCredits) clears the box to that background and prints the lines in
+// view one step higher, entering again from below once the text has left at the top. A step
+// of 3 twips is a fifth of a pixel: a tick whose text stays on the pixel row it was printed on
+// leaves the finished image as it is.
+
+#include "credits/credits_picture.h"
+#include "credits/scroll_timer.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class TextMeasurer;
+
+// The module's state: one set for the whole run, kept across closing and reopening the box.
+struct CreditsState {
+    explicit CreditsState(std::unique_ptr<ScrollTimer> timer = std::make_unique<QtScrollTimer>());
+
+    // The laid-out text, every line followed by CR LF.
+    QString CreditsText() const;
+
+    qint32 ScrollStep = 0;    // twips per tick
+    quint8 TextAlign = 0;     // 1 right, 2 centred, any other value left (in the text column)
+    float WidthFactor = 0;    // share of the box width for text, clamped to 0.6 .. 1
+    bool StretchLogo = false; // logo over the whole box instead of centred at its own size
+    QString CreditsFile;
+    QString LogoFile;
+
+    bool IsScrolling = false; // set by every tick, cleared by StopCredits
+    qint32 ScrollY = 0;       // top of the text in the box, twips
+    QPointer<CreditsPicture> CreditsBox;
+    QStringList CreditsLines;
+    qint32 TextAreaWidth = 0;
+    qint32 CreditsHeight = 0;
+    QImage LogoPicture;
+    qint32 LogoWidth = 0;
+    qint32 LogoHeight = 0;
+
+    std::unique_ptr<ScrollTimer> Timer;
+};
+
+// What the layout measures of the box it lays out for.
+struct LayoutBox {
+    const TextMeasurer& measurer; // TextWidth in the box's font, twips
+    double scaleWidth;            // inner width, twips
+};
+
+// Characters after which a line may be broken.
+inline constexpr QStringView BreakCharacters = u" .,;:-_!?(/+=*~";
+
+// Reads the credits file (Windows-1252): the text passed in when there is no such ordinary,
+// unhidden file, a German notice naming the file when it cannot be read.
+QString ReadCreditsText(const QString& file, const QString& textWithoutFile);
+
+// Splits the text at CR LF and lays every line out (see the note at the top).
+QStringList LayOutCreditLines(const QString& text, const LayoutBox& box, qint32 widthLimit,
+                              quint8 alignment);
+
+// Lays out the credits file, or the text when the file does not exist, into CreditsLines.
+void WrapCreditText(CreditsState& state, const LayoutBox& box, const QString& text,
+                    qint32 widthLimit, quint8 alignment);
+
+// Keeps a word together at a break: unless the remainder starts with a break character, the
+// line's last word moves to the front of the remainder.
+void CarryPartialWord(QString& remainder, QString& line);
+
+// Width of the text column: the box width times the clamped factor, a half to even.
+qint32 TextAreaWidthFor(double scaleWidth, float widthFactor);
+
+void StartCredits(CreditsState& state, CreditsPicture& box);
+void ScrollCredits(CreditsState& state);
+void StopCredits(CreditsState& state);

@@ -1,0 +1,10 @@
+#include "credits/scroll_timer.h"
+
+QtScrollTimer::QtScrollTimer() {
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { m_tick(); });
+}
+
+void QtScrollTimer::start(std::chrono::milliseconds period, std::function<void()> tick) {
+    m_tick = std::move(tick);
+    m_timer.start(period);
+}
