@@ -88,6 +88,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     createKeypad();
     setTabOrder();
     Form_Initialize();
+    Text1->setFocus();
 }
 
 Form1::~Form1() = default;
@@ -139,6 +140,7 @@ void Form1::createToolbar()
         button->setAccessibleName(text(entry.caption).trimmed());
         button->setIcon(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.image)));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
         button->setFixedSize(ToolButtonSize);
         button->setFocusPolicy(Qt::TabFocus);
         Toolbar1->addWidget(button);

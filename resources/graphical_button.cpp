@@ -5,6 +5,10 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
+namespace {
+constexpr qreal FaceOpacity = 0.55;
+}
+
 GraphicalButton::GraphicalButton(const QString& caption, const QPixmap& picture,
                                  QColor backColour, QWidget* parent)
     : QPushButton(caption, parent), m_picture(picture), m_backColour(backColour)
@@ -20,9 +24,12 @@ void GraphicalButton::paintEvent(QPaintEvent*)
     if (!m_picture.isNull()) {
         // The face is taller than the key: its upper part shows, pressed keys show the lower.
         const int offset = isDown() ? m_picture.height() - area.height() : 0;
+        // The face lies over the back colour, which shows through it.
+        painter.setOpacity(FaceOpacity);
         painter.drawPixmap(area, m_picture,
                            QRect(0, std::max(offset, 0), m_picture.width(),
                                  std::min(area.height(), m_picture.height())));
+        painter.setOpacity(1.0);
     }
     QStyleOptionButton option;
     initStyleOption(&option);
