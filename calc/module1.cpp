@@ -152,7 +152,13 @@ QString NumberToText(double number)
         return {};
     if (number == 0)
         return QStringLiteral("0");
-    return replacePoints(QString::asprintf("%.15G", number));
+    // "%.15G": exponent form below 1E-04 and from 1E+15 on, no trailing zeros.
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number,
+                                   std::chars_format::general, SignificantDigits)
+                         .ptr;
+    QString text = QString::fromLatin1(buffer, end - buffer);
+    return replacePoints(text.replace(u'e', u'E'));
 }
 
 std::optional<double> TextToNumber(const QString& text)

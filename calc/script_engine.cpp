@@ -12,8 +12,16 @@ using script::Result;
 
 enum class TokenKind { End, Number, String, Name, Symbol, Invalid };
 
+// A symbol of one or two characters as one number, so that tokens compare cheaply.
+constexpr quint32 symbolCode(const char* symbol)
+{
+    return static_cast<quint8>(symbol[0]) |
+           (symbol[0] ? static_cast<quint32>(static_cast<quint8>(symbol[1])) << 8 : 0u);
+}
+
 struct Token {
     TokenKind kind = TokenKind::End;
+    quint32 symbol = 0; // symbolCode() of a symbol
     QStringView text; // the name or symbol; a string literal's text without quotes
     Variant value;    // a literal's value
 };
@@ -183,13 +191,15 @@ void Lexer::lexSymbol() {
     if (m_token.kind != TokenKind::Invalid)
         m_token.kind = TokenKind::Symbol;
     m_token.text = m_source.mid(m_position, length);
+    m_token.symbol = static_cast<quint32>(c.unicode()) |
+                     (length == 2 ? static_cast<quint32>(next.unicode()) << 8 : 0u);
     m_position += length;
 }
 
 // Evaluates while it parses: each rule returns the value of what it read.
 class Parser {
 public:
-    Parser(QStringView source, const QHash<QString, Variant>& variables)
+    Parser(QStringView source, const ScriptEngine::Variables& variables)
         : m_lexer(source)
         , m_variables(variables) {}
 
@@ -200,10 +210,6 @@ public:
 
 private:
     using Rule = Variant (Parser::*)();
-    struct Level {
-        Rule operand;
-        std::initializer_list<std::pair<const char*, BinaryOperator>> operators;
-    };
 
     Variant imp();
     Variant eqv();
@@ -236,7 +242,7 @@ private:
     }
     bool atSymbol(const char* symbol) const {
         const Token& token = m_lexer.current();
-        return token.kind == TokenKind::Symbol && token.text == QLatin1String(symbol);
+        return token.kind == TokenKind::Symbol && token.symbol == symbolCode(symbol);
     }
     bool atKeyword(const char* keyword) const {
         const Token& token = m_lexer.current();
@@ -252,12 +258,15 @@ private:
     bool atEnd() const { return m_lexer.current().kind == TokenKind::End; }
 
     Lexer m_lexer;
-    const QHash<QString, Variant>& m_variables;
+    const ScriptEngine::Variables& m_variables;
     ScriptError m_error = ScriptError::None;
     int m_depth = 0;
 };
 
 bool isKeyword(QStringView name) {
+    constexpr qsizetype LongestKeyword = 5; // "Empty"
+    if (name.size() > LongestKeyword)
+        return false;
     for (const char* keyword :
          {"True", "False", "Empty", "Null", "Not", "And", "Or", "Xor", "Eqv", "Imp", "Mod"})
         if (name.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0)
@@ -276,7 +285,7 @@ std::optional<std::pair<QString, Variant>> Parser::assignment() {
     std::optional<Variant> value = expression();
     if (!value)
         return std::nullopt;
-    return std::pair{name.text.toString().toLower(), std::move(*value)};
+    return std::pair{name.text.toString(), std::move(*value)};
 }
 
 std::optional<Variant> Parser::expression() {
@@ -449,7 +458,10 @@ Variant Parser::primary() {
         return call(token.text);
     if (script::IsFunction(token.text))
         return take(script::Call(token.text, {}));
-    return m_variables.value(token.text.toString().toLower());
+    const auto variable = std::find_if(m_variables.begin(), m_variables.end(), [&](const auto& v) {
+        return token.text.compare(v.first, Qt::CaseInsensitive) == 0;
+    });
+    return variable == m_variables.end() ? Variant() : variable->second;
 }
 
 Variant Parser::call(QStringView name) {
@@ -490,7 +502,7 @@ bool ScriptEngine::ExecuteStatement(const QString& statement) {
         assigned ? ScriptError::None
                  : (parser.error() == ScriptError::None ? ScriptError::Syntax : parser.error());
     if (assigned)
-        m_variables.insert(assigned->first, std::move(assigned->second));
+        assign(std::move(assigned->first), std::move(assigned->second));
     return assigned.has_value();
 }
 
@@ -503,6 +515,17 @@ std::optional<Variant> ScriptEngine::Eval(const QString& expression) {
     std::optional<Variant> value = parser.expression();
     m_lastError = parser.error();
     return value;
+}
+
+void ScriptEngine::assign(QString name, Variant value)
+{
+    for (auto& [existing, stored] : m_variables) {
+        if (existing.compare(name, Qt::CaseInsensitive) == 0) {
+            stored = std::move(value);
+            return;
+        }
+    }
+    m_variables.emplace_back(std::move(name), std::move(value));
 }
 
 std::unique_ptr<ExpressionEngine> CreateScriptControl() {

@@ -3,7 +3,7 @@
 #include "calc/expression_engine.h"
 #include "calc/script_errors.h"
 
-#include <QHash>
+#include <vector>
 
 // A VBScript subset that runs one kind of statement, "name = expression", and evaluates
 // expressions over the variables it assigned. It can only compute: there are no objects,
@@ -19,7 +19,12 @@ public:
 
     ScriptError lastError() const { return m_lastError; }
 
+    // Few variables: a list searched by name, in any case.
+    using Variables = std::vector<std::pair<QString, Variant>>;
+
 private:
-    QHash<QString, Variant> m_variables;
+    void assign(QString name, Variant value);
+
+    Variables m_variables;
     ScriptError m_lastError = ScriptError::None;
 };

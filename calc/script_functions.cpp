@@ -249,6 +249,9 @@ const Function Functions[] = {
 };
 
 const Function* find(QStringView name) {
+    constexpr qsizetype LongestName = 5; // "Round", "CBool"
+    if (name.size() > LongestName)
+        return nullptr;
     for (const Function& function : Functions)
         if (name.compare(QLatin1String(function.name), Qt::CaseInsensitive) == 0)
             return &function;

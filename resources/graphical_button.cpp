@@ -5,9 +5,6 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
-namespace {
-constexpr qreal FaceOpacity = 0.55;
-}
 
 GraphicalButton::GraphicalButton(const QString& caption, const QPixmap& picture,
                                  QColor backColour, QWidget* parent)
@@ -21,16 +18,8 @@ void GraphicalButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QRect area = rect();
     painter.fillRect(area, m_backColour);
-    if (!m_picture.isNull()) {
-        // The face is taller than the key: its upper part shows, pressed keys show the lower.
-        const int offset = isDown() ? m_picture.height() - area.height() : 0;
-        // The face lies over the back colour, which shows through it.
-        painter.setOpacity(FaceOpacity);
-        painter.drawPixmap(area, m_picture,
-                           QRect(0, std::max(offset, 0), m_picture.width(),
-                                 std::min(area.height(), m_picture.height())));
-        painter.setOpacity(1.0);
-    }
+    if (!m_picture.isNull())
+        drawPicture(painter, area);
     QStyleOptionButton option;
     initStyleOption(&option);
     option.rect = area;
@@ -48,6 +37,22 @@ void GraphicalButton::paintEvent(QPaintEvent*)
         focus.rect = area.adjusted(3, 3, -3, -3);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
+}
+
+void GraphicalButton::drawPicture(QPainter& painter, const QRect& area) const
+{
+    if (m_picture.height() > area.height()) {
+        // A key face: its upper part at rest, its lower part pressed, tinted by the back colour.
+        const int top = isDown() ? m_picture.height() - area.height() : 0;
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+        painter.drawPixmap(area, m_picture, QRect(0, top, m_picture.width(), area.height()));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
+    // Any other picture stands centred at its own size.
+    QRect place(QPoint(), m_picture.size());
+    place.moveCenter(area.center() + (isDown() ? QPoint(1, 1) : QPoint()));
+    painter.drawPixmap(place, m_picture);
 }
 
 QRect FromTwips(int left, int top, int width, int height)

@@ -15,6 +15,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void drawPicture(QPainter& painter, const QRect& area) const;
+
     QPixmap m_picture;
     QColor m_backColour;
 };
