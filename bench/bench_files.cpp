@@ -1,0 +1,104 @@
+#include "resources/fonts.h"
+#include "toolbar/office_export.h"
+#include "toolbar/tape_file.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int ListWidth = 1695;
+constexpr int TwoDecimals = 1;
+
+// Tapes of the given number of evaluations, each line right-aligned as the window shows it.
+void fillTapes(NumberTape& tapes, const LineFormat& format, int lines) {
+    QStringList formulas, results, totals;
+    for (int i = 0; i < lines; ++i) {
+        formulas << AlignedForList(format, tapes.List1, QStringLiteral("%1+0,5").arg(i));
+        results << AlignedForList(format, tapes.List2, FormatResult(i + 0.5, TwoDecimals));
+        totals << AlignedForList(format, tapes.List3,
+                                 FormatResult(0.5 * (i + 1) * (i + 1), TwoDecimals));
+    }
+    tapes.List1.append(formulas);
+    tapes.List2.append(results);
+    tapes.List3.append(totals);
+}
+
+void setWidths(NumberTape& tapes) {
+    for (Tape* tape : {&tapes.List1, &tapes.List2, &tapes.List3})
+        tape->setWidthTwips(ListWidth);
+}
+
+struct BenchTapes {
+    BenchTapes(int lines) {
+        setWidths(tapes);
+        fillTapes(tapes, format, lines);
+    }
+    FontMeasurer measurer{fonts::WindowDefault()};
+    LineFormat format{measurer, TwoDecimals};
+    NumberTape tapes;
+};
+
+void BM_SaveTape(benchmark::State& state) {
+    const BenchTapes sample(static_cast<int>(state.range(0)));
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Zahlen/Zahlen.txt"));
+    for (auto _ : state) {
+        if (SaveTapeFile(sample.tapes, path))
+            state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_SaveTape)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Every saved line is appended to the formula tape, padded where it fits.
+void BM_OpenTape(benchmark::State& state) {
+    BenchTapes sample(static_cast<int>(state.range(0)));
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Zahlen.txt"));
+    SaveTapeFile(sample.tapes, path);
+    for (auto _ : state) {
+        state.PauseTiming();
+        sample.tapes.List1.clear();
+        state.ResumeTiming();
+        if (OpenTapeFile(sample.tapes, sample.format, path))
+            state.SkipWithError("open failed");
+    }
+}
+BENCHMARK(BM_OpenTape)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+class NoOpener : public FileOpener {
+public:
+    bool open(const QString&) override { return true; }
+};
+
+// Each export writes a new file; it is removed untimed so that names never clash.
+template <typename Target, typename Export>
+void benchmarkExport(benchmark::State& state, Target (*create)(FileOpener&, const QString&),
+                     Export exportTo) {
+    const BenchTapes sample(10000);
+    const QTemporaryDir folder;
+    NoOpener opener;
+    for (auto _ : state) {
+        const auto target = create(opener, folder.path());
+        if (exportTo(sample.tapes, *target))
+            state.SkipWithError("export failed");
+        state.PauseTiming();
+        for (const QString& file : QDir(folder.path()).entryList(QDir::Files))
+            QFile::remove(folder.filePath(file));
+        state.ResumeTiming();
+    }
+}
+
+void BM_ExportWord(benchmark::State& state) {
+    benchmarkExport(state, &CreateWordTarget, &ExportToWord);
+}
+BENCHMARK(BM_ExportWord)->Unit(benchmark::kMillisecond);
+
+void BM_ExportExcel(benchmark::State& state) {
+    benchmarkExport(state, &CreateExcelTarget, &ExportToExcel);
+}
+BENCHMARK(BM_ExportExcel)->Unit(benchmark::kMillisecond);
+
+} // namespace

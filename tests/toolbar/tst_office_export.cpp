@@ -1,0 +1,368 @@
+#include "toolbar/office_export.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <zip.h>
+
+namespace {
+
+using Cells = QHash<QString, QString>; // "B3" -> text
+
+struct Tapes {
+    QStringList formulas, results, totals;
+};
+
+void fill(NumberTape& tapes, const Tapes& lines) {
+    tapes.List1.append(lines.formulas);
+    tapes.List2.append(lines.results);
+    tapes.List3.append(lines.totals);
+}
+
+QByteArray zipEntry(const QString& path, const char* name) {
+    int code = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
+    if (!archive)
+        return {};
+    QByteArray bytes;
+    zip_stat_t stat;
+    zip_file_t* entry = nullptr;
+    if (zip_stat(archive, name, 0, &stat) == 0 && (entry = zip_fopen(archive, name, 0))) {
+        bytes.resize(static_cast<qsizetype>(stat.size));
+        if (zip_fread(entry, bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
+            bytes.clear();
+        zip_fclose(entry);
+    }
+    zip_close(archive);
+    return bytes;
+}
+
+// The paragraphs of word/document.xml, each the text of its runs.
+QStringList paragraphsOf(const QString& docx) {
+    QXmlStreamReader xml(zipEntry(docx, "word/document.xml"));
+    QStringList paragraphs;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"p")
+            paragraphs << QString();
+        else if (xml.name() == u"t")
+            paragraphs.last() += xml.readElementText();
+    }
+    if (xml.hasError())
+        qWarning("document.xml: %s", qPrintable(xml.errorString()));
+    return paragraphs;
+}
+
+QStringList sharedStrings(const QString& xlsx) {
+    QXmlStreamReader xml(zipEntry(xlsx, "xl/sharedStrings.xml"));
+    QStringList strings;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"t")
+            strings << xml.readElementText();
+    }
+    return strings;
+}
+
+// Every cell of the first sheet that holds a value.
+Cells cellsOf(const QString& xlsx) {
+    const QStringList strings = sharedStrings(xlsx);
+    QXmlStreamReader xml(zipEntry(xlsx, "xl/worksheets/sheet1.xml"));
+    Cells cells;
+    QString reference, type;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"c") {
+            reference = xml.attributes().value("r").toString();
+            type = xml.attributes().value("t").toString();
+        } else if (xml.name() == u"v") {
+            const QString value = xml.readElementText();
+            cells.insert(reference,
+                         type == u"s" ? strings.value(value.toInt()) : "number " + value);
+        }
+    }
+    return cells;
+}
+
+Cells expectedCells(const Tapes& lines) {
+    Cells cells;
+    const QStringList* columns[] = {&lines.formulas, &lines.results, &lines.totals};
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < columns[column]->size(); ++row)
+            cells.insert(QChar(u'A' + column) + QString::number(row + 1), columns[column]->at(row));
+    }
+    return cells;
+}
+
+QStringList expectedParagraphs(const Tapes& lines) {
+    return lines.formulas + QStringList{""} + lines.results + QStringList{""} + lines.totals +
+           QStringList{""};
+}
+
+class RecordingOpener : public FileOpener {
+public:
+    bool open(const QString& path) override {
+        opened << path;
+        return succeeds;
+    }
+    QStringList opened;
+    bool succeeds = true;
+};
+
+// Records the calls of an export and fails at the chosen one (counted from 0).
+class ScriptedTarget : public DocumentTarget, public SpreadsheetTarget {
+public:
+    explicit ScriptedTarget(int failingCall)
+        : m_failingCall(failingCall) {}
+
+    ExportFailure createAndShow() override { return record("createAndShow"); }
+    ExportFailure newDocument() override { return record("newDocument"); }
+    ExportFailure newWorkbook() override { return record("newWorkbook"); }
+    ExportFailure appendText(const QString& text) override { return record("append " + text); }
+    ExportFailure setCell(int row, int column, const QString& text) override {
+        return record(QStringLiteral("cell %1,%2 %3").arg(row).arg(column).arg(text));
+    }
+    ExportFailure release() override { return record("release"); }
+
+    QStringList calls;
+
+private:
+    ExportFailure record(const QString& call) {
+        calls << call;
+        if (calls.size() - 1 == m_failingCall)
+            return "failed at " + call;
+        return std::nullopt;
+    }
+    int m_failingCall;
+};
+
+const QRegularExpression
+    ExportName(R"(^Zifferon-Band \d{4}-\d\d-\d\d \d\d-\d\d-\d\d( \(\d+\))?\.(docx|xlsx)$)");
+
+} // namespace
+
+Q_DECLARE_METATYPE(Tapes)
+
+class TestOfficeExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void exportedContents_data();
+    void wordDocumentHoldsTheTapes();
+    void wordDocumentHoldsTheTapes_data() { exportedContents_data(); }
+    void excelSheetHoldsTheTapesAsText();
+    void excelSheetHoldsTheTapesAsText_data() { exportedContents_data(); }
+    void callsInOrderAndStopsAtTheFirstFailure_data();
+    void callsInOrderAndStopsAtTheFirstFailure();
+    void controlCharactersBecomeReplacementCharacters();
+    void twoExportsGiveTwoFiles();
+    void neverOverwritesAFileOfTheSameName();
+    void missingDocumentsFolderIsCreated();
+    void unwritableDocumentsFolderIsReported();
+    void unopenedFileIsReportedWithItsPath();
+
+private:
+    QString exportWord(const NumberTape& tapes);
+    QString exportExcel(const NumberTape& tapes);
+
+    QTemporaryDir m_documents;
+    RecordingOpener m_opener;
+};
+
+void TestOfficeExport::init() {
+    QVERIFY(m_documents.isValid());
+    QDir(m_documents.path()).removeRecursively();
+    QVERIFY(QDir().mkpath(m_documents.path()));
+    m_opener = RecordingOpener();
+}
+
+QString TestOfficeExport::exportWord(const NumberTape& tapes) {
+    const auto target = CreateWordTarget(m_opener, m_documents.path());
+    if (const ExportFailure failure = ExportToWord(tapes, *target))
+        qWarning("%s", qPrintable(*failure));
+    return m_opener.opened.value(m_opener.opened.size() - 1);
+}
+
+QString TestOfficeExport::exportExcel(const NumberTape& tapes) {
+    const auto target = CreateExcelTarget(m_opener, m_documents.path());
+    if (const ExportFailure failure = ExportToExcel(tapes, *target))
+        qWarning("%s", qPrintable(*failure));
+    return m_opener.opened.value(m_opener.opened.size() - 1);
+}
+
+void TestOfficeExport::exportedContents_data() {
+    QTest::addColumn<Tapes>("lines");
+    QTest::newRow("empty tapes") << Tapes{};
+    QTest::newRow("one evaluation with alignment blanks and decimal commas")
+        << Tapes{{"     2+3"}, {"      5,00"}, {"     12,50"}};
+    QTest::newRow("formula tape longer after an open") << Tapes{
+        {"Eingabe Zeile Spalte", "   1+1   2,00   2,00", "  7*3"}, {"  21,00"}, {"  21,00"}};
+    QTest::newRow("numbers in other notations stay text")
+        << Tapes{{"1E+20", "0012"}, {"1.000,5", "-0,00"}, {"=1+1", "'x"}};
+    QTest::newRow("XML markup and umlauts") << Tapes{{"<a & \"b\">", "ä€"}, {}, {}};
+}
+
+void TestOfficeExport::wordDocumentHoldsTheTapes() {
+    QFETCH(Tapes, lines);
+    NumberTape tapes;
+    fill(tapes, lines);
+
+    const QString docx = exportWord(tapes);
+
+    QCOMPARE(m_opener.opened.size(), 1);
+    QVERIFY2(ExportName.match(QFileInfo(docx).fileName()).hasMatch(), qPrintable(docx));
+    QCOMPARE(QFileInfo(docx).absolutePath(), QDir(m_documents.path()).absolutePath());
+    QCOMPARE(paragraphsOf(docx), expectedParagraphs(lines));
+    QCOMPARE(tapes.List1.lines(), lines.formulas);
+}
+
+void TestOfficeExport::excelSheetHoldsTheTapesAsText() {
+    QFETCH(Tapes, lines);
+    NumberTape tapes;
+    fill(tapes, lines);
+
+    const QString xlsx = exportExcel(tapes);
+
+    QCOMPARE(m_opener.opened.size(), 1);
+    QVERIFY2(ExportName.match(QFileInfo(xlsx).fileName()).hasMatch(), qPrintable(xlsx));
+    // The empty text below each column leaves its cell blank.
+    QCOMPARE(cellsOf(xlsx), expectedCells(lines));
+}
+
+void TestOfficeExport::callsInOrderAndStopsAtTheFirstFailure_data() {
+    QTest::addColumn<bool>("word");
+    QTest::addColumn<int>("failingCall");
+    QTest::addColumn<QStringList>("calls");
+    const QStringList word{"createAndShow", "newDocument", "append a\r\n", "append \r\n",
+                           "append b\r\n",  "append \r\n", "append \r\n",  "release"};
+    const QStringList excel{"createAndShow", "newWorkbook", "cell 1,1 a", "cell 2,1 ",
+                            "cell 1,2 b",    "cell 2,2 ",   "cell 1,3 ",  "release"};
+    QTest::newRow("word, all calls succeed") << true << -1 << word;
+    QTest::newRow("word, no application") << true << 0 << word.mid(0, 1);
+    QTest::newRow("word, append fails") << true << 3 << word.mid(0, 4);
+    QTest::newRow("word, release fails") << true << 7 << word;
+    QTest::newRow("excel, all calls succeed") << false << -1 << excel;
+    QTest::newRow("excel, new workbook fails") << false << 1 << excel.mid(0, 2);
+    QTest::newRow("excel, a cell fails") << false << 4 << excel.mid(0, 5);
+}
+
+void TestOfficeExport::callsInOrderAndStopsAtTheFirstFailure() {
+    QFETCH(bool, word);
+    QFETCH(int, failingCall);
+    QFETCH(QStringList, calls);
+    NumberTape tapes;
+    fill(tapes, {{"a"}, {"b"}, {}});
+    ScriptedTarget target(failingCall);
+
+    const ExportFailure failure =
+        word ? ExportToWord(tapes, static_cast<DocumentTarget&>(target))
+             : ExportToExcel(tapes, static_cast<SpreadsheetTarget&>(target));
+
+    QCOMPARE(target.calls, calls);
+    QCOMPARE(failure, failingCall < 0 ? ExportFailure() : "failed at " + calls.last());
+}
+
+// XML cannot hold them; they may come from a binary tape file.
+void TestOfficeExport::controlCharactersBecomeReplacementCharacters() {
+    NumberTape tapes;
+    fill(tapes, {{QString::fromLatin1("a\0b\x1f", 4)}, {}, {}});
+    const QString shown = QStringLiteral("a\uFFFDb\uFFFD");
+
+    const QString docx = exportWord(tapes);
+    const QString xlsx = exportExcel(tapes);
+
+    QCOMPARE(paragraphsOf(docx), (QStringList{shown, "", "", ""}));
+    QCOMPARE(cellsOf(xlsx), (Cells{{"A1", shown}}));
+}
+
+void TestOfficeExport::twoExportsGiveTwoFiles() {
+    NumberTape tapes;
+    fill(tapes, {{"1+1"}, {"2,00"}, {"2,00"}});
+
+    const QString first = exportWord(tapes);
+    const QString second = exportWord(tapes);
+    exportExcel(tapes);
+    exportExcel(tapes);
+
+    QCOMPARE(m_opener.opened.size(), 4);
+    QCOMPARE(QSet<QString>(m_opener.opened.begin(), m_opener.opened.end()).size(), 4);
+    QCOMPARE(QDir(m_documents.path()).entryList(QDir::Files).size(), 4);
+    QCOMPARE(paragraphsOf(first), paragraphsOf(second));
+}
+
+void TestOfficeExport::neverOverwritesAFileOfTheSameName() {
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = 0; second < 3; ++second) {
+        const QString name =
+            "Zifferon-Band " + now.addSecs(second).toString("yyyy-MM-dd HH-mm-ss") + ".docx";
+        QFile file(m_documents.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("mine") == 4);
+    }
+    NumberTape tapes;
+
+    const QString docx = exportWord(tapes);
+
+    QVERIFY2(docx.endsWith(" (2).docx"), qPrintable(docx));
+    QCOMPARE(paragraphsOf(docx), (QStringList{"", "", ""}));
+    for (const QFileInfo& file : QDir(m_documents.path()).entryInfoList(QDir::Files)) {
+        if (file.absoluteFilePath() != QFileInfo(docx).absoluteFilePath())
+            QCOMPARE(file.size(), 4);
+    }
+}
+
+void TestOfficeExport::missingDocumentsFolderIsCreated() {
+    const QString folder = m_documents.filePath("Dokumente/Neu");
+    NumberTape tapes;
+    const auto word = CreateWordTarget(m_opener, folder);
+    const auto excel = CreateExcelTarget(m_opener, folder);
+
+    QCOMPARE(ExportToWord(tapes, *word), std::nullopt);
+    QCOMPARE(ExportToExcel(tapes, *excel), std::nullopt);
+
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+}
+
+void TestOfficeExport::unwritableDocumentsFolderIsReported() {
+    const QString blocker = m_documents.filePath("Dokumente");
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    NumberTape tapes;
+    fill(tapes, {{"1+1"}, {"2,00"}, {"2,00"}});
+    const auto word = CreateWordTarget(m_opener, blocker + "/Band");
+    const auto excel = CreateExcelTarget(m_opener, blocker + "/Band");
+
+    const ExportFailure wordFailure = ExportToWord(tapes, *word);
+    const ExportFailure excelFailure = ExportToExcel(tapes, *excel);
+
+    const QString expected = "Im Ordner „" + blocker + "/Band“ kann nichts gespeichert werden.";
+    QCOMPARE(wordFailure, expected);
+    QCOMPARE(excelFailure, expected);
+    QVERIFY(m_opener.opened.isEmpty());
+    QCOMPARE(tapes.List1.lines(), QStringList{"1+1"});
+}
+
+void TestOfficeExport::unopenedFileIsReportedWithItsPath() {
+    m_opener.succeeds = false;
+    NumberTape tapes;
+    const auto word = CreateWordTarget(m_opener, m_documents.path());
+
+    const ExportFailure failure = ExportToWord(tapes, *word);
+
+    QCOMPARE(m_opener.opened.size(), 1);
+    QVERIFY(failure);
+    QVERIFY2(failure->contains("„" + m_opener.opened.first() + "“"), qPrintable(*failure));
+    QVERIFY2(failure->contains("konnte aber nicht geöffnet werden"), qPrintable(*failure));
+    QVERIFY(QFileInfo::exists(m_opener.opened.first()));
+}
+
+QTEST_GUILESS_MAIN(TestOfficeExport)
+#include "tst_office_export.moc"

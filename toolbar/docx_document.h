@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+
+// Writes a new word-processing document (.docx) whose body is the paragraphs, each with its
+// blanks kept. The texts must hold only characters that XML allows. Fails when the file exists.
+// Nothing on success, otherwise the reason.
+std::optional<QString> WriteDocx(const QString& path, const QStringList& paragraphs);
