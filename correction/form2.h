@@ -8,7 +8,9 @@
 class QLineEdit;
 class QPushButton;
 
-// The correction window: replaces one formula of the tape and recomputes every total.
+// The correction window: replaces one formula of the tape and recomputes every total. The line
+// replaced is the one selected in the main window's List1 when Command1 (or Enter in Text1)
+// recalculates. The keypad and Text2 are built but never shown.
 class Form2 : public QWidget {
     Q_OBJECT
 
@@ -17,18 +19,58 @@ public:
                    QWidget* parent = nullptr);
     ~Form2() override;
 
+    // Controls under their designer names.
     QLineEdit* Text1 = nullptr;
     QPushButton* Command1 = nullptr;
     QLineEdit* Text2 = nullptr;
+    QPushButton* cmd0 = nullptr;
+    QPushButton* cmd1 = nullptr;
+    QPushButton* cmd2 = nullptr;
+    QPushButton* cmd3 = nullptr;
+    QPushButton* cmd4 = nullptr;
+    QPushButton* cmd5 = nullptr;
+    QPushButton* cmd6 = nullptr;
+    QPushButton* cmd7 = nullptr;
+    QPushButton* cmd8 = nullptr;
+    QPushButton* cmd9 = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdSub = nullptr;
+    QPushButton* cmdMul = nullptr;
+    QPushButton* cmdDiv = nullptr;
+    QPushButton* cmdDec = nullptr;
+    QPushButton* cmdEqual = nullptr;
+    QPushButton* cmdNeg = nullptr;
+    QPushButton* cmdPer = nullptr;
+    QPushButton* cmdBack = nullptr;
+    QPushButton* cmdExit = nullptr;
+
+    // The hidden keypad in tab order.
+    QList<QPushButton*> keypadButtons() const;
 
 public slots:
     void Command1_Click();
+    void cmdBack_Click();
+    void cmdExit_Click();
+    void cmdNeg_Click();
+    void cmdPer_Click();
+    void Text1_KeyPress(int keyAscii);
 
 signals:
     // The tapes were recalculated and the window unloaded: the main window takes the focus.
     void recalculated();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void createFields();
+    void createKeypad();
+    void setTabOrder();
+    void appendToField(QChar character);
+    void unload();
+    void discardContents();
+
     TapeHost& m_host;
     EngineFactory m_engine;
 };
