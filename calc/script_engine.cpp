@@ -2,8 +2,11 @@
 
 #include "calc/script_operations.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -13,8 +16,7 @@ using script::Result;
 enum class TokenKind { End, Number, String, Name, Symbol, Invalid };
 
 // A symbol of one or two characters as one number, so that tokens compare cheaply.
-constexpr quint32 symbolCode(const char* symbol)
-{
+constexpr quint32 symbolCode(const char* symbol) {
     return static_cast<quint8>(symbol[0]) |
            (symbol[0] ? static_cast<quint32>(static_cast<quint8>(symbol[1])) << 8 : 0u);
 }
@@ -22,8 +24,8 @@ constexpr quint32 symbolCode(const char* symbol)
 struct Token {
     TokenKind kind = TokenKind::End;
     quint32 symbol = 0; // symbolCode() of a symbol
-    QStringView text; // the name or symbol; a string literal's text without quotes
-    Variant value;    // a literal's value
+    QStringView text;   // the name or symbol; a string literal's text without quotes
+    Variant value;      // a literal's value
 };
 
 bool isLetter(QChar c) {
@@ -32,6 +34,26 @@ bool isLetter(QChar c) {
 
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
+}
+
+// Whether a decimal literal ("digits[.digits][e[sign]digits]") that no double holds lies below
+// the smallest one rather than above the largest: the sign of its decimal magnitude decides.
+bool tooSmallForDouble(std::string_view literal) {
+    const size_t e = std::min(literal.find('e'), literal.size());
+    const std::string_view mantissa = literal.substr(0, e);
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_not_of("0.");
+    const double position = first < point ? double(point - first) : -double(first - point);
+    double exponent = 0;
+    if (e < literal.size()) {
+        const std::string_view text = literal.substr(e + 1 + (literal[e + 1] == '+'));
+        long long whole = 0;
+        if (std::from_chars(text.data(), text.data() + text.size(), whole).ec == std::errc())
+            exponent = double(whole);
+        else
+            exponent = text.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
+    return position + exponent < 0;
 }
 
 // Splits the source into tokens one at a time.
@@ -113,7 +135,7 @@ void Lexer::lexNumber() {
     const auto error = std::from_chars(digits.data(), digits.data() + digits.size(), value).ec;
     if (error == std::errc::result_out_of_range) {
         // Too small to represent is zero; too large is not a number literal.
-        if (digits.find("e-") == std::string::npos) {
+        if (!tooSmallForDouble(digits)) {
             m_token.kind = TokenKind::Invalid;
             return;
         }
@@ -517,8 +539,7 @@ std::optional<Variant> ScriptEngine::Eval(const QString& expression) {
     return value;
 }
 
-void ScriptEngine::assign(QString name, Variant value)
-{
+void ScriptEngine::assign(QString name, Variant value) {
     for (auto& [existing, stored] : m_variables) {
         if (existing.compare(name, Qt::CaseInsensitive) == 0) {
             stored = std::move(value);

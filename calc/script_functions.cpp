@@ -47,8 +47,10 @@ Result unaryMath(Arguments args) {
     double x = 0;
     if (Result r = number(args[0], x); !r.ok())
         return r;
-    if (Valid && !Valid(x))
-        return ScriptError::InvalidProcedureCall;
+    if constexpr (Valid != nullptr) {
+        if (!Valid(x))
+            return ScriptError::InvalidProcedureCall;
+    }
     return checked(Math(x));
 }
 

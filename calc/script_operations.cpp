@@ -219,24 +219,30 @@ qint32 bitwise(BinaryOperator op, qint32 a, qint32 b) {
     }
 }
 
-// Null And False is False, Null Or True is True, False Imp Null and Null Imp True are True.
-std::optional<Variant> logicalWithNull(BinaryOperator op, const Variant& left,
-                                       const Variant& right) {
+// Null And False is False, Null Or True is True, False Imp Null and Null Imp True are True;
+// on numbers the same holds for all bits clear or set (0 And Null is 0, Null Or -1 is -1).
+Result logicalWithNull(BinaryOperator op, const Variant& left, const Variant& right) {
     const Variant& other = isNull(left) ? right : left;
-    const bool otherFalse = !isNull(other) && other.toDouble() == 0;
-    const bool otherTrue = other.type() == Type::Boolean && other.toBool();
-    if (op == BinaryOperator::And && otherFalse)
-        return other;
-    if (op == BinaryOperator::Or && otherTrue)
-        return other;
-    if (op == BinaryOperator::Imp && ((!isNull(left) && otherFalse) || (isNull(left) && otherTrue)))
-        return Variant::boolean(true);
-    return std::nullopt;
+    if (isNull(other))
+        return Variant::null();
+    qint32 bits = 0;
+    bool integer = false;
+    if (Result r = toLong(other, bits, integer); !r.ok())
+        return r;
+    const bool decided = (op == BinaryOperator::And && bits == 0) ||
+                         (op == BinaryOperator::Or && bits == -1) ||
+                         (op == BinaryOperator::Imp && bits == (isNull(left) ? -1 : 0));
+    if (!decided)
+        return Variant::null();
+    const qint32 result = op == BinaryOperator::Imp ? -1 : bits;
+    if (other.type() == Type::Boolean)
+        return Variant::boolean(result != 0);
+    return widened(result, integer);
 }
 
 Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
     if (isNull(left) || isNull(right))
-        return logicalWithNull(op, left, right).value_or(Variant::null());
+        return logicalWithNull(op, left, right);
     if (left.type() == Type::Boolean && right.type() == Type::Boolean)
         return Variant::boolean(bitwise(op, -left.toBool(), -right.toBool()) != 0);
     qint32 a = 0;

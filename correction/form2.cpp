@@ -23,18 +23,6 @@ constexpr int EnterKeyAscii = 13;
 constexpr int KeypadShiftRight = 1380;
 constexpr int KeypadShiftUp = 1560;
 
-QPixmap faceFor(keypad::Face face) {
-    switch (face) {
-    case keypad::Face::A:
-        return QPixmap(QStringLiteral(":/images/face_a.jpg"));
-    case keypad::Face::B:
-        return QPixmap(QStringLiteral(":/images/face_b.jpg"));
-    case keypad::Face::C:
-        return QPixmap(QStringLiteral(":/images/face_c.jpg"));
-    }
-    return {};
-}
-
 } // namespace
 
 Form2::Form2(TapeHost& host, EngineFactory engine, QWidget* parent)
@@ -80,48 +68,19 @@ void Form2::createFields() {
 }
 
 void Form2::createKeypad() {
-    const std::map<QString, QPushButton* Form2::*> members = {
-        {"cmd0", &Form2::cmd0},         {"cmd1", &Form2::cmd1},      {"cmd2", &Form2::cmd2},
-        {"cmd3", &Form2::cmd3},         {"cmd4", &Form2::cmd4},      {"cmd5", &Form2::cmd5},
-        {"cmd6", &Form2::cmd6},         {"cmd7", &Form2::cmd7},      {"cmd8", &Form2::cmd8},
-        {"cmd9", &Form2::cmd9},         {"cmdAdd", &Form2::cmdAdd},  {"cmdSub", &Form2::cmdSub},
-        {"cmdMul", &Form2::cmdMul},     {"cmdDiv", &Form2::cmdDiv},  {"cmdDec", &Form2::cmdDec},
-        {"cmdEqual", &Form2::cmdEqual}, {"cmdNeg", &Form2::cmdNeg},  {"cmdPer", &Form2::cmdPer},
-        {"cmdBack", &Form2::cmdBack},   {"cmdExit", &Form2::cmdExit}};
-    for (const keypad::Key& key : keypad::Keys) {
-        auto* button = new GraphicalButton(QString::fromUtf8(key.caption), faceFor(key.face),
-                                           QColor(key.backColour), this);
-        button->setObjectName(QLatin1String(key.name));
-        button->setGeometry(FromTwips(key.left + KeypadShiftRight, key.top - KeypadShiftUp,
-                                      key.width, keypad::KeySize));
-        button->setFont(fonts::SansSerif(key.width == keypad::KeySize ? 12 : 9.75, true));
-        button->setFocusPolicy(Qt::StrongFocus);
+    buildKeypad(*this, {KeypadShiftRight, KeypadShiftUp, false},
+                 [this](QChar character) { appendToField(character); });
+    for (QPushButton* button : keypadInTabOrder())
         button->hide();
-        this->*members.at(QLatin1String(key.name)) = button;
-        if (key.character != 0) {
-            const QChar character = QLatin1Char(key.character);
-            connect(button, &QPushButton::clicked, this,
-                    [this, character] { appendToField(character); });
-        }
-    }
     connect(cmdNeg, &QPushButton::clicked, this, &Form2::cmdNeg_Click);
     connect(cmdPer, &QPushButton::clicked, this, &Form2::cmdPer_Click);
     connect(cmdBack, &QPushButton::clicked, this, &Form2::cmdBack_Click);
     connect(cmdExit, &QPushButton::clicked, this, &Form2::cmdExit_Click);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, cmdExit, &QPushButton::click);
-}
-
-QList<QPushButton*> Form2::keypadButtons() const {
-    QList<QPushButton*> buttons;
-    for (const keypad::Key& key : keypad::Keys)
-        buttons << findChild<QPushButton*>(QLatin1String(key.name));
-    return buttons;
 }
 
 void Form2::setTabOrder() {
     QList<QWidget*> chain{Text1, Command1, Text2};
-    for (QPushButton* button : keypadButtons())
+    for (QPushButton* button : keypadInTabOrder())
         chain << button;
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain.at(i - 1), chain.at(i));

@@ -2,6 +2,7 @@
 
 #include "calc/expression_engine.h"
 #include "calc/tape_host.h"
+#include "resources/keypad_controls.h"
 
 #include <QWidget>
 
@@ -11,7 +12,7 @@ class QPushButton;
 // The correction window: replaces one formula of the tape and recomputes every total. The line
 // replaced is the one selected in the main window's List1 when Command1 (or Enter in Text1)
 // recalculates. The keypad and Text2 are built but never shown.
-class Form2 : public QWidget {
+class Form2 : public QWidget, public KeypadControls {
     Q_OBJECT
 
 public:
@@ -23,29 +24,7 @@ public:
     QLineEdit* Text1 = nullptr;
     QPushButton* Command1 = nullptr;
     QLineEdit* Text2 = nullptr;
-    QPushButton* cmd0 = nullptr;
-    QPushButton* cmd1 = nullptr;
-    QPushButton* cmd2 = nullptr;
-    QPushButton* cmd3 = nullptr;
-    QPushButton* cmd4 = nullptr;
-    QPushButton* cmd5 = nullptr;
-    QPushButton* cmd6 = nullptr;
-    QPushButton* cmd7 = nullptr;
-    QPushButton* cmd8 = nullptr;
-    QPushButton* cmd9 = nullptr;
-    QPushButton* cmdAdd = nullptr;
-    QPushButton* cmdSub = nullptr;
-    QPushButton* cmdMul = nullptr;
-    QPushButton* cmdDiv = nullptr;
-    QPushButton* cmdDec = nullptr;
-    QPushButton* cmdEqual = nullptr;
-    QPushButton* cmdNeg = nullptr;
-    QPushButton* cmdPer = nullptr;
-    QPushButton* cmdBack = nullptr;
-    QPushButton* cmdExit = nullptr;
 
-    // The hidden keypad in tab order.
-    QList<QPushButton*> keypadButtons() const;
 
 public slots:
     void Command1_Click();

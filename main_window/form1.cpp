@@ -48,19 +48,6 @@ const std::array<ToolbarButton, 9> ToolbarButtons = {{
     {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif"},
 }};
 
-QPixmap faceFor(keypad::Face face)
-{
-    switch (face) {
-    case keypad::Face::A:
-        return QPixmap(QStringLiteral(":/images/face_a.jpg"));
-    case keypad::Face::B:
-        return QPixmap(QStringLiteral(":/images/face_b.jpg"));
-    case keypad::Face::C:
-        return QPixmap(QStringLiteral(":/images/face_c.jpg"));
-    }
-    return {};
-}
-
 QString text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
@@ -242,44 +229,19 @@ QList<QPushButton*> Form1::keypadButtons() const
 
 void Form1::createKeypad()
 {
-    const std::map<QString, QPushButton* Form1::*> members = {
-        {"cmd0", &Form1::cmd0},     {"cmd1", &Form1::cmd1},       {"cmd2", &Form1::cmd2},
-        {"cmd3", &Form1::cmd3},     {"cmd4", &Form1::cmd4},       {"cmd5", &Form1::cmd5},
-        {"cmd6", &Form1::cmd6},     {"cmd7", &Form1::cmd7},       {"cmd8", &Form1::cmd8},
-        {"cmd9", &Form1::cmd9},     {"cmdAdd", &Form1::cmdAdd},   {"cmdSub", &Form1::cmdSub},
-        {"cmdMul", &Form1::cmdMul}, {"cmdDiv", &Form1::cmdDiv},   {"cmdDec", &Form1::cmdDec},
-        {"cmdEqual", &Form1::cmdEqual}, {"cmdNeg", &Form1::cmdNeg}, {"cmdPer", &Form1::cmdPer},
-        {"cmdBack", &Form1::cmdBack}, {"cmdExit", &Form1::cmdExit}};
-    for (const keypad::Key& key : keypad::Keys) {
-        auto* button =
-            new GraphicalButton(text(key.caption), faceFor(key.face), QColor(key.backColour), this);
-        button->setObjectName(QLatin1String(key.name));
-        button->setGeometry(FromTwips(key.left, key.top, key.width, keypad::KeySize));
-        button->setFont(fonts::SansSerif(key.width == keypad::KeySize ? 12 : 9.75, true));
-        button->setToolTip(text(key.tooltip));
-        button->setFocusPolicy(Qt::StrongFocus);
-        this->*members.at(QLatin1String(key.name)) = button;
-        if (key.character != 0) {
-            const QChar character = QLatin1Char(key.character);
-            connect(button, &QPushButton::clicked, this,
-                    [this, character] { appendToField(character); });
-        }
-    }
+    buildKeypad(*this, {}, [this](QChar character) { appendToField(character); });
     connect(cmdEqual, &QPushButton::clicked, this, &Form1::cmdEqual_Click);
     connect(cmdNeg, &QPushButton::clicked, this, &Form1::cmdNeg_Click);
     connect(cmdPer, &QPushButton::clicked, this, &Form1::cmdPer_Click);
     connect(cmdBack, &QPushButton::clicked, this, &Form1::cmdBack_Click);
     connect(cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
-    cmdExit->setAccessibleName(QStringLiteral("Exit"));
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, cmdExit, &QPushButton::click);
 }
 
 void Form1::setTabOrder()
 {
     QList<QWidget*> chain{Text1};
-    for (const keypad::Key& key : keypad::Keys)
-        chain << findChild<QWidget*>(QLatin1String(key.name));
+    for (QPushButton* button : keypadInTabOrder())
+        chain << button;
     chain << Command1 << Combo1 << List1 << List2 << List3;
     for (QToolButton* button : Toolbar1->findChildren<QToolButton*>())
         chain << button;

@@ -11,6 +11,7 @@
 #include "calc/tape_host.h"
 #include "credits/frm_info_box.h"
 #include "main_window/form1_services.h"
+#include "resources/keypad_controls.h"
 #include "resources/fonts.h"
 
 #include <QWidget>
@@ -27,7 +28,7 @@ class QToolBar;
 class QToolButton;
 class Form2;
 
-class Form1 : public QWidget, public TapeHost {
+class Form1 : public QWidget, public TapeHost, public KeypadControls {
     Q_OBJECT
 
 public:
@@ -57,26 +58,6 @@ public:
     QListView* List3 = nullptr;
     QPushButton* Command1 = nullptr;
     QComboBox* Combo1 = nullptr;
-    QPushButton* cmd0 = nullptr;
-    QPushButton* cmd1 = nullptr;
-    QPushButton* cmd2 = nullptr;
-    QPushButton* cmd3 = nullptr;
-    QPushButton* cmd4 = nullptr;
-    QPushButton* cmd5 = nullptr;
-    QPushButton* cmd6 = nullptr;
-    QPushButton* cmd7 = nullptr;
-    QPushButton* cmd8 = nullptr;
-    QPushButton* cmd9 = nullptr;
-    QPushButton* cmdAdd = nullptr;
-    QPushButton* cmdSub = nullptr;
-    QPushButton* cmdMul = nullptr;
-    QPushButton* cmdDiv = nullptr;
-    QPushButton* cmdDec = nullptr;
-    QPushButton* cmdEqual = nullptr;
-    QPushButton* cmdNeg = nullptr;
-    QPushButton* cmdPer = nullptr;
-    QPushButton* cmdBack = nullptr;
-    QPushButton* cmdExit = nullptr;
 
     // The keypad in the order in which printing hides it.
     QList<QPushButton*> keypadButtons() const;

@@ -44,6 +44,7 @@ private slots:
     void onlyAssignmentRuns();
     void freshInstanceForgetsVariables();
     void boundsMakeHugeInputASyntaxError();
+    void literalsBeyondDoubleRange();
 };
 
 #define RESULT_COLUMNS()                                                                           \
@@ -134,6 +135,11 @@ void TestScriptEngine::variantRules_data() {
         {"null propagates", "Null+1", ""},
         {"null and false is false", "Null And False", "Falsch"},
         {"null or true is true", "Null Or True", "Wahr"},
+        {"null or all bits set is all bits set", "Null Or -1", "-1"},
+        {"zero and null is zero", "0 And Null", "0"},
+        {"zero imp null is all bits set", "0 Imp Null", "-1"},
+        {"null imp all bits set is all bits set", "Null Imp -1", "-1"},
+        {"null and some bits is null", "5 And Null", ""},
         {"numeric text in arithmetic", "\"2\"*3", "6"},
         {"text with comma in arithmetic", "\"2,5\"*2", "5"},
         {"texts concatenate with plus", "\"ab\"+\"cd\"", "abcd"},
@@ -196,6 +202,7 @@ void TestScriptEngine::errors_data() {
         {"unterminated text", "\"abc", ScriptError::Syntax},
         {"second statement", "1: y = 2", ScriptError::Syntax},
         {"exponent without digits", "1E+", ScriptError::Syntax},
+        {"text beside null in a logical operator", "\"x\" And Null", ScriptError::TypeMismatch},
         {"division by zero", "5/0", ScriptError::DivisionByZero},
         {"integer division by zero", "5\\0", ScriptError::DivisionByZero},
         {"mod by zero", "5 Mod 0", ScriptError::DivisionByZero},
@@ -276,6 +283,15 @@ void TestScriptEngine::boundsMakeHugeInputASyntaxError() {
     QCOMPARE(errorOf(QString(ScriptEngine::MaxLength, u'1')), ScriptError::Syntax);
     QCOMPARE(errorOf(QString(100000, u'-') + "1"), ScriptError::Syntax);
     QCOMPARE(evaluate(QString(3, u'\0')), QString());
+}
+
+void TestScriptEngine::literalsBeyondDoubleRange() {
+    const QString zeros(400, u'0');
+    QCOMPARE(evaluate("0." + zeros + "1"), QStringLiteral("0"));
+    QCOMPARE(evaluate("1" + zeros + "E-800"), QStringLiteral("0"));
+    QCOMPARE(evaluate("1" + zeros + "E-5"), QString());
+    QCOMPARE(errorOf("1" + zeros + "E-5"), ScriptError::Syntax);
+    QCOMPARE(errorOf("1" + zeros), ScriptError::Syntax);
 }
 
 QTEST_GUILESS_MAIN(TestScriptEngine)

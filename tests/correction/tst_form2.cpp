@@ -104,8 +104,8 @@ void TestForm2::only_field_and_button_are_shown() {
     QVERIFY(correction->Text1->isVisible());
     QVERIFY(correction->Command1->isVisible());
     QVERIFY(!correction->Text2->isVisible());
-    QCOMPARE(correction->keypadButtons().size(), 20);
-    for (QPushButton* key : correction->keypadButtons()) {
+    QCOMPARE(correction->keypadInTabOrder().size(), 20);
+    for (QPushButton* key : correction->keypadInTabOrder()) {
         QVERIFY2(!key->isVisible(), qPrintable(key->objectName()));
         QVERIFY(key->toolTip().isEmpty());
     }
@@ -118,7 +118,7 @@ void TestForm2::enlarging_keeps_keypad_hidden() {
     correction->resize(800, 600);
     QTRY_COMPARE(correction->size(), QSize(800, 600));
     QVERIFY(!correction->Text2->isVisible());
-    for (QPushButton* key : correction->keypadButtons())
+    for (QPushButton* key : correction->keypadInTabOrder())
         QVERIFY2(!key->isVisible(), qPrintable(key->objectName()));
 }
 

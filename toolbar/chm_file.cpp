@@ -1,0 +1,196 @@
+#include "toolbar/chm_file.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextDocumentFragment>
+
+#include <chm_lib.h>
+
+#include <map>
+
+namespace {
+
+// Codes of the entries of the #SYSTEM object.
+constexpr int ContentsFileCode = 0;
+constexpr int DefaultTopicCode = 2;
+
+// Larger objects are refused rather than read into memory.
+constexpr LONGUINT64 MaxObjectSize = 64 * 1024 * 1024;
+
+// The text entries of #SYSTEM by code: a version word, then records of code, length, data.
+std::map<int, QString> systemEntries(const QByteArray& system)
+{
+    std::map<int, QString> entries;
+    const auto word = [&system](qsizetype at) {
+        return static_cast<int>(static_cast<unsigned char>(system[at]) |
+                                static_cast<unsigned char>(system[at + 1]) << 8);
+    };
+    qsizetype at = 4;
+    while (at + 4 <= system.size()) {
+        const int code = word(at);
+        const qsizetype length = word(at + 2);
+        at += 4;
+        if (at + length > system.size())
+            break;
+        const QByteArray data = system.mid(at, length);
+        entries.emplace(code, QString::fromUtf8(data.left(data.indexOf('\0'))));
+        at += length;
+    }
+    return entries;
+}
+
+QString objectPath(const QString& page)
+{
+    return page.startsWith(u'/') ? page : u'/' + page;
+}
+
+QString pageOf(const QString& local)
+{
+    return local.left(local.indexOf(u'#'));
+}
+
+QString attribute(const QString& tag, const QString& name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"re((\w+)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re"));
+    for (const QRegularExpressionMatch& match : pattern.globalMatch(tag)) {
+        if (match.captured(1).compare(name, Qt::CaseInsensitive) == 0) {
+            const QString value = match.captured(2) + match.captured(3) + match.captured(4);
+            return QTextDocumentFragment::fromHtml(value).toPlainText();
+        }
+    }
+    return {};
+}
+
+// Builds the nested entries while the sitemap's tags pass by in order.
+class SitemapBuilder {
+public:
+    void tag(const QString& name, bool closing, const QString& text)
+    {
+        if (name == u"ul")
+            closing ? leaveList() : enterList();
+        else if (name == u"object")
+            closing ? endObject() : beginObject(text);
+        else if (name == u"param" && m_inSitemapObject)
+            param(text);
+    }
+
+    std::vector<ContentsEntry> take() { return std::move(m_root); }
+
+private:
+    void enterList()
+    {
+        if (m_lists.empty())
+            m_lists.push_back(&m_root);
+        else if (!m_lists.back()->empty())
+            m_lists.push_back(&m_lists.back()->back().children);
+        else
+            m_lists.push_back(m_lists.back());
+    }
+
+    void leaveList()
+    {
+        if (!m_lists.empty())
+            m_lists.pop_back();
+    }
+
+    void beginObject(const QString& text)
+    {
+        m_inSitemapObject = attribute(text, QStringLiteral("type")) == u"text/sitemap";
+        m_entry = {};
+    }
+
+    void param(const QString& text)
+    {
+        const QString name = attribute(text, QStringLiteral("name"));
+        if (name.compare(u"Name", Qt::CaseInsensitive) == 0)
+            m_entry.name = attribute(text, QStringLiteral("value"));
+        else if (name.compare(u"Local", Qt::CaseInsensitive) == 0)
+            m_entry.local = attribute(text, QStringLiteral("value"));
+    }
+
+    void endObject()
+    {
+        if (m_inSitemapObject && !m_lists.empty())
+            m_lists.back()->push_back(std::move(m_entry));
+        m_inSitemapObject = false;
+    }
+
+    std::vector<ContentsEntry> m_root;
+    std::vector<std::vector<ContentsEntry>*> m_lists;
+    ContentsEntry m_entry;
+    bool m_inSitemapObject = false;
+};
+
+const ContentsEntry* firstPage(const std::vector<ContentsEntry>& entries)
+{
+    for (const ContentsEntry& entry : entries) {
+        if (!entry.local.isEmpty())
+            return &entry;
+        if (const ContentsEntry* below = firstPage(entry.children))
+            return below;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<ContentsEntry> ParseSitemap(const QString& html)
+{
+    static const QRegularExpression tagPattern(QStringLiteral(R"re(<\s*(/?)\s*(\w+)([^>]*)>)re"));
+    SitemapBuilder builder;
+    for (const QRegularExpressionMatch& match : tagPattern.globalMatch(html))
+        builder.tag(match.captured(2).toLower(), !match.captured(1).isEmpty(),
+                    match.captured(3));
+    return builder.take();
+}
+
+void ChmFile::Closer::operator()(chmFile* handle) const
+{
+    chm_close(handle);
+}
+
+ChmFile::ChmFile(chmFile* handle) : m_handle(handle) {}
+
+ChmFile::~ChmFile() = default;
+
+std::unique_ptr<ChmFile> ChmFile::open(const QString& path)
+{
+    chmFile* handle = chm_open(QFile::encodeName(path).constData());
+    if (!handle)
+        return nullptr;
+    std::unique_ptr<ChmFile> file(new ChmFile(handle));
+    file->readSystemFile();
+    if (file->m_defaultTopic.isEmpty() || !file->read(pageOf(file->m_defaultTopic)))
+        return nullptr;
+    return file;
+}
+
+std::optional<QByteArray> ChmFile::read(const QString& path) const
+{
+    chmUnitInfo unit{};
+    const QByteArray name = objectPath(path).toUtf8();
+    if (chm_resolve_object(m_handle.get(), name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
+        unit.length > MaxObjectSize)
+        return std::nullopt;
+    QByteArray data(static_cast<qsizetype>(unit.length), Qt::Uninitialized);
+    const LONGINT64 got = chm_retrieve_object(
+        m_handle.get(), &unit, reinterpret_cast<unsigned char*>(data.data()), 0,
+        static_cast<LONGINT64>(unit.length));
+    if (got != static_cast<LONGINT64>(unit.length))
+        return std::nullopt;
+    return data;
+}
+
+void ChmFile::readSystemFile()
+{
+    std::map<int, QString> entries = systemEntries(read(QStringLiteral("/#SYSTEM")).value_or(""));
+    const QString& contentsFile = entries[ContentsFileCode];
+    if (const std::optional<QByteArray> sitemap =
+            contentsFile.isEmpty() ? std::nullopt : read(contentsFile))
+        m_contents = ParseSitemap(QString::fromUtf8(*sitemap));
+    m_defaultTopic = entries[DefaultTopicCode];
+    if (m_defaultTopic.isEmpty())
+        if (const ContentsEntry* first = firstPage(m_contents))
+            m_defaultTopic = first->local;
+}

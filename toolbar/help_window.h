@@ -1,0 +1,66 @@
+#pragma once
+
+#include "toolbar/chm_file.h"
+#include "toolbar/help_viewer.h"
+
+#include <QTextBrowser>
+#include <QWidget>
+
+#include <memory>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Shows the pages of a compiled help file: links, stylesheets and pictures come from the file.
+class ChmBrowser : public QTextBrowser {
+    Q_OBJECT
+public:
+    ChmBrowser(const ChmFile& file, QWidget* parent);
+
+    // The address under which a page of the file is shown: "chm:/index.html".
+    static QUrl urlOf(const QString& local);
+
+    QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+    const ChmFile& m_file;
+};
+
+// The help window: the file's table of contents beside the page it names.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file);
+
+    const QString& helpFile() const { return m_helpFile; }
+
+    // Shows a page of the file ("formeln.html#operatoren").
+    void showTopic(const QString& local);
+
+private:
+    void fillContents();
+    void showEntry(QTreeWidgetItem* item);
+
+    QString m_helpFile;
+    std::unique_ptr<ChmFile> m_file;
+    QTreeWidget* m_contents;
+    ChmBrowser* m_browser;
+};
+
+// Opens compiled help files in one help window of the program's own.
+class ChmHelpViewer : public HelpViewer {
+public:
+    ChmHelpViewer() = default;
+    ~ChmHelpViewer() override;
+    ChmHelpViewer(const ChmHelpViewer&) = delete;
+    ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
+
+    // Opens the file on its default topic, or brings its open window to the front; warns when
+    // the file is missing or not a compiled help file.
+    void ShowHelp(const QString& helpFile) override;
+
+    HelpWindow* window() const { return m_window.get(); }
+
+private:
+    std::unique_ptr<HelpWindow> m_window;
+};
