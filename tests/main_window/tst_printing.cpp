@@ -1,0 +1,314 @@
+#include "main_window/form1.h"
+#include "tests/support/gui_fixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// What the window looked like when the printer took its image.
+struct PrintedWindow {
+    QStringList hiddenControls;
+    QStringList visibleControls;
+    QColor backColour;
+    bool hadPicture = true;
+    int selectedTotal = -2;
+    int selectedFormula = -2;
+    QImage image;
+};
+
+// Records the job instead of printing it; finish() answers with the given result.
+struct RecordingPrinter : TapePrinter {
+    QStringList& calls;
+    PrintedWindow& printed;
+    const Form1& form;
+    PrintResult result;
+
+    RecordingPrinter(QStringList& callLog, PrintedWindow& into, const Form1& window,
+                     PrintResult answer)
+        : calls(callLog), printed(into), form(window), result(std::move(answer))
+    {
+    }
+
+    void printLine(const QString& text) override { calls << "line:" + text; }
+
+    void printWindow(QWidget& window) override
+    {
+        calls << "window:" + window.objectName();
+        for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (control->objectName().isEmpty())
+                continue;
+            (control->isHidden() ? printed.hiddenControls : printed.visibleControls)
+                << control->objectName();
+        }
+        printed.backColour = form.backColour();
+        printed.hadPicture = !form.picture().isNull();
+        printed.selectedTotal = const_cast<Form1&>(form).tapes().List3.selected();
+        printed.selectedFormula = const_cast<Form1&>(form).tapes().List1.selected();
+        printed.image = window.grab().toImage();
+    }
+
+    PrintResult finish() override
+    {
+        calls << "finish";
+        return result;
+    }
+};
+
+QStringList sorted(QStringList names)
+{
+    names.sort();
+    return names;
+}
+
+QStringList keypadNames(const Form1& window)
+{
+    QStringList names;
+    for (const QPushButton* button : window.keypadButtons())
+        names << button->objectName();
+    return names;
+}
+
+QStringList printedControlNames()
+{
+    return {"List1", "List2", "List3", "Label2_0", "Label3", "Label4"};
+}
+
+QImage layoutImage()
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 90));
+    return image;
+}
+
+int pdfPageCount(const QByteArray& pdf)
+{
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
+}
+
+} // namespace
+
+class TestPrinting : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void eleven_empty_lines_come_before_the_window_image();
+    void only_the_tapes_and_their_headings_are_printed();
+    void printing_restores_the_window();
+    void printing_deselects_only_the_last_total_data();
+    void printing_deselects_only_the_last_total();
+    void layout_picture_is_shown_after_printing();
+    void failed_print_warns_and_restores_the_window_data();
+    void failed_print_warns_and_restores_the_window();
+    void pdf_page_holds_the_window_image();
+    void unwritable_pdf_is_reported();
+
+private:
+    void createWindow(std::function<std::unique_ptr<TapePrinter>()> printer);
+    void useRecordingPrinter(PrintResult result = {});
+    void evaluate(const QString& formula)
+    {
+        m_window->Text1->setText(formula);
+        m_window->Command1_Click();
+    }
+    void pressPrint()
+    {
+        QTest::mouseClick(m_window->findChild<QToolButton*>("Toolbar1_Drucken"), Qt::LeftButton);
+    }
+    QString layoutPath() const
+    {
+        return QDir::homePath() + QStringLiteral("/Programme/Morvantis/Layout.jpg");
+    }
+
+    std::unique_ptr<Form1> m_window;
+    QStringList m_calls;
+    PrintedWindow m_printed;
+};
+
+void TestPrinting::init()
+{
+    QDir(QDir::homePath()).removeRecursively();
+    QDir().mkpath(QDir::homePath());
+    m_calls.clear();
+    m_printed = {};
+}
+
+void TestPrinting::cleanup()
+{
+    m_window.reset();
+}
+
+void TestPrinting::createWindow(std::function<std::unique_ptr<TapePrinter>()> printer)
+{
+    Form1Services services = Form1Services::Default();
+    services.printer = std::move(printer);
+    services.layoutPicture = layoutPath();
+    m_window = std::make_unique<Form1>(std::move(services));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestPrinting::useRecordingPrinter(PrintResult result)
+{
+    createWindow([this, result] {
+        return std::make_unique<RecordingPrinter>(m_calls, m_printed, *m_window, result);
+    });
+}
+
+void TestPrinting::eleven_empty_lines_come_before_the_window_image()
+{
+    useRecordingPrinter();
+    pressPrint();
+    QStringList expected(11, QStringLiteral("line:\r\n"));
+    expected << "window:Form1"
+             << "finish";
+    QCOMPARE(m_calls, expected);
+}
+
+void TestPrinting::only_the_tapes_and_their_headings_are_printed()
+{
+    useRecordingPrinter();
+    evaluate("2+3");
+    pressPrint();
+    QStringList hidden{"Toolbar1", "Combo1", "Command1", "Label2_1", "Text1", "Text2", "Text3"};
+    hidden << keypadNames(*m_window);
+    QCOMPARE(sorted(m_printed.hiddenControls), sorted(hidden));
+    QCOMPARE(sorted(m_printed.visibleControls), sorted(printedControlNames()));
+    QCOMPARE(m_printed.backColour, m_window->palette().color(QPalette::Base));
+    QVERIFY(!m_printed.hadPicture);
+    QVERIFY(!m_printed.image.isNull());
+}
+
+void TestPrinting::printing_restores_the_window()
+{
+    useRecordingPrinter();
+    m_window->setBackColour(Qt::darkGreen);
+    const QImage builtIn = m_window->picture().toImage();
+    pressPrint();
+    for (QPushButton* button : m_window->keypadButtons())
+        QVERIFY2(!button->isHidden(), qPrintable(button->objectName()));
+    for (QWidget* control : QList<QWidget*>{m_window->Toolbar1, m_window->Combo1,
+                                            m_window->Command1, m_window->Label2[1],
+                                            m_window->Text1})
+        QVERIFY2(!control->isHidden(), qPrintable(control->objectName()));
+    QVERIFY(m_window->Text2->isHidden());
+    QVERIFY(m_window->Text3->isHidden());
+    QCOMPARE(m_window->backColour(), m_window->palette().color(QPalette::Button));
+    QCOMPARE(m_window->picture().toImage(), builtIn);
+}
+
+void TestPrinting::printing_deselects_only_the_last_total_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("selectedTotal");
+    QTest::addColumn<int>("printedTotal");
+
+    QTest::newRow("empty tapes") << 0 << -1 << -1;
+    QTest::newRow("last total") << 3 << 2 << -1;
+    QTest::newRow("single total") << 1 << 0 << -1;
+    QTest::newRow("earlier total stays") << 3 << 1 << 1;
+    QTest::newRow("nothing selected") << 3 << -1 << -1;
+}
+
+void TestPrinting::printing_deselects_only_the_last_total()
+{
+    QFETCH(int, lines);
+    QFETCH(int, selectedTotal);
+    QFETCH(int, printedTotal);
+
+    useRecordingPrinter();
+    for (int line = 0; line < lines; ++line)
+        evaluate(QString::number(line + 1));
+    Tape& totals = m_window->tapes().List3;
+    if (selectedTotal >= 0) {
+        const QRect row = m_window->List3->visualRect(m_window->List3->model()->index(selectedTotal, 0));
+        QTest::mouseClick(m_window->List3->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(totals.selected(), selectedTotal);
+    }
+    if (lines > 0)
+        m_window->tapes().List1.setSelected(lines - 1);
+    pressPrint();
+    QCOMPARE(m_printed.selectedTotal, printedTotal);
+    QCOMPARE(totals.selected(), printedTotal);
+    QCOMPARE(m_window->List3->selectionModel()->hasSelection(), printedTotal >= 0);
+    QCOMPARE(m_printed.selectedFormula, lines - 1);
+}
+
+void TestPrinting::layout_picture_is_shown_after_printing()
+{
+    useRecordingPrinter();
+    QVERIFY(QDir().mkpath(QFileInfo(layoutPath()).path()));
+    QVERIFY(layoutImage().save(layoutPath(), "JPG", 100));
+    pressPrint();
+    QCOMPARE(m_window->picture().size(), layoutImage().size());
+    const QColor centre = m_window->picture().toImage().pixelColor(20, 15);
+    QVERIFY2(qAbs(centre.red() - 200) < 8 && qAbs(centre.blue() - 90) < 8,
+             qPrintable(centre.name()));
+}
+
+void TestPrinting::failed_print_warns_and_restores_the_window_data()
+{
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no printer") << QStringLiteral("Es ist kein Standarddrucker eingerichtet.");
+    QTest::newRow("job refused") << QStringLiteral("Der Drucker hat den Auftrag abgelehnt.");
+}
+
+void TestPrinting::failed_print_warns_and_restores_the_window()
+{
+    QFETCH(QString, reason);
+
+    useRecordingPrinter({false, reason});
+    evaluate("7*6");
+    const QStringList tapes = m_window->tapes().List3.lines();
+    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(seen.text, reason);
+    QVERIFY(!m_window->Toolbar1->isHidden());
+    QVERIFY(!m_window->Text1->isHidden());
+    QVERIFY(!m_window->cmdEqual->isHidden());
+    QCOMPARE(m_window->backColour(), m_window->palette().color(QPalette::Button));
+    QVERIFY(!m_window->picture().isNull());
+    QCOMPARE(m_window->tapes().List3.lines(), tapes);
+}
+
+void TestPrinting::pdf_page_holds_the_window_image()
+{
+    const QString pdf = QDir::homePath() + QStringLiteral("/band.pdf");
+    createWindow([pdf] { return CreatePdfPrinter(pdf); });
+    evaluate("2+3");
+    pressPrint();
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.startsWith("%PDF-"));
+    QCOMPARE(pdfPageCount(content), 1);
+    QVERIFY(content.contains("/Subtype /Image"));
+}
+
+void TestPrinting::unwritable_pdf_is_reported()
+{
+    const QString pdf = QDir::homePath() + QStringLiteral("/fehlt/band.pdf");
+    createWindow([pdf] { return CreatePdfPrinter(pdf); });
+    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });
+    QVERIFY(seen.shown);
+    QVERIFY2(seen.text.contains(QStringLiteral("band.pdf")), qPrintable(seen.text));
+    QVERIFY(seen.text.contains(QStringLiteral("nicht gedruckt")));
+    QVERIFY(!m_window->Text1->isHidden());
+}
+
+ZIFFERON_GUI_TEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
