@@ -23,12 +23,12 @@ struct LabelText {
 
 const std::array<LabelText, 7> CompanyLines = {{
     {0, FromTwips(2400, 4440, 1575, 255), "Morvantis"},
-    {1, FromTwips(5880, 4080, 2175, 255), "Morvantis – Jana Morvant"},
-    {2, FromTwips(2400, 4800, 1575, 255), "Lindenweg 12"},
-    {3, FromTwips(2400, 5160, 1575, 255), "28195 Bremen"},
-    {4, FromTwips(5880, 4440, 1815, 255), "Tel. 0421 / 555 01 73"},
+    {1, FromTwips(5880, 4080, 2175, 255), "Morvantis – Jörg Brückner"},
+    {2, FromTwips(2400, 4800, 1575, 255), "Mühlengasse 7"},
+    {3, FromTwips(2400, 5160, 1575, 255), "34567 Talstadt"},
+    {4, FromTwips(5880, 4440, 1815, 255), "Tel. 05678 / 555 01 73"},
     {5, FromTwips(5880, 4800, 2175, 255), "Mobil 0170 / 555 48 21"},
-    {6, FromTwips(5880, 5160, 2175, 255), "info@morvantis.example"},
+    {6, FromTwips(5880, 5160, 2175, 255), "post@morvantis.example"},
 }};
 
 struct CreditLine {
@@ -39,18 +39,18 @@ struct CreditLine {
 
 // Label1 index 1 to 5.
 const std::array<CreditLine, 5> CreditLines = {{
-    {FromTwips(2280, 6240, 7335, 255), "Graphik und Design:", "Lena Haberkorn"},
-    {FromTwips(2280, 6480, 6375, 255), "Programmierung:", "Tobias Wendeler, Jana Morvant"},
-    {FromTwips(2280, 6720, 6375, 255), "Qualitätssicherung und Softwaretest:", "Mirko Stellmacher"},
-    {FromTwips(2280, 6960, 4575, 255), "Handbuch und Onlinehilfe:", "Ilse Brandauer"},
+    {FromTwips(2280, 6240, 7335, 255), "Graphik und Design:", "Malte Sörensen, Ines Überall"},
+    {FromTwips(2280, 6480, 6375, 255), "Programmierung:", "Jörg Brückner, Tobias Weißgerber"},
+    {FromTwips(2280, 6720, 6375, 255), "Qualitätssicherung und Softwaretest:", "Anneliese Größler, Kemal Yildiz-Haßmann"},
+    {FromTwips(2280, 6960, 4575, 255), "Handbuch und Onlinehilfe:", "Friederike Maaß"},
     {FromTwips(2280, 7200, 6495, 255),
-     "Korrekturlesen des Handbuches und Hilfe:", "Ruth Kemmerich"},
+     "Korrekturlesen des Handbuches und Hilfe:", "Dr. Ottilie Spießbürger"},
 }};
 
 const char* const Thanks = "Speziellen Dank für die Hilfe und Erstellung dieser Software gilt für:";
-const char* const Copyright = "© 2026 Jana Morvant";
+const char* const Copyright = "© 2026 Morvantis, Inhaber Jörg Brückner";
 const char* const TrademarkNotice =
-    "Zifferon und Morvantis sind eingetragene Marken von Morvantis, Bremen. Diese Software ist "
+    "Zifferon und Morvantis sind eingetragene Marken von Morvantis, Talstadt. Diese Software ist "
     "durch das Urheberrecht und internationale Verträge rechtlich geschützt.";
 const char* const CopyingNotice =
     "Das unerlaubte Kopieren und Weitergeben dieser Software oder von Teilen davon ist "
