@@ -5,8 +5,7 @@
 
 namespace {
 
-void BM_FormatResult(benchmark::State& state)
-{
+void BM_FormatResult(benchmark::State& state) {
     double value = 1234.5678;
     for (auto _ : state) {
         benchmark::DoNotOptimize(FormatResult(value, 1));
@@ -15,8 +14,7 @@ void BM_FormatResult(benchmark::State& state)
 }
 BENCHMARK(BM_FormatResult);
 
-void BM_RightAlignForList(benchmark::State& state)
-{
+void BM_RightAlignForList(benchmark::State& state) {
     const FontMeasurer measurer(fonts::WindowDefault());
     Tape list;
     list.setWidthTwips(1695);
@@ -28,8 +26,7 @@ void BM_RightAlignForList(benchmark::State& state)
 BENCHMARK(BM_RightAlignForList);
 
 // One evaluation onto tapes that already hold the given number of lines.
-void BM_EvaluationOntoTape(benchmark::State& state)
-{
+void BM_EvaluationOntoTape(benchmark::State& state) {
     const FontMeasurer measurer(fonts::WindowDefault());
     const LineFormat format{measurer, 1};
     NumberTape tapes;

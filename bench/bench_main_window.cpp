@@ -8,8 +8,7 @@
 
 namespace {
 
-void BM_KeypadClick(benchmark::State& state)
-{
+void BM_KeypadClick(benchmark::State& state) {
     Form1 window;
     window.show();
     for (auto _ : state) {
@@ -21,8 +20,7 @@ void BM_KeypadClick(benchmark::State& state)
 BENCHMARK(BM_KeypadClick);
 
 // From nothing to a main window that is constructed and shown.
-void BM_StartupToMainWindow(benchmark::State& state)
-{
+void BM_StartupToMainWindow(benchmark::State& state) {
     for (auto _ : state) {
         Form1 window;
         window.show();

@@ -1,18 +1,15 @@
 #include "calc/evaluation.h"
 
-QString AlignedForList(const LineFormat& format, const Tape& list, QString text)
-{
+QString AlignedForList(const LineFormat& format, const Tape& list, QString text) {
     RightAlignForList(format.measurer, list, text);
     return text;
 }
 
-QString FormulaWithDecimalPoint(QString fieldText)
-{
+QString FormulaWithDecimalPoint(QString fieldText) {
     return fieldText.replace(u',', u'.');
 }
 
-double TotalAbove(const Tape& totals, int position)
-{
+double TotalAbove(const Tape& totals, int position) {
     for (int i = std::min(position, totals.count()) - 1; i >= 0; --i) {
         if (const std::optional<double> total = TextToNumber(totals.text(i)))
             return *total;
@@ -21,8 +18,7 @@ double TotalAbove(const Tape& totals, int position)
 }
 
 EvaluationOutcome EvaluateOntoTapes(NumberTape& tapes, const QString& fieldText,
-                                    const LineFormat& format, const EngineFactory& createEngine)
-{
+                                    const LineFormat& format, const EngineFactory& createEngine) {
     const QString formula = FormulaWithDecimalPoint(fieldText);
     EvaluationOutcome outcome;
     outcome.resultText = EvaluateFormula(formula, createEngine);

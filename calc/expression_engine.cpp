@@ -2,8 +2,7 @@
 
 #include "calc/module1.h"
 
-QString ResultText(const Variant& value)
-{
+QString ResultText(const Variant& value) {
     switch (value.type()) {
     case Variant::Type::Empty:
     case Variant::Type::Null:
@@ -20,8 +19,7 @@ QString ResultText(const Variant& value)
     return {};
 }
 
-QString EvaluateFormula(const QString& formula, const EngineFactory& createEngine)
-{
+QString EvaluateFormula(const QString& formula, const EngineFactory& createEngine) {
     const std::unique_ptr<ExpressionEngine> engine = createEngine ? createEngine() : nullptr;
     if (!engine)
         return {};

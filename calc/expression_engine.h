@@ -30,4 +30,5 @@ std::unique_ptr<ExpressionEngine> CreateScriptControl();
 QString ResultText(const Variant& value);
 
 // Evaluates a formula (decimal point already ".") in a fresh engine; "" when it fails.
-QString EvaluateFormula(const QString& formula, const EngineFactory& createEngine = CreateScriptControl);
+QString EvaluateFormula(const QString& formula,
+                        const EngineFactory& createEngine = CreateScriptControl);

@@ -10,8 +10,7 @@ constexpr std::uint32_t Operator = 0xD2D242;
 constexpr std::uint32_t Function = 0x6C6AD2;
 constexpr std::uint32_t Exit = 0xC04000;
 
-bool isPlainRate(const QString& rate)
-{
+bool isPlainRate(const QString& rate) {
     int digits = 0;
     int separators = 0;
     for (QChar c : rate) {
@@ -25,14 +24,12 @@ bool isPlainRate(const QString& rate)
     return digits > 0 && separators <= 1;
 }
 
-bool isTwoDigits(const QString& rate)
-{
+bool isTwoDigits(const QString& rate) {
     return rate.size() == 2 && rate.at(0).isDigit() && rate.at(1).isDigit() &&
            rate.at(0).unicode() < 128 && rate.at(1).unicode() < 128;
 }
 
-QString factorFor(const QString& rate)
-{
+QString factorFor(const QString& rate) {
     if (isTwoDigits(rate))
         return QStringLiteral("1.") + rate;
     const double factor = 1.0 + *TextToNumber(rate) / 100.0;
@@ -41,19 +38,16 @@ QString factorFor(const QString& rate)
 
 } // namespace
 
-QString WithoutLastCharacter(const QString& field)
-{
+QString WithoutLastCharacter(const QString& field) {
     return field.left(field.size() - 1);
 }
 
-QString Negated(const QString& field)
-{
+QString Negated(const QString& field) {
     const std::optional<double> number = TextToNumber(field);
     return number ? NumberToText(-*number) : field;
 }
 
-QString ResolvePercent(const QString& field)
-{
+QString ResolvePercent(const QString& field) {
     const qsizetype percent = field.indexOf(u'%');
     if (percent < 0)
         return field;
@@ -66,8 +60,7 @@ QString ResolvePercent(const QString& field)
     return QString(field).replace(u'%', QStringLiteral("/100"));
 }
 
-QString Percent(const QString& field)
-{
+QString Percent(const QString& field) {
     const std::optional<double> number = TextToNumber(field);
     return number ? NumberToText(*number / 100.0) : field;
 }
@@ -93,8 +86,7 @@ const std::array<Key, 20> Keys = {{
     {"cmdPer", "%", 720, 4200, KeySize, Function, Face::B, "Prozent", 0},
     {"cmdBack", "Back", 1230, 4200, BackKeyWidth, Function, Face::C,
      "Eingabe um ein Zeichen löschen", 0},
-    {"cmdExit", "E&xit", 1890, 4200, KeySize, Exit, Face::B, "Eingabe der Formel kpl. löschen",
-     0},
+    {"cmdExit", "E&xit", 1890, 4200, KeySize, Exit, Face::B, "Eingabe der Formel kpl. löschen", 0},
 }};
 
 } // namespace keypad

@@ -19,8 +19,7 @@ struct DecimalForm {
     bool negative = false;
 };
 
-DecimalForm decimalForm(double value)
-{
+DecimalForm decimalForm(double value) {
     char buffer[40];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                       std::chars_format::scientific, SignificantDigits - 1);
@@ -37,8 +36,7 @@ DecimalForm decimalForm(double value)
 
 // Rounds the digit string half away from zero so that it ends at the given count of digits;
 // returns true when the rounding carried into a new leading digit.
-bool roundDigits(QByteArray& digits, qsizetype keep)
-{
+bool roundDigits(QByteArray& digits, qsizetype keep) {
     const bool roundUp = keep < digits.size() && digits.at(keep) >= '5';
     digits.truncate(keep);
     if (!roundUp)
@@ -54,8 +52,7 @@ bool roundDigits(QByteArray& digits, qsizetype keep)
     return true;
 }
 
-QString formatFixed(double value, int decimals)
-{
+QString formatFixed(double value, int decimals) {
     if (!std::isfinite(value))
         return {};
     if (value == 0)
@@ -88,44 +85,37 @@ QString formatFixed(double value, int decimals)
     return text;
 }
 
-bool isValidIndex(DecimalsIndex index)
-{
+bool isValidIndex(DecimalsIndex index) {
     return index >= 0 && index <= 9;
 }
 
-QString replacePoints(QString text)
-{
+QString replacePoints(QString text) {
     return text.replace(u'.', u',');
 }
 
 } // namespace
 
-QString FormatResult(double value, DecimalsIndex index)
-{
+QString FormatResult(double value, DecimalsIndex index) {
     return isValidIndex(index) ? formatFixed(value, index + 1) : QString();
 }
 
-QString FormatResult(const QString& value, DecimalsIndex index)
-{
+QString FormatResult(const QString& value, DecimalsIndex index) {
     if (!isValidIndex(index))
         return {};
     const std::optional<double> number = TextToNumber(value);
     return number ? formatFixed(*number, index + 1) : replacePoints(value);
 }
 
-QString ToDecimalComma(double value)
-{
+QString ToDecimalComma(double value) {
     return NumberToText(value);
 }
 
-QString ToDecimalComma(const QString& value)
-{
+QString ToDecimalComma(const QString& value) {
     return replacePoints(value);
 }
 
 std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
-                                         QString& text)
-{
+                                         QString& text) {
     qint64 allowance = 0;
     if (list.hasCheckBoxes()) {
         allowance = (qint64{measurer.checkMarkWidth()} + MenuCheckPadding) * TwipsPerPixel;
@@ -136,9 +126,9 @@ std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tap
     const auto s = static_cast<float>(measurer.textWidth(QStringLiteral(" ")));
     if (s == 0.0f)
         return std::nullopt;
-    const double room = ((static_cast<double>(static_cast<float>(list.widthTwips())) - w) -
-                         ListRightMarginTwips) -
-                        static_cast<double>(allowance);
+    const double room =
+        ((static_cast<double>(static_cast<float>(list.widthTwips())) - w) - ListRightMarginTwips) -
+        static_cast<double>(allowance);
     const double blanks = std::nearbyint(room / s);
     if (!std::isfinite(blanks) || blanks < 0 || blanks > std::numeric_limits<qint32>::max())
         return std::nullopt;
@@ -146,8 +136,7 @@ std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tap
     return text;
 }
 
-QString NumberToText(double number)
-{
+QString NumberToText(double number) {
     if (!std::isfinite(number))
         return {};
     if (number == 0)
@@ -161,8 +150,7 @@ QString NumberToText(double number)
     return replacePoints(text.replace(u'e', u'E'));
 }
 
-std::optional<double> TextToNumber(const QString& text)
-{
+std::optional<double> TextToNumber(const QString& text) {
     const QString trimmed = text.trimmed();
     QByteArray plain;
     plain.reserve(trimmed.size());

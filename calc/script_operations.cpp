@@ -86,6 +86,24 @@ Result toLong(const Variant& v, qint32& whole, bool& integer) {
     return Variant();
 }
 
+// Both operands as 32-bit wholes; integer tells whether both were integer subtypes.
+struct LongOperands {
+    qint32 left = 0;
+    qint32 right = 0;
+    bool integer = false;
+};
+
+Result toLongs(const Variant& left, const Variant& right, LongOperands& operands) {
+    bool integerLeft = false;
+    bool integerRight = false;
+    if (Result r = toLong(left, operands.left, integerLeft); !r.ok())
+        return r;
+    if (Result r = toLong(right, operands.right, integerRight); !r.ok())
+        return r;
+    operands.integer = integerLeft && integerRight;
+    return Variant();
+}
+
 Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) {
     Number a;
     Number b;
@@ -121,20 +139,17 @@ Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) 
 }
 
 Result wholeDivision(BinaryOperator op, const Variant& left, const Variant& right) {
-    qint32 a = 0;
-    qint32 b = 0;
-    bool integerA = false;
-    bool integerB = false;
-    if (Result r = toLong(left, a, integerA); !r.ok())
+    LongOperands operands;
+    if (Result r = toLongs(left, right, operands); !r.ok())
         return r;
-    if (Result r = toLong(right, b, integerB); !r.ok())
-        return r;
+    const qint32 a = operands.left;
+    const qint32 b = operands.right;
     if (b == 0)
         return ScriptError::DivisionByZero;
     const qint64 value = op == BinaryOperator::IntegerDivide ? qint64{a} / b : qint64{a} % b;
     if (value > std::numeric_limits<qint32>::max())
         return ScriptError::Overflow;
-    return widened(static_cast<double>(value), integerA && integerB);
+    return widened(static_cast<double>(value), operands.integer);
 }
 
 Result add(const Variant& left, const Variant& right) {
@@ -245,15 +260,12 @@ Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
         return logicalWithNull(op, left, right);
     if (left.type() == Type::Boolean && right.type() == Type::Boolean)
         return Variant::boolean(bitwise(op, -left.toBool(), -right.toBool()) != 0);
-    qint32 a = 0;
-    qint32 b = 0;
-    bool integerA = false;
-    bool integerB = false;
-    if (Result r = toLong(left, a, integerA); !r.ok())
+    LongOperands operands;
+    if (Result r = toLongs(left, right, operands); !r.ok())
         return r;
-    if (Result r = toLong(right, b, integerB); !r.ok())
-        return r;
-    return widened(bitwise(op, a, b), integerA && integerB);
+    const qint32 a = operands.left;
+    const qint32 b = operands.right;
+    return widened(bitwise(op, a, b), operands.integer);
 }
 
 } // namespace

@@ -1,21 +1,19 @@
 #include "calc/tape.h"
 
-Tape::Tape(QObject* parent) : QAbstractListModel(parent) {}
+Tape::Tape(QObject* parent)
+    : QAbstractListModel(parent) {}
 
-QString Tape::text(int position) const
-{
+QString Tape::text(int position) const {
     return position >= 0 && position < count() ? m_lines.at(position) : QString();
 }
 
-void Tape::append(const QString& line)
-{
+void Tape::append(const QString& line) {
     beginInsertRows({}, count(), count());
     m_lines.append(line);
     endInsertRows();
 }
 
-void Tape::append(const QStringList& lines)
-{
+void Tape::append(const QStringList& lines) {
     if (lines.isEmpty())
         return;
     beginInsertRows({}, count(), count() + static_cast<int>(lines.size()) - 1);
@@ -23,8 +21,7 @@ void Tape::append(const QStringList& lines)
     endInsertRows();
 }
 
-void Tape::insertAt(int position, const QString& line)
-{
+void Tape::insertAt(int position, const QString& line) {
     position = std::clamp(position, 0, count());
     beginInsertRows({}, position, position);
     m_lines.insert(position, line);
@@ -33,8 +30,7 @@ void Tape::insertAt(int position, const QString& line)
         moveSelection(m_selected + 1);
 }
 
-void Tape::removeAt(int position)
-{
+void Tape::removeAt(int position) {
     if (position < 0 || position >= count())
         return;
     beginRemoveRows({}, position, position);
@@ -46,8 +42,7 @@ void Tape::removeAt(int position)
         moveSelection(m_selected - 1);
 }
 
-void Tape::replaceAt(int position, const QString& line)
-{
+void Tape::replaceAt(int position, const QString& line) {
     if (position < 0 || position >= count())
         return;
     m_lines[position] = line;
@@ -55,8 +50,7 @@ void Tape::replaceAt(int position, const QString& line)
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
-void Tape::replaceFrom(int position, QStringList lines)
-{
+void Tape::replaceFrom(int position, QStringList lines) {
     position = std::clamp(position, 0, count());
     const int kept = std::min(count() - position, static_cast<int>(lines.size()));
     for (int i = 0; i < kept; ++i)
@@ -73,34 +67,29 @@ void Tape::replaceFrom(int position, QStringList lines)
     append(lines.mid(kept));
 }
 
-void Tape::clear()
-{
+void Tape::clear() {
     beginResetModel();
     m_lines.clear();
     endResetModel();
     moveSelection(-1);
 }
 
-void Tape::setSelected(int position)
-{
+void Tape::setSelected(int position) {
     moveSelection(position >= 0 && position < count() ? position : -1);
 }
 
-void Tape::moveSelection(int position)
-{
+void Tape::moveSelection(int position) {
     if (position == m_selected)
         return;
     m_selected = position;
     emit selectedChanged(position);
 }
 
-int Tape::rowCount(const QModelIndex& parent) const
-{
+int Tape::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count();
 }
 
-QVariant Tape::data(const QModelIndex& index, int role) const
-{
+QVariant Tape::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)

@@ -1,7 +1,6 @@
 #include "calc/variant.h"
 
-double Variant::toDouble() const
-{
+double Variant::toDouble() const {
     if (const auto* whole = std::get_if<qint32>(&m_value))
         return *whole;
     if (const auto* real = std::get_if<double>(&m_value))
@@ -11,8 +10,7 @@ double Variant::toDouble() const
     return 0.0;
 }
 
-QString Variant::stringValue() const
-{
+QString Variant::stringValue() const {
     const auto* text = std::get_if<QString>(&m_value);
     return text ? *text : QString();
 }

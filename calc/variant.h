@@ -18,8 +18,7 @@ public:
     static Variant string(QString value) { return Variant(Type::String, std::move(value)); }
 
     Type type() const { return m_type; }
-    bool isNumeric() const
-    {
+    bool isNumeric() const {
         return m_type == Type::Integer || m_type == Type::Long || m_type == Type::Double;
     }
     // Numeric subtypes as a double; Boolean as -1 or 0; anything else 0.
@@ -29,7 +28,9 @@ public:
 
 private:
     using Storage = std::variant<std::monostate, bool, qint32, double, QString>;
-    Variant(Type type, Storage value) : m_type(type), m_value(std::move(value)) {}
+    Variant(Type type, Storage value)
+        : m_type(type)
+        , m_value(std::move(value)) {}
 
     Type m_type = Type::Empty;
     Storage m_value;

@@ -69,7 +69,7 @@ void Form2::createFields() {
 
 void Form2::createKeypad() {
     buildKeypad(*this, {KeypadShiftRight, KeypadShiftUp, false},
-                 [this](QChar character) { appendToField(character); });
+                [this](QChar character) { appendToField(character); });
     for (QPushButton* button : keypadInTabOrder())
         button->hide();
     connect(cmdNeg, &QPushButton::clicked, this, &Form2::cmdNeg_Click);

@@ -25,7 +25,6 @@ public:
     QPushButton* Command1 = nullptr;
     QLineEdit* Text2 = nullptr;
 
-
 public slots:
     void Command1_Click();
     void cmdBack_Click();

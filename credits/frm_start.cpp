@@ -41,7 +41,8 @@ struct CreditLine {
 const std::array<CreditLine, 5> CreditLines = {{
     {FromTwips(2280, 6240, 7335, 255), "Graphik und Design:", "Malte Sörensen, Ines Überall"},
     {FromTwips(2280, 6480, 6375, 255), "Programmierung:", "Jörg Brückner, Tobias Weißgerber"},
-    {FromTwips(2280, 6720, 6375, 255), "Qualitätssicherung und Softwaretest:", "Anneliese Größler, Kemal Yildiz-Haßmann"},
+    {FromTwips(2280, 6720, 6375, 255),
+     "Qualitätssicherung und Softwaretest:", "Anneliese Größler, Kemal Yildiz-Haßmann"},
     {FromTwips(2280, 6960, 4575, 255), "Handbuch und Onlinehilfe:", "Friederike Maaß"},
     {FromTwips(2280, 7200, 6495, 255),
      "Korrekturlesen des Handbuches und Hilfe:", "Dr. Ottilie Spießbürger"},

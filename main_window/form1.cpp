@@ -2,9 +2,9 @@
 
 #include "calc/keypad.h"
 #include "correction/form2.h"
-#include "toolbar/tape_file.h"
 #include "main_window/tape_view.h"
 #include "resources/graphical_button.h"
+#include "toolbar/tape_file.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -48,8 +48,7 @@ const std::array<ToolbarButton, 9> ToolbarButtons = {{
     {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif"},
 }};
 
-QString text(const char* utf8)
-{
+QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
@@ -59,8 +58,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
     , m_measurer(fonts::WindowDefault())
-    , m_infoBox(m_services.programFolder)
-{
+    , m_infoBox(m_services.programFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
@@ -80,39 +78,33 @@ Form1::Form1(Form1Services services, QWidget* parent)
 
 Form1::~Form1() = default;
 
-LineFormat Form1::lineFormat() const
-{
+LineFormat Form1::lineFormat() const {
     return {m_measurer, m_decimalsIndex};
 }
 
-void Form1::setBackColour(const QColor& colour)
-{
+void Form1::setBackColour(const QColor& colour) {
     m_backColour = colour;
     update();
 }
 
-void Form1::setPicture(const QPixmap& picture)
-{
+void Form1::setPicture(const QPixmap& picture) {
     m_picture = picture;
     update();
 }
 
-void Form1::paintEvent(QPaintEvent*)
-{
+void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_backColour);
     painter.drawPixmap(0, 0, m_picture);
 }
 
-void Form1::Form_Initialize()
-{
+void Form1::Form_Initialize() {
     for (int places = 1; places <= 10; ++places)
         Combo1->addItem(QString::number(places));
     Combo1->setCurrentIndex(1);
 }
 
-void Form1::createToolbar()
-{
+void Form1::createToolbar() {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
@@ -131,14 +123,12 @@ void Form1::createToolbar()
         button->setFixedSize(ToolButtonSize);
         button->setFocusPolicy(Qt::TabFocus);
         Toolbar1->addWidget(button);
-        connect(button, &QToolButton::clicked, this, [this, button] {
-            Toolbar1_ButtonClick(button);
-        });
+        connect(button, &QToolButton::clicked, this,
+                [this, button] { Toolbar1_ButtonClick(button); });
     }
 }
 
-void Form1::createLabels()
-{
+void Form1::createLabels() {
     const auto label = [this](const QString& name, const QRect& place) {
         auto* created = new QLabel(QStringLiteral("Eingabe"), this);
         created->setObjectName(name);
@@ -155,8 +145,7 @@ void Form1::createLabels()
     Label4->setText(QStringLiteral("Summe"));
 }
 
-void Form1::createFields()
-{
+void Form1::createFields() {
     const auto field = [this](const QString& name, const QRect& place) {
         auto* created = new QLineEdit(this);
         created->setObjectName(name);
@@ -194,8 +183,7 @@ void Form1::createFields()
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { m_decimalsIndex = -1; });
 }
 
-QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip)
-{
+QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip) {
     auto* view = new QListView(this);
     view->setObjectName(QLatin1String(name));
     view->setGeometry(place);
@@ -206,8 +194,7 @@ QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, 
     return view;
 }
 
-void Form1::createTapes()
-{
+void Form1::createTapes() {
     List1 = createTape("List1", m_tapes.List1, FromTwips(3060, 1560, 1695, 5100),
                        "Anzeige der Formel.");
     List2 = createTape("List2", m_tapes.List2, FromTwips(4830, 1560, 1695, 5100),
@@ -218,17 +205,21 @@ void Form1::createTapes()
         if (position >= 0)
             List1_Click();
     });
+    // A click on the line already selected reopens a correction window the user closed.
+    connect(List1, &QListView::clicked, this, [this](const QModelIndex& index) {
+        const bool correcting = m_form2 && m_form2->isVisible();
+        if (!correcting && index.row() == m_tapes.List1.selected())
+            List1_Click();
+    });
     List3->viewport()->installEventFilter(this);
 }
 
-QList<QPushButton*> Form1::keypadButtons() const
-{
+QList<QPushButton*> Form1::keypadButtons() const {
     return {cmd0,   cmd1,    cmd2,   cmd3,   cmd4,     cmd5,    cmd6,   cmd7,   cmd8,   cmd9,
             cmdAdd, cmdBack, cmdDec, cmdDiv, cmdEqual, cmdExit, cmdMul, cmdNeg, cmdPer, cmdSub};
 }
 
-void Form1::createKeypad()
-{
+void Form1::createKeypad() {
     buildKeypad(*this, {}, [this](QChar character) { appendToField(character); });
     connect(cmdEqual, &QPushButton::clicked, this, &Form1::cmdEqual_Click);
     connect(cmdNeg, &QPushButton::clicked, this, &Form1::cmdNeg_Click);
@@ -237,8 +228,7 @@ void Form1::createKeypad()
     connect(cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
 }
 
-void Form1::setTabOrder()
-{
+void Form1::setTabOrder() {
     QList<QWidget*> chain{Text1};
     for (QPushButton* button : keypadInTabOrder())
         chain << button;
@@ -249,43 +239,35 @@ void Form1::setTabOrder()
         QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
 }
 
-void Form1::appendToField(QChar character)
-{
+void Form1::appendToField(QChar character) {
     Text1->setText(Text1->text() + character);
 }
 
-void Form1::cmdBack_Click()
-{
+void Form1::cmdBack_Click() {
     Text1->setText(keypad::WithoutLastCharacter(Text1->text()));
 }
 
-void Form1::cmdExit_Click()
-{
+void Form1::cmdExit_Click() {
     Text1->clear();
 }
 
-void Form1::cmdNeg_Click()
-{
+void Form1::cmdNeg_Click() {
     Text1->setText(keypad::Negated(Text1->text()));
 }
 
-void Form1::cmdPer_Click()
-{
+void Form1::cmdPer_Click() {
     Text1->setText(keypad::ResolvePercent(Text1->text()));
 }
 
-void Form1::cmdEqual_Click()
-{
+void Form1::cmdEqual_Click() {
     evaluate();
 }
 
-void Form1::Command1_Click()
-{
+void Form1::Command1_Click() {
     evaluate();
 }
 
-void Form1::evaluate()
-{
+void Form1::evaluate() {
     const EvaluationOutcome outcome =
         EvaluateOntoTapes(m_tapes, Text1->text(), lineFormat(), m_services.engine);
     Text2->setText(outcome.resultText);
@@ -293,8 +275,7 @@ void Form1::evaluate()
     Text1->clear();
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event)
-{
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -314,8 +295,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::List1_Click()
-{
+void Form1::List1_Click() {
     if (!m_form2) {
         m_form2 = std::make_unique<Form2>(*this, m_services.engine);
         connect(m_form2.get(), &Form2::recalculated, this, [this] {
@@ -331,8 +311,7 @@ void Form1::List1_Click()
     m_form2->Text1->setSelection(0, static_cast<int>(formula.size()));
 }
 
-void Form1::List3_MouseDown(Qt::MouseButton button)
-{
+void Form1::List3_MouseDown(Qt::MouseButton button) {
     if (button != Qt::RightButton)
         return;
     const QString entry = ToDecimalComma(m_tapes.List3.text(m_tapes.List3.selected()).trimmed());
@@ -350,8 +329,7 @@ void Form1::List3_MouseDown(Qt::MouseButton button)
     QMessageBox::information(this, Title, entry + text(" wurde in die Zwischenablage kopiert."));
 }
 
-void Form1::Toolbar1_ButtonClick(QToolButton* button)
-{
+void Form1::Toolbar1_ButtonClick(QToolButton* button) {
     const QString key = button->property("Key").toString();
     const std::array<std::pair<const char*, void (Form1::*)()>, 9> commands = {{
         {"Ende", &Form1::endProgram},
@@ -372,8 +350,7 @@ void Form1::Toolbar1_ButtonClick(QToolButton* button)
     }
 }
 
-void Form1::newTape()
-{
+void Form1::newTape() {
     m_tapes.List1.clear();
     m_tapes.List2.clear();
     m_tapes.List3.clear();
@@ -382,52 +359,43 @@ void Form1::newTape()
     Text3->clear();
 }
 
-void Form1::endProgram()
-{
+void Form1::endProgram() {
     if (m_services.endProgram)
         m_services.endProgram();
 }
 
-void Form1::showHelp()
-{
+void Form1::showHelp() {
     if (m_services.help)
         m_services.help->ShowHelp(m_services.programFolder + u'/' + HelpFileName);
 }
 
-void Form1::openTape()
-{
+void Form1::openTape() {
     warnOnFailure(OpenTapeFile(m_tapes, lineFormat(), m_services.tapeFile));
 }
 
-void Form1::saveTape()
-{
+void Form1::saveTape() {
     warnOnFailure(SaveTapeFile(m_tapes, m_services.tapeFile));
 }
 
-void Form1::exportToWord()
-{
+void Form1::exportToWord() {
     if (const std::unique_ptr<DocumentTarget> target = m_services.wordTarget())
         warnOnFailure(ExportToWord(m_tapes, *target));
 }
 
-void Form1::exportToExcel()
-{
+void Form1::exportToExcel() {
     if (const std::unique_ptr<SpreadsheetTarget> target = m_services.excelTarget())
         warnOnFailure(ExportToExcel(m_tapes, *target));
 }
 
-void Form1::showInfo()
-{
+void Form1::showInfo() {
     m_infoBox.Show();
 }
 
-void Form1::warnOnFailure(const std::optional<QString>& failure)
-{
+void Form1::warnOnFailure(const std::optional<QString>& failure) {
     if (failure)
         warn(*failure);
 }
 
-void Form1::warn(const QString& message)
-{
+void Form1::warn(const QString& message) {
     QMessageBox::warning(this, Title, message);
 }

@@ -11,8 +11,8 @@
 #include "calc/tape_host.h"
 #include "credits/frm_info_box.h"
 #include "main_window/form1_services.h"
-#include "resources/keypad_controls.h"
 #include "resources/fonts.h"
+#include "resources/keypad_controls.h"
 
 #include <QWidget>
 

@@ -6,8 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-Form1Services Form1Services::Default()
-{
+Form1Services Form1Services::Default() {
     Form1Services services;
     services.engine = CreateScriptControl;
     services.endProgram = [] { QCoreApplication::exit(0); };

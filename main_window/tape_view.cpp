@@ -5,8 +5,7 @@
 #include <QListView>
 #include <QScrollBar>
 
-void BindTapeView(QListView& view, Tape& tape)
-{
+void BindTapeView(QListView& view, Tape& tape) {
     view.setModel(&tape);
     view.setUniformItemSizes(true);
     view.setSelectionMode(QAbstractItemView::SingleSelection);

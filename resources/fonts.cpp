@@ -15,8 +15,7 @@ namespace {
 const QString Liberation = QStringLiteral("Liberation Sans");
 constexpr qreal PixelsPerPoint = 96.0 / 72.0;
 
-QFont withPoints(const QString& family, qreal points, bool bold)
-{
+QFont withPoints(const QString& family, qreal points, bool bold) {
     QFont font(family);
     font.setPixelSize(static_cast<int>(std::lround(points * PixelsPerPoint)));
     font.setBold(bold);
@@ -26,44 +25,38 @@ QFont withPoints(const QString& family, qreal points, bool bold)
 
 } // namespace
 
-void LoadApplicationFonts()
-{
+void LoadApplicationFonts() {
     const QDir folder(QStringLiteral("/usr/share/fonts/truetype/liberation"));
-    for (const QString& file : {QStringLiteral("LiberationSans-Regular.ttf"),
-                                QStringLiteral("LiberationSans-Bold.ttf")})
+    for (const QString& file :
+         {QStringLiteral("LiberationSans-Regular.ttf"), QStringLiteral("LiberationSans-Bold.ttf")})
         QFontDatabase::addApplicationFont(folder.filePath(file));
 }
 
-QFont SansSerif(qreal points, bool bold)
-{
+QFont SansSerif(qreal points, bool bold) {
     return withPoints(Liberation, points, bold);
 }
 
-QFont Arial(qreal points)
-{
+QFont Arial(qreal points) {
     return withPoints(Liberation, points, false);
 }
 
-QFont WindowDefault()
-{
+QFont WindowDefault() {
     return SansSerif(8.25);
 }
 
-QFont Symbols(qreal points)
-{
+QFont Symbols(qreal points) {
     return withPoints(QStringLiteral("DejaVu Sans"), points, false);
 }
 
 } // namespace fonts
 
-FontMeasurer::FontMeasurer(const QFont& font) : m_metrics(font) {}
+FontMeasurer::FontMeasurer(const QFont& font)
+    : m_metrics(font) {}
 
-double FontMeasurer::textWidth(const QString& text) const
-{
+double FontMeasurer::textWidth(const QString& text) const {
     return m_metrics.horizontalAdvance(text) * TwipsPerPixel;
 }
 
-int FontMeasurer::checkMarkWidth() const
-{
+int FontMeasurer::checkMarkWidth() const {
     return QApplication::style()->pixelMetric(QStyle::PM_IndicatorWidth);
 }

@@ -5,16 +5,15 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
-
-GraphicalButton::GraphicalButton(const QString& caption, const QPixmap& picture,
-                                 QColor backColour, QWidget* parent)
-    : QPushButton(caption, parent), m_picture(picture), m_backColour(backColour)
-{
+GraphicalButton::GraphicalButton(const QString& caption, const QPixmap& picture, QColor backColour,
+                                 QWidget* parent)
+    : QPushButton(caption, parent)
+    , m_picture(picture)
+    , m_backColour(backColour) {
     setAttribute(Qt::WA_Hover);
 }
 
-void GraphicalButton::paintEvent(QPaintEvent*)
-{
+void GraphicalButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect area = rect();
     painter.fillRect(area, m_backColour);
@@ -39,8 +38,7 @@ void GraphicalButton::paintEvent(QPaintEvent*)
     }
 }
 
-void GraphicalButton::drawPicture(QPainter& painter, const QRect& area) const
-{
+void GraphicalButton::drawPicture(QPainter& painter, const QRect& area) const {
     if (m_picture.height() > area.height()) {
         // A key face: its upper part at rest, its lower part pressed, tinted by the back colour.
         const int top = isDown() ? m_picture.height() - area.height() : 0;
@@ -55,13 +53,11 @@ void GraphicalButton::drawPicture(QPainter& painter, const QRect& area) const
     painter.drawPixmap(place, m_picture);
 }
 
-QRect FromTwips(int left, int top, int width, int height)
-{
+QRect FromTwips(int left, int top, int width, int height) {
     return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
             height / TwipsPerPixel};
 }
 
-QSize FromTwips(int width, int height)
-{
+QSize FromTwips(int width, int height) {
     return {width / TwipsPerPixel, height / TwipsPerPixel};
 }

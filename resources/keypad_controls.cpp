@@ -26,16 +26,16 @@ using Member = QPushButton* KeypadControls::*;
 
 const std::map<QString, Member>& members() {
     static const std::map<QString, Member> byName = {
-        {"cmd0", &KeypadControls::cmd0},         {"cmd1", &KeypadControls::cmd1},
-        {"cmd2", &KeypadControls::cmd2},         {"cmd3", &KeypadControls::cmd3},
-        {"cmd4", &KeypadControls::cmd4},         {"cmd5", &KeypadControls::cmd5},
-        {"cmd6", &KeypadControls::cmd6},         {"cmd7", &KeypadControls::cmd7},
-        {"cmd8", &KeypadControls::cmd8},         {"cmd9", &KeypadControls::cmd9},
-        {"cmdAdd", &KeypadControls::cmdAdd},     {"cmdSub", &KeypadControls::cmdSub},
-        {"cmdMul", &KeypadControls::cmdMul},     {"cmdDiv", &KeypadControls::cmdDiv},
-        {"cmdDec", &KeypadControls::cmdDec},     {"cmdEqual", &KeypadControls::cmdEqual},
-        {"cmdNeg", &KeypadControls::cmdNeg},     {"cmdPer", &KeypadControls::cmdPer},
-        {"cmdBack", &KeypadControls::cmdBack},   {"cmdExit", &KeypadControls::cmdExit}};
+        {"cmd0", &KeypadControls::cmd0},       {"cmd1", &KeypadControls::cmd1},
+        {"cmd2", &KeypadControls::cmd2},       {"cmd3", &KeypadControls::cmd3},
+        {"cmd4", &KeypadControls::cmd4},       {"cmd5", &KeypadControls::cmd5},
+        {"cmd6", &KeypadControls::cmd6},       {"cmd7", &KeypadControls::cmd7},
+        {"cmd8", &KeypadControls::cmd8},       {"cmd9", &KeypadControls::cmd9},
+        {"cmdAdd", &KeypadControls::cmdAdd},   {"cmdSub", &KeypadControls::cmdSub},
+        {"cmdMul", &KeypadControls::cmdMul},   {"cmdDiv", &KeypadControls::cmdDiv},
+        {"cmdDec", &KeypadControls::cmdDec},   {"cmdEqual", &KeypadControls::cmdEqual},
+        {"cmdNeg", &KeypadControls::cmdNeg},   {"cmdPer", &KeypadControls::cmdPer},
+        {"cmdBack", &KeypadControls::cmdBack}, {"cmdExit", &KeypadControls::cmdExit}};
     return byName;
 }
 
@@ -49,7 +49,7 @@ QList<QPushButton*> KeypadControls::keypadInTabOrder() const {
 }
 
 void KeypadControls::buildKeypad(QWidget& window, const Placement& placement,
-                                  const std::function<void(QChar)>& append) {
+                                 const std::function<void(QChar)>& append) {
     for (const keypad::Key& key : keypad::Keys) {
         auto* button = new GraphicalButton(QString::fromUtf8(key.caption), faceFor(key.face),
                                            QColor(key.backColour), &window);

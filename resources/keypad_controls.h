@@ -45,5 +45,5 @@ protected:
     // Creates the keys on the window; the character keys hand their character to append, and
     // Esc anywhere in the window clicks cmdExit, the cancel button.
     void buildKeypad(QWidget& window, const Placement& placement,
-                      const std::function<void(QChar)>& append);
+                     const std::function<void(QChar)>& append);
 };

@@ -18,8 +18,7 @@ constexpr int DefaultTopicCode = 2;
 constexpr LONGUINT64 MaxObjectSize = 64 * 1024 * 1024;
 
 // The text entries of #SYSTEM by code: a version word, then records of code, length, data.
-std::map<int, QString> systemEntries(const QByteArray& system)
-{
+std::map<int, QString> systemEntries(const QByteArray& system) {
     std::map<int, QString> entries;
     const auto word = [&system](qsizetype at) {
         return static_cast<int>(static_cast<unsigned char>(system[at]) |
@@ -39,18 +38,15 @@ std::map<int, QString> systemEntries(const QByteArray& system)
     return entries;
 }
 
-QString objectPath(const QString& page)
-{
+QString objectPath(const QString& page) {
     return page.startsWith(u'/') ? page : u'/' + page;
 }
 
-QString pageOf(const QString& local)
-{
+QString pageOf(const QString& local) {
     return local.left(local.indexOf(u'#'));
 }
 
-QString attribute(const QString& tag, const QString& name)
-{
+QString attribute(const QString& tag, const QString& name) {
     static const QRegularExpression pattern(
         QStringLiteral(R"re((\w+)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re"));
     for (const QRegularExpressionMatch& match : pattern.globalMatch(tag)) {
@@ -62,11 +58,19 @@ QString attribute(const QString& tag, const QString& name)
     return {};
 }
 
-// Builds the nested entries while the sitemap's tags pass by in order.
+bool isSitemapObject(const QString& tag) {
+    const QString type = attribute(tag, QStringLiteral("type"));
+    return type.compare(u"text/sitemap", Qt::CaseInsensitive) == 0;
+}
+
+// Lists nested deeper keep their entries at this depth, so that no file nests them without end.
+constexpr std::size_t MaxNesting = 64;
+
+// Builds the nested entries while the sitemap's tags pass by in order. Markup that is not well
+// formed still gives entries: an object or list left open ends where the next one begins.
 class SitemapBuilder {
 public:
-    void tag(const QString& name, bool closing, const QString& text)
-    {
+    void tag(const QString& name, bool closing, const QString& text) {
         if (name == u"ul")
             closing ? leaveList() : enterList();
         else if (name == u"object")
@@ -75,33 +79,34 @@ public:
             param(text);
     }
 
-    std::vector<ContentsEntry> take() { return std::move(m_root); }
-
-private:
-    void enterList()
-    {
-        if (m_lists.empty())
-            m_lists.push_back(&m_root);
-        else if (!m_lists.back()->empty())
-            m_lists.push_back(&m_lists.back()->back().children);
-        else
-            m_lists.push_back(m_lists.back());
+    std::vector<ContentsEntry> take() {
+        endObject();
+        return std::move(m_root);
     }
 
-    void leaveList()
-    {
+private:
+    std::vector<ContentsEntry>& currentList() { return m_lists.empty() ? m_root : *m_lists.back(); }
+
+    // The first list is the top level; a list opened behind an entry holds its children.
+    void enterList() {
+        endObject();
+        std::vector<ContentsEntry>& list = currentList();
+        const bool nests = !m_lists.empty() && !list.empty() && m_lists.size() < MaxNesting;
+        m_lists.push_back(nests ? &list.back().children : &list);
+    }
+
+    void leaveList() {
+        endObject();
         if (!m_lists.empty())
             m_lists.pop_back();
     }
 
-    void beginObject(const QString& text)
-    {
-        m_inSitemapObject = attribute(text, QStringLiteral("type")) == u"text/sitemap";
-        m_entry = {};
+    void beginObject(const QString& text) {
+        endObject();
+        m_inSitemapObject = isSitemapObject(text);
     }
 
-    void param(const QString& text)
-    {
+    void param(const QString& text) {
         const QString name = attribute(text, QStringLiteral("name"));
         if (name.compare(u"Name", Qt::CaseInsensitive) == 0)
             m_entry.name = attribute(text, QStringLiteral("value"));
@@ -109,10 +114,10 @@ private:
             m_entry.local = attribute(text, QStringLiteral("value"));
     }
 
-    void endObject()
-    {
-        if (m_inSitemapObject && !m_lists.empty())
-            m_lists.back()->push_back(std::move(m_entry));
+    void endObject() {
+        if (m_inSitemapObject && !(m_entry.name.isEmpty() && m_entry.local.isEmpty()))
+            currentList().push_back(std::move(m_entry));
+        m_entry = {};
         m_inSitemapObject = false;
     }
 
@@ -122,8 +127,7 @@ private:
     bool m_inSitemapObject = false;
 };
 
-const ContentsEntry* firstPage(const std::vector<ContentsEntry>& entries)
-{
+const ContentsEntry* firstPage(const std::vector<ContentsEntry>& entries) {
     for (const ContentsEntry& entry : entries) {
         if (!entry.local.isEmpty())
             return &entry;
@@ -135,27 +139,26 @@ const ContentsEntry* firstPage(const std::vector<ContentsEntry>& entries)
 
 } // namespace
 
-std::vector<ContentsEntry> ParseSitemap(const QString& html)
-{
-    static const QRegularExpression tagPattern(QStringLiteral(R"re(<\s*(/?)\s*(\w+)([^>]*)>)re"));
+std::vector<ContentsEntry> ParseSitemap(const QString& html) {
+    // A ">" inside a quoted attribute value does not end the tag.
+    static const QRegularExpression tagPattern(
+        QStringLiteral(R"re(<\s*(/?)\s*(\w+)((?:[^>"']|"[^"]*"|'[^']*')*)>)re"));
     SitemapBuilder builder;
     for (const QRegularExpressionMatch& match : tagPattern.globalMatch(html))
-        builder.tag(match.captured(2).toLower(), !match.captured(1).isEmpty(),
-                    match.captured(3));
+        builder.tag(match.captured(2).toLower(), !match.captured(1).isEmpty(), match.captured(3));
     return builder.take();
 }
 
-void ChmFile::Closer::operator()(chmFile* handle) const
-{
+void ChmFile::Closer::operator()(chmFile* handle) const {
     chm_close(handle);
 }
 
-ChmFile::ChmFile(chmFile* handle) : m_handle(handle) {}
+ChmFile::ChmFile(chmFile* handle)
+    : m_handle(handle) {}
 
 ChmFile::~ChmFile() = default;
 
-std::unique_ptr<ChmFile> ChmFile::open(const QString& path)
-{
+std::unique_ptr<ChmFile> ChmFile::open(const QString& path) {
     chmFile* handle = chm_open(QFile::encodeName(path).constData());
     if (!handle)
         return nullptr;
@@ -166,24 +169,22 @@ std::unique_ptr<ChmFile> ChmFile::open(const QString& path)
     return file;
 }
 
-std::optional<QByteArray> ChmFile::read(const QString& path) const
-{
+std::optional<QByteArray> ChmFile::read(const QString& path) const {
     chmUnitInfo unit{};
     const QByteArray name = objectPath(path).toUtf8();
     if (chm_resolve_object(m_handle.get(), name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
         unit.length > MaxObjectSize)
         return std::nullopt;
     QByteArray data(static_cast<qsizetype>(unit.length), Qt::Uninitialized);
-    const LONGINT64 got = chm_retrieve_object(
-        m_handle.get(), &unit, reinterpret_cast<unsigned char*>(data.data()), 0,
-        static_cast<LONGINT64>(unit.length));
+    const LONGINT64 got =
+        chm_retrieve_object(m_handle.get(), &unit, reinterpret_cast<unsigned char*>(data.data()), 0,
+                            static_cast<LONGINT64>(unit.length));
     if (got != static_cast<LONGINT64>(unit.length))
         return std::nullopt;
     return data;
 }
 
-void ChmFile::readSystemFile()
-{
+void ChmFile::readSystemFile() {
     std::map<int, QString> entries = systemEntries(read(QStringLiteral("/#SYSTEM")).value_or(""));
     const QString& contentsFile = entries[ContentsFileCode];
     if (const std::optional<QByteArray> sitemap =

@@ -48,5 +48,5 @@ private:
 };
 
 // The entries of a sitemap (.hhc): each <OBJECT type="text/sitemap"> with its "Name" and
-// "Local", nested as the <UL> lists nest.
+// "Local", nested as the <UL> lists nest; an object with neither is left out.
 std::vector<ContentsEntry> ParseSitemap(const QString& html);

@@ -16,8 +16,7 @@ const QString PageScheme = QStringLiteral("chm");
 constexpr int LocalRole = Qt::UserRole;
 
 void addEntries(const std::vector<ContentsEntry>& entries,
-                const std::function<QTreeWidgetItem*()>& createItem)
-{
+                const std::function<QTreeWidgetItem*()>& createItem) {
     for (const ContentsEntry& entry : entries) {
         QTreeWidgetItem* item = createItem();
         item->setText(0, entry.name);
@@ -26,28 +25,26 @@ void addEntries(const std::vector<ContentsEntry>& entries,
     }
 }
 
-void warnUnreadable(const QString& helpFile)
-{
+void warnUnreadable(const QString& helpFile) {
     QMessageBox::warning(nullptr, QStringLiteral("Zifferon"),
-                         QStringLiteral("Die Hilfedatei »%1« fehlt oder ist keine gültige "
+                         QStringLiteral("Die Hilfedatei „%1“ fehlt oder ist keine gültige "
                                         "Hilfedatei.")
                              .arg(QDir::toNativeSeparators(helpFile)));
 }
 
 } // namespace
 
-ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent) : QTextBrowser(parent), m_file(file)
-{
+ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
+    : QTextBrowser(parent)
+    , m_file(file) {
     setObjectName(QStringLiteral("Browser"));
 }
 
-QUrl ChmBrowser::urlOf(const QString& local)
-{
+QUrl ChmBrowser::urlOf(const QString& local) {
     return QUrl(PageScheme + QStringLiteral(":/") + local);
 }
 
-QVariant ChmBrowser::loadResource(int type, const QUrl& name)
-{
+QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     if (url.scheme() != PageScheme)
         return QTextBrowser::loadResource(type, name);
@@ -56,9 +53,10 @@ QVariant ChmBrowser::loadResource(int type, const QUrl& name)
 }
 
 HelpWindow::HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file)
-    : m_helpFile(std::move(helpFile)), m_file(std::move(file)),
-      m_contents(new QTreeWidget(this)), m_browser(new ChmBrowser(*m_file, this))
-{
+    : m_helpFile(std::move(helpFile))
+    , m_file(std::move(file))
+    , m_contents(new QTreeWidget(this))
+    , m_browser(new ChmBrowser(*m_file, this)) {
     setWindowTitle(QStringLiteral("Zifferon – Hilfe"));
     m_contents->setObjectName(QStringLiteral("Contents"));
     m_contents->header()->hide();
@@ -77,19 +75,16 @@ HelpWindow::HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file)
     showTopic(m_file->defaultTopic());
 }
 
-void HelpWindow::showTopic(const QString& local)
-{
+void HelpWindow::showTopic(const QString& local) {
     m_browser->setSource(ChmBrowser::urlOf(local), QTextDocument::HtmlResource);
 }
 
-void HelpWindow::fillContents()
-{
+void HelpWindow::fillContents() {
     addEntries(m_file->contents(), [this] { return new QTreeWidgetItem(m_contents); });
     m_contents->expandAll();
 }
 
-void HelpWindow::showEntry(QTreeWidgetItem* item)
-{
+void HelpWindow::showEntry(QTreeWidgetItem* item) {
     const QString local = item->data(0, LocalRole).toString();
     if (!local.isEmpty())
         showTopic(local);
@@ -97,8 +92,7 @@ void HelpWindow::showEntry(QTreeWidgetItem* item)
 
 ChmHelpViewer::~ChmHelpViewer() = default;
 
-void ChmHelpViewer::ShowHelp(const QString& helpFile)
-{
+void ChmHelpViewer::ShowHelp(const QString& helpFile) {
     if (!m_window || m_window->helpFile() != helpFile) {
         std::unique_ptr<ChmFile> file = ChmFile::open(helpFile);
         if (!file) {

@@ -1,5 +1,6 @@
 #include "calc/evaluation.h"
 #include "tests/support/fixed_width_measurer.h"
+#include "tests/support/tape_lines.h"
 
 #include <QTest>
 
@@ -11,14 +12,6 @@ constexpr int TwoDecimals = 1;
 struct Lines {
     QString formula, result, total;
 };
-
-QStringList trimmedLines(const Tape& tape)
-{
-    QStringList lines;
-    for (const QString& line : tape.lines())
-        lines << line.trimmed();
-    return lines;
-}
 
 } // namespace
 
@@ -45,23 +38,20 @@ private:
     std::unique_ptr<NumberTape> m_tapes;
 };
 
-void TestEvaluation::init()
-{
+void TestEvaluation::init() {
     m_tapes = std::make_unique<NumberTape>();
     for (Tape* tape : {&m_tapes->List1, &m_tapes->List2, &m_tapes->List3})
         tape->setWidthTwips(ListWidth);
 }
 
-Lines TestEvaluation::evaluate(const QString& field, int decimals)
-{
+Lines TestEvaluation::evaluate(const QString& field, int decimals) {
     EvaluateOntoTapes(*m_tapes, field, LineFormat{m_measurer, decimals});
     const int last = m_tapes->List1.count() - 1;
     return {m_tapes->List1.text(last).trimmed(), m_tapes->List2.text(last).trimmed(),
             m_tapes->List3.text(last).trimmed()};
 }
 
-void TestEvaluation::tapeSequence_data()
-{
+void TestEvaluation::tapeSequence_data() {
     QTest::addColumn<QStringList>("inputs");
     QTest::addColumn<QStringList>("formulas");
     QTest::addColumn<QStringList>("results");
@@ -69,20 +59,17 @@ void TestEvaluation::tapeSequence_data()
     QTest::newRow("sum, comma input, division by zero, empty field")
         << QStringList{"2+3", "1,5*2", "5/0", ""} << QStringList{"2+3", "1.5*2", "5/0", ""}
         << QStringList{"5,00", "3,00", "", ""} << QStringList{"5,00", "8,00", "8,00", "8,00"};
-    QTest::newRow("failure on the first line") << QStringList{"1+"} << QStringList{"1+"}
-                                               << QStringList{""} << QStringList{"0,00"};
-    QTest::newRow("negative results") << QStringList{"-2*3", "1-0.5"}
-                                      << QStringList{"-2*3", "1-0.5"}
-                                      << QStringList{"-6,00", "0,50"}
-                                      << QStringList{"-6,00", "-5,50"};
-    QTest::newRow("variables do not carry over") << QStringList{"x", "x+1"}
-                                                 << QStringList{"x", "x+1"}
-                                                 << QStringList{"", "1,00"}
-                                                 << QStringList{"0,00", "1,00"};
+    QTest::newRow("failure on the first line")
+        << QStringList{"1+"} << QStringList{"1+"} << QStringList{""} << QStringList{"0,00"};
+    QTest::newRow("negative results")
+        << QStringList{"-2*3", "1-0.5"} << QStringList{"-2*3", "1-0.5"}
+        << QStringList{"-6,00", "0,50"} << QStringList{"-6,00", "-5,50"};
+    QTest::newRow("variables do not carry over")
+        << QStringList{"x", "x+1"} << QStringList{"x", "x+1"} << QStringList{"", "1,00"}
+        << QStringList{"0,00", "1,00"};
 }
 
-void TestEvaluation::tapeSequence()
-{
+void TestEvaluation::tapeSequence() {
     QFETCH(QStringList, inputs);
     QFETCH(QStringList, formulas);
     QFETCH(QStringList, results);
@@ -94,16 +81,14 @@ void TestEvaluation::tapeSequence()
     QCOMPARE(trimmedLines(m_tapes->List3), totals);
 }
 
-void TestEvaluation::displayedValuesAreAdded()
-{
+void TestEvaluation::displayedValuesAreAdded() {
     for (int i = 0; i < 3; ++i)
         evaluate(QStringLiteral("1/3"));
     QCOMPARE(trimmedLines(m_tapes->List2), (QStringList{"0,33", "0,33", "0,33"}));
     QCOMPARE(trimmedLines(m_tapes->List3), (QStringList{"0,33", "0,66", "0,99"}));
 }
 
-void TestEvaluation::changedDecimalsAffectOnlyNewLines()
-{
+void TestEvaluation::changedDecimalsAffectOnlyNewLines() {
     evaluate(QStringLiteral("1/3"));
     const Lines next = evaluate(QStringLiteral("1/3"), 0);
     QCOMPARE(next.result, QStringLiteral("0,3"));
@@ -111,8 +96,7 @@ void TestEvaluation::changedDecimalsAffectOnlyNewLines()
     QCOMPARE(m_tapes->List2.text(0).trimmed(), QStringLiteral("0,33"));
 }
 
-void TestEvaluation::noDecimalsSelected()
-{
+void TestEvaluation::noDecimalsSelected() {
     const Lines lines = evaluate(QStringLiteral("2+3"), -1);
     QCOMPARE(lines.formula, QStringLiteral("2+3"));
     QCOMPARE(lines.result, QString());
@@ -120,8 +104,7 @@ void TestEvaluation::noDecimalsSelected()
     QCOMPARE(m_tapes->List3.count(), 1);
 }
 
-void TestEvaluation::blankTotalContinuesFromNearestNumber()
-{
+void TestEvaluation::blankTotalContinuesFromNearestNumber() {
     evaluate(QStringLiteral("4"));
     evaluate(QStringLiteral("10"), -1);
     evaluate(QStringLiteral("10"), -1);
@@ -129,8 +112,7 @@ void TestEvaluation::blankTotalContinuesFromNearestNumber()
     QCOMPARE(lines.total, QStringLiteral("5,00"));
 }
 
-void TestEvaluation::linesAreRightAligned()
-{
+void TestEvaluation::linesAreRightAligned() {
     evaluate(QStringLiteral("2+3"));
     for (const Tape* tape : {&m_tapes->List1, &m_tapes->List2, &m_tapes->List3}) {
         const QString line = tape->text(0);
@@ -140,8 +122,7 @@ void TestEvaluation::linesAreRightAligned()
     }
 }
 
-void TestEvaluation::tooWideLineIsAddedUnpadded()
-{
+void TestEvaluation::tooWideLineIsAddedUnpadded() {
     const QString formula = QStringLiteral("1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1");
     const Lines lines = evaluate(formula);
     QCOMPARE(m_tapes->List1.text(0), formula);
@@ -149,21 +130,18 @@ void TestEvaluation::tooWideLineIsAddedUnpadded()
     QCOMPARE(m_tapes->List1.count(), m_tapes->List3.count());
 }
 
-void TestEvaluation::missingEngineGivesEmptyResult()
-{
-    const EvaluationOutcome outcome = EvaluateOntoTapes(
-        *m_tapes, QStringLiteral("2+3"), LineFormat{m_measurer, TwoDecimals}, [] {
-            return std::unique_ptr<ExpressionEngine>();
-        });
+void TestEvaluation::missingEngineGivesEmptyResult() {
+    const EvaluationOutcome outcome =
+        EvaluateOntoTapes(*m_tapes, QStringLiteral("2+3"), LineFormat{m_measurer, TwoDecimals},
+                          [] { return std::unique_ptr<ExpressionEngine>(); });
     QCOMPARE(outcome.resultText, QString());
     QCOMPARE(m_tapes->List3.text(0).trimmed(), QStringLiteral("0,00"));
 }
 
-void TestEvaluation::outcomeCarriesResultAndUnroundedTotal()
-{
+void TestEvaluation::outcomeCarriesResultAndUnroundedTotal() {
     evaluate(QStringLiteral("1"));
-    const EvaluationOutcome outcome = EvaluateOntoTapes(*m_tapes, QStringLiteral("1/3"),
-                                                        LineFormat{m_measurer, TwoDecimals});
+    const EvaluationOutcome outcome =
+        EvaluateOntoTapes(*m_tapes, QStringLiteral("1/3"), LineFormat{m_measurer, TwoDecimals});
     QCOMPARE(outcome.resultText, QStringLiteral("0,333333333333333"));
     QCOMPARE(outcome.totalText, QStringLiteral("1,33"));
 }

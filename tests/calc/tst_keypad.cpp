@@ -21,95 +21,120 @@ private slots:
     void keysFormAGridInTabOrder();
 };
 
-void TestKeypad::withoutLastCharacter_data()
-{
+void TestKeypad::withoutLastCharacter_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("operator dropped") << "12+" << "12";
-    QTest::newRow("point dropped") << "1." << "1";
-    QTest::newRow("empty stays empty") << "" << "";
-    QTest::newRow("umlaut is one character") << "1ä" << "1";
+    QTest::newRow("operator dropped") << "12+"
+                                      << "12";
+    QTest::newRow("point dropped") << "1."
+                                   << "1";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
+    QTest::newRow("umlaut is one character") << "1ä"
+                                             << "1";
 }
 
-void TestKeypad::withoutLastCharacter()
-{
+void TestKeypad::withoutLastCharacter() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
     QCOMPARE(keypad::WithoutLastCharacter(field), expected);
 }
 
-void TestKeypad::negated_data()
-{
+void TestKeypad::negated_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("positive whole") << "12" << "-12";
-    QTest::newRow("negative whole") << "-7" << "7";
-    QTest::newRow("decimals kept") << "2,5" << "-2,5";
-    QTest::newRow("point input gets comma") << "1.5" << "-1,5";
-    QTest::newRow("beyond 32 bits") << "5000000000" << "-5000000000";
-    QTest::newRow("zero has no sign") << "0" << "0";
-    QTest::newRow("formula unchanged") << "3+4" << "3+4";
-    QTest::newRow("empty unchanged") << "" << "";
-    QTest::newRow("letters unchanged") << "abc" << "abc";
+    QTest::newRow("positive whole") << "12"
+                                    << "-12";
+    QTest::newRow("negative whole") << "-7"
+                                    << "7";
+    QTest::newRow("decimals kept") << "2,5"
+                                   << "-2,5";
+    QTest::newRow("point input gets comma") << "1.5"
+                                            << "-1,5";
+    QTest::newRow("beyond 32 bits") << "5000000000"
+                                    << "-5000000000";
+    QTest::newRow("zero has no sign") << "0"
+                                      << "0";
+    QTest::newRow("formula unchanged") << "3+4"
+                                       << "3+4";
+    QTest::newRow("empty unchanged") << ""
+                                     << "";
+    QTest::newRow("letters unchanged") << "abc"
+                                       << "abc";
 }
 
-void TestKeypad::negated()
-{
+void TestKeypad::negated() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
     QCOMPARE(keypad::Negated(field), expected);
     QCOMPARE(keypad::Negated(keypad::Negated(field)), field == "1.5" ? "1,5" : field);
 }
 
-void TestKeypad::resolvePercent_data()
-{
+void TestKeypad::resolvePercent_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no percent") << "200+15" << "200+15";
-    QTest::newRow("product") << "200*15%" << "200*15/100";
-    QTest::newRow("bare percent") << "50%" << "50/100";
-    QTest::newRow("minus has no special meaning") << "200-15%" << "200-15/100";
-    QTest::newRow("every percent") << "1%*2%" << "1/100*2/100";
-    QTest::newRow("two digit rate") << "200+15%" << "200*1.15";
-    QTest::newRow("leading zero rate") << "200+05%" << "200*1.05";
-    QTest::newRow("rest dropped") << "200+15%+3" << "200*1.15";
-    QTest::newRow("one digit rate") << "200+5%" << "200*1.05";
-    QTest::newRow("decimal rate") << "200+7.5%" << "200*1.075";
-    QTest::newRow("decimal comma rate") << "200+7,5%" << "200*1.075";
-    QTest::newRow("three digit rate") << "200+150%" << "200*2.5";
-    QTest::newRow("percent before plus") << "10%+5" << "10/100+5";
-    QTest::newRow("rate with operator") << "200+3*5%" << "200+3*5/100";
-    QTest::newRow("empty rate") << "200+%" << "200+/100";
-    QTest::newRow("only the first plus counts") << "1+2+10%" << "1+2+10/100";
+    QTest::newRow("no percent") << "200+15"
+                                << "200+15";
+    QTest::newRow("product") << "200*15%"
+                             << "200*15/100";
+    QTest::newRow("bare percent") << "50%"
+                                  << "50/100";
+    QTest::newRow("minus has no special meaning") << "200-15%"
+                                                  << "200-15/100";
+    QTest::newRow("every percent") << "1%*2%"
+                                   << "1/100*2/100";
+    QTest::newRow("two digit rate") << "200+15%"
+                                    << "200*1.15";
+    QTest::newRow("leading zero rate") << "200+05%"
+                                       << "200*1.05";
+    QTest::newRow("rest dropped") << "200+15%+3"
+                                  << "200*1.15";
+    QTest::newRow("one digit rate") << "200+5%"
+                                    << "200*1.05";
+    QTest::newRow("decimal rate") << "200+7.5%"
+                                  << "200*1.075";
+    QTest::newRow("decimal comma rate") << "200+7,5%"
+                                        << "200*1.075";
+    QTest::newRow("three digit rate") << "200+150%"
+                                      << "200*2.5";
+    QTest::newRow("percent before plus") << "10%+5"
+                                         << "10/100+5";
+    QTest::newRow("rate with operator") << "200+3*5%"
+                                        << "200+3*5/100";
+    QTest::newRow("empty rate") << "200+%"
+                                << "200+/100";
+    QTest::newRow("only the first plus counts") << "1+2+10%"
+                                                << "1+2+10/100";
 }
 
-void TestKeypad::resolvePercent()
-{
+void TestKeypad::resolvePercent() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
     QCOMPARE(keypad::ResolvePercent(field), expected);
 }
 
-void TestKeypad::percent_data()
-{
+void TestKeypad::percent_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("whole number") << "15" << "0,15";
-    QTest::newRow("decimal comma") << "2,5" << "0,025";
-    QTest::newRow("negative") << "-50" << "-0,5";
-    QTest::newRow("formula unchanged") << "3+4" << "3+4";
-    QTest::newRow("typed percent unchanged") << "15%" << "15%";
+    QTest::newRow("whole number") << "15"
+                                  << "0,15";
+    QTest::newRow("decimal comma") << "2,5"
+                                   << "0,025";
+    QTest::newRow("negative") << "-50"
+                              << "-0,5";
+    QTest::newRow("formula unchanged") << "3+4"
+                                       << "3+4";
+    QTest::newRow("typed percent unchanged") << "15%"
+                                             << "15%";
 }
 
-void TestKeypad::percent()
-{
+void TestKeypad::percent() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
     QCOMPARE(keypad::Percent(field), expected);
 }
 
-void TestKeypad::keysFormAGridInTabOrder()
-{
+void TestKeypad::keysFormAGridInTabOrder() {
     // Row by row, left to right: the table order is the order of (top, left).
     std::vector<std::pair<int, int>> places;
     for (const keypad::Key& key : keypad::Keys)

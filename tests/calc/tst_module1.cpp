@@ -25,8 +25,7 @@ private slots:
     void rightAlign_failureLeavesTextUnchanged();
 };
 
-void TestModule1::formatResult_number_data()
-{
+void TestModule1::formatResult_number_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("expected");
@@ -53,16 +52,14 @@ void TestModule1::formatResult_number_data()
     QTest::newRow("infinity") << HUGE_VAL << 1 << "";
 }
 
-void TestModule1::formatResult_number()
-{
+void TestModule1::formatResult_number() {
     QFETCH(double, value);
     QFETCH(int, index);
     QFETCH(QString, expected);
     QCOMPARE(FormatResult(value, index), expected);
 }
 
-void TestModule1::formatResult_text_data()
-{
+void TestModule1::formatResult_text_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("expected");
@@ -76,34 +73,34 @@ void TestModule1::formatResult_text_data()
     QTest::newRow("no entry selected") << "37,5" << -1 << "";
 }
 
-void TestModule1::formatResult_text()
-{
+void TestModule1::formatResult_text() {
     QFETCH(QString, value);
     QFETCH(int, index);
     QFETCH(QString, expected);
     QCOMPARE(FormatResult(value, index), expected);
 }
 
-void TestModule1::toDecimalComma_data()
-{
+void TestModule1::toDecimalComma_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("text with point") << "1.5" << "1,5";
-    QTest::newRow("every point") << "1.2.3" << "1,2,3";
-    QTest::newRow("padded") << "  8.00" << "  8,00";
-    QTest::newRow("nothing to replace") << "8,00" << "8,00";
+    QTest::newRow("text with point") << "1.5"
+                                     << "1,5";
+    QTest::newRow("every point") << "1.2.3"
+                                 << "1,2,3";
+    QTest::newRow("padded") << "  8.00"
+                            << "  8,00";
+    QTest::newRow("nothing to replace") << "8,00"
+                                        << "8,00";
 }
 
-void TestModule1::toDecimalComma()
-{
+void TestModule1::toDecimalComma() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(ToDecimalComma(text), expected);
     QCOMPARE(ToDecimalComma(2.5), QStringLiteral("2,5"));
 }
 
-void TestModule1::numberToText_data()
-{
+void TestModule1::numberToText_data() {
     QTest::addColumn<double>("number");
     QTest::addColumn<QString>("expected");
     QTest::newRow("decimal") << 37.5 << "37,5";
@@ -120,15 +117,13 @@ void TestModule1::numberToText_data()
     QTest::newRow("three digit exponent") << 2.5e-300 << "2,5E-300";
 }
 
-void TestModule1::numberToText()
-{
+void TestModule1::numberToText() {
     QFETCH(double, number);
     QFETCH(QString, expected);
     QCOMPARE(NumberToText(number), expected);
 }
 
-void TestModule1::textToNumber_data()
-{
+void TestModule1::textToNumber_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("isNumber");
     QTest::addColumn<double>("expected");
@@ -155,8 +150,7 @@ void TestModule1::textToNumber_data()
     QTest::newRow("non-ASCII digits") << QString::fromUtf8("١٢") << false << 0.0;
 }
 
-void TestModule1::textToNumber()
-{
+void TestModule1::textToNumber() {
     QFETCH(QString, text);
     QFETCH(bool, isNumber);
     QFETCH(double, expected);
@@ -166,8 +160,7 @@ void TestModule1::textToNumber()
         QCOMPARE(*number, expected);
 }
 
-void TestModule1::rightAlign_data()
-{
+void TestModule1::rightAlign_data() {
     // Blanks 10 twips wide, other characters 100; the list leaves room = width - w - 100.
     QTest::addColumn<int>("listWidth");
     QTest::addColumn<QString>("text");
@@ -179,8 +172,7 @@ void TestModule1::rightAlign_data()
     QTest::newRow("empty text") << 300 << "" << 20;
 }
 
-void TestModule1::rightAlign()
-{
+void TestModule1::rightAlign() {
     QFETCH(int, listWidth);
     QFETCH(QString, text);
     QFETCH(int, blanks);
@@ -195,8 +187,7 @@ void TestModule1::rightAlign()
     QCOMPARE(argument, *padded);
 }
 
-void TestModule1::rightAlign_failureLeavesTextUnchanged()
-{
+void TestModule1::rightAlign_failureLeavesTextUnchanged() {
     FixedWidthMeasurer measurer;
     measurer.setWidth(u' ', 10);
     Tape list;

@@ -1,5 +1,6 @@
 #include "calc/recalculation.h"
 #include "tests/support/fixed_width_measurer.h"
+#include "tests/support/tape_lines.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -12,13 +13,6 @@ constexpr int ListWidth = 1300;
 constexpr int OneDecimal = 0;
 constexpr int TwoDecimals = 1;
 constexpr int NoDecimals = -1;
-
-QStringList trimmedLines(const Tape& tape) {
-    QStringList lines;
-    for (const QString& line : tape.lines())
-        lines << line.trimmed();
-    return lines;
-}
 
 // Draws "11" half a character closer together, as a font with kerning would.
 class KerningMeasurer : public FixedWidthMeasurer {

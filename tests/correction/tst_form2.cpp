@@ -1,6 +1,7 @@
 #include "correction/form2.h"
 #include "main_window/form1.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/tape_lines.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,13 +13,6 @@
 namespace {
 
 constexpr int OneDecimal = 0;
-
-QStringList trimmedLines(const Tape& tape) {
-    QStringList lines;
-    for (const QString& line : tape.lines())
-        lines << line.trimmed();
-    return lines;
-}
 
 } // namespace
 

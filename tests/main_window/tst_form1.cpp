@@ -1,6 +1,7 @@
 #include "correction/form2.h"
 #include "main_window/form1.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/tape_lines.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,14 +21,6 @@ struct HelpRecorder : HelpViewer {
     QStringList shown;
     void ShowHelp(const QString& helpFile) override { shown << helpFile; }
 };
-
-QStringList trimmedLines(const Tape& tape)
-{
-    QStringList lines;
-    for (const QString& line : tape.lines())
-        lines << line.trimmed();
-    return lines;
-}
 
 } // namespace
 
@@ -63,6 +56,7 @@ private slots:
     void other_buttons_on_totals_do_nothing();
     void formula_line_opens_correction_data();
     void formula_line_opens_correction();
+    void selected_line_reopens_closed_correction();
     void toolbar_buttons_in_order();
     void toolbar_new_clears_tapes_and_fields();
     void toolbar_new_on_empty_tapes_changes_nothing();
@@ -72,8 +66,7 @@ private slots:
 private:
     void type(const QString& text);
     void clickRow(QListView* view, int row, Qt::MouseButton button = Qt::LeftButton);
-    template <typename T> T* control(const QString& name) const
-    {
+    template <typename T> T* control(const QString& name) const {
         return m_window->findChild<T*>(name);
     }
 
@@ -82,8 +75,7 @@ private:
     int m_ends = 0;
 };
 
-void TestForm1::init()
-{
+void TestForm1::init() {
     m_help = std::make_shared<HelpRecorder>();
     m_ends = 0;
     Form1Services services = Form1Services::Default();
@@ -97,24 +89,20 @@ void TestForm1::init()
     m_window->Text1->setFocus();
 }
 
-void TestForm1::cleanup()
-{
+void TestForm1::cleanup() {
     m_window.reset();
 }
 
-void TestForm1::type(const QString& text)
-{
+void TestForm1::type(const QString& text) {
     QTest::keyClicks(m_window->Text1, text);
 }
 
-void TestForm1::clickRow(QListView* view, int row, Qt::MouseButton button)
-{
+void TestForm1::clickRow(QListView* view, int row, Qt::MouseButton button) {
     const QRect place = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), button, {}, place.center());
 }
 
-void TestForm1::window_has_fixed_client_area_and_caption()
-{
+void TestForm1::window_has_fixed_client_area_and_caption() {
     QCOMPARE(m_window->size(), QSize(555, 472));
     QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
     QVERIFY(m_window->windowTitle().startsWith(" Zifferon "));
@@ -124,8 +112,7 @@ void TestForm1::window_has_fixed_client_area_and_caption()
     QCOMPARE(m_window->Toolbar1->width(), 555);
 }
 
-void TestForm1::controls_stand_at_their_places_data()
-{
+void TestForm1::controls_stand_at_their_places_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
     QTest::newRow("Label2 index 1") << "Label2_1" << QRect(16, 80, 73, 23);
@@ -150,8 +137,7 @@ void TestForm1::controls_stand_at_their_places_data()
     QTest::newRow("cmdExit") << "cmdExit" << QRect(126, 280, 33, 33);
 }
 
-void TestForm1::controls_stand_at_their_places()
-{
+void TestForm1::controls_stand_at_their_places() {
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QWidget* widget = control<QWidget>(name);
@@ -159,37 +145,76 @@ void TestForm1::controls_stand_at_their_places()
     QCOMPARE(widget->geometry(), pixels);
 }
 
-void TestForm1::captions_and_tooltips_data()
-{
+void TestForm1::captions_and_tooltips_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("tooltip");
-    QTest::newRow("cmd7") << "cmd7" << "7" << "";
-    QTest::newRow("cmdDec") << "cmdDec" << "." << "";
-    QTest::newRow("cmdAdd") << "cmdAdd" << "+" << "Plus";
-    QTest::newRow("cmdSub") << "cmdSub" << "-" << "Minus";
-    QTest::newRow("cmdMul") << "cmdMul" << "*" << "Multiplikation";
-    QTest::newRow("cmdDiv") << "cmdDiv" << "/" << "Geteilt";
-    QTest::newRow("cmdEqual trailing blank") << "cmdEqual" << "=" << "Ist gleich ";
-    QTest::newRow("cmdBack") << "cmdBack" << "Back" << "Eingabe um ein Zeichen löschen";
-    QTest::newRow("cmdExit") << "cmdExit" << "E&xit" << "Eingabe der Formel kpl. löschen";
-    QTest::newRow("cmdNeg") << "cmdNeg" << "+/-" << "Rechnen mit negativ Zahlen";
-    QTest::newRow("cmdPer") << "cmdPer" << "%" << "Prozent";
-    QTest::newRow("Command1") << "Command1" << ""
+    QTest::newRow("cmd7") << "cmd7"
+                          << "7"
+                          << "";
+    QTest::newRow("cmdDec") << "cmdDec"
+                            << "."
+                            << "";
+    QTest::newRow("cmdAdd") << "cmdAdd"
+                            << "+"
+                            << "Plus";
+    QTest::newRow("cmdSub") << "cmdSub"
+                            << "-"
+                            << "Minus";
+    QTest::newRow("cmdMul") << "cmdMul"
+                            << "*"
+                            << "Multiplikation";
+    QTest::newRow("cmdDiv") << "cmdDiv"
+                            << "/"
+                            << "Geteilt";
+    QTest::newRow("cmdEqual trailing blank") << "cmdEqual"
+                                             << "="
+                                             << "Ist gleich ";
+    QTest::newRow("cmdBack") << "cmdBack"
+                             << "Back"
+                             << "Eingabe um ein Zeichen löschen";
+    QTest::newRow("cmdExit") << "cmdExit"
+                             << "E&xit"
+                             << "Eingabe der Formel kpl. löschen";
+    QTest::newRow("cmdNeg") << "cmdNeg"
+                            << "+/-"
+                            << "Rechnen mit negativ Zahlen";
+    QTest::newRow("cmdPer") << "cmdPer"
+                            << "%"
+                            << "Prozent";
+    QTest::newRow("Command1") << "Command1"
+                              << ""
                               << "Berechnen der Formel die im Eingabefeld eingegeben wurde.";
-    QTest::newRow("Text1") << "Text1" << "" << "Eingabe der Formel.";
-    QTest::newRow("List1") << "List1" << "" << "Anzeige der Formel.";
-    QTest::newRow("List2") << "List2" << "" << "Anzeige der Berechnung.";
-    QTest::newRow("List3") << "List3" << "" << "Anzeige der Gesamtsumme.";
-    QTest::newRow("Combo1") << "Combo1" << "" << "Einstellung der Nachkommastellen.";
-    QTest::newRow("Label2 index 0") << "Label2_0" << "Eingabe" << "";
-    QTest::newRow("Label2 index 1") << "Label2_1" << "Eingabe" << "";
-    QTest::newRow("Label3") << "Label3" << "Zeile" << "";
-    QTest::newRow("Label4") << "Label4" << "Summe" << "";
+    QTest::newRow("Text1") << "Text1"
+                           << ""
+                           << "Eingabe der Formel.";
+    QTest::newRow("List1") << "List1"
+                           << ""
+                           << "Anzeige der Formel.";
+    QTest::newRow("List2") << "List2"
+                           << ""
+                           << "Anzeige der Berechnung.";
+    QTest::newRow("List3") << "List3"
+                           << ""
+                           << "Anzeige der Gesamtsumme.";
+    QTest::newRow("Combo1") << "Combo1"
+                            << ""
+                            << "Einstellung der Nachkommastellen.";
+    QTest::newRow("Label2 index 0") << "Label2_0"
+                                    << "Eingabe"
+                                    << "";
+    QTest::newRow("Label2 index 1") << "Label2_1"
+                                    << "Eingabe"
+                                    << "";
+    QTest::newRow("Label3") << "Label3"
+                            << "Zeile"
+                            << "";
+    QTest::newRow("Label4") << "Label4"
+                            << "Summe"
+                            << "";
 }
 
-void TestForm1::captions_and_tooltips()
-{
+void TestForm1::captions_and_tooltips() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QString, tooltip);
@@ -202,11 +227,10 @@ void TestForm1::captions_and_tooltips()
     QCOMPARE(widget->toolTip(), tooltip);
 }
 
-void TestForm1::tab_order_runs_field_keypad_then_tapes()
-{
-    const QStringList expected{"Text1",  "cmd1",   "cmd2",    "cmd3",     "cmdMul", "cmd4",
-                               "cmd5",   "cmd6",   "cmdDiv",  "cmd7",     "cmd8",   "cmd9",
-                               "cmdSub", "cmd0",   "cmdDec",  "cmdEqual", "cmdAdd", "cmdNeg",
+void TestForm1::tab_order_runs_field_keypad_then_tapes() {
+    const QStringList expected{"Text1",  "cmd1",    "cmd2",    "cmd3",     "cmdMul", "cmd4",
+                               "cmd5",   "cmd6",    "cmdDiv",  "cmd7",     "cmd8",   "cmd9",
+                               "cmdSub", "cmd0",    "cmdDec",  "cmdEqual", "cmdAdd", "cmdNeg",
                                "cmdPer", "cmdBack", "cmdExit", "Command1", "Combo1", "List1",
                                "List2",  "List3"};
     m_window->Text1->setFocus();
@@ -222,8 +246,7 @@ void TestForm1::tab_order_runs_field_keypad_then_tapes()
     QCOMPARE(visited, expected);
 }
 
-void TestForm1::working_fields_are_never_visible()
-{
+void TestForm1::working_fields_are_never_visible() {
     QVERIFY(!m_window->Text2->isVisible());
     QVERIFY(!m_window->Text3->isVisible());
     type("2+3\r");
@@ -231,8 +254,7 @@ void TestForm1::working_fields_are_never_visible()
     QVERIFY(!m_window->Text3->isVisible());
 }
 
-void TestForm1::decimals_box_starts_at_two()
-{
+void TestForm1::decimals_box_starts_at_two() {
     QCOMPARE(m_window->Combo1->count(), 10);
     QCOMPARE(m_window->Combo1->itemText(0), QStringLiteral("1"));
     QCOMPARE(m_window->Combo1->itemText(9), QStringLiteral("10"));
@@ -242,8 +264,7 @@ void TestForm1::decimals_box_starts_at_two()
     QVERIFY(m_window->tapes().List2.text(0).endsWith("0,33"));
 }
 
-void TestForm1::typing_into_decimals_box_selects_no_entry()
-{
+void TestForm1::typing_into_decimals_box_selects_no_entry() {
     QLineEdit* editor = m_window->Combo1->lineEdit();
     editor->selectAll();
     QTest::keyClicks(editor, "4");
@@ -262,18 +283,16 @@ void TestForm1::typing_into_decimals_box_selects_no_entry()
     QCOMPARE(m_window->tapes().List2.text(1).trimmed(), QStringLiteral("0,3"));
 }
 
-void TestForm1::keys_edit_the_end_of_the_field_data()
-{
+void TestForm1::keys_edit_the_end_of_the_field_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("expected");
     QTest::newRow("digits and plus") << "" << QStringList{"cmd2", "cmdAdd", "cmd3"} << "2+3";
     QTest::newRow("every append key")
-        << "" << QStringList{"cmd0", "cmd1", "cmd4", "cmd5", "cmd6", "cmd7", "cmd8", "cmd9",
-                             "cmdSub", "cmdMul", "cmdDiv", "cmdDec"}
+        << "" << QStringList{"cmd0", "cmd1", "cmd4",   "cmd5",   "cmd6",   "cmd7",
+                             "cmd8", "cmd9", "cmdSub", "cmdMul", "cmdDiv", "cmdDec"}
         << "01456789-*/.";
-    QTest::newRow("no checks") << "" << QStringList{"cmd1", "cmdDec", "cmdDec", "cmd5"}
-                               << "1..5";
+    QTest::newRow("no checks") << "" << QStringList{"cmd1", "cmdDec", "cmdDec", "cmd5"} << "1..5";
     QTest::newRow("behind typed letters") << "abc" << QStringList{"cmd1"} << "abc1";
     QTest::newRow("back on operator") << "12+" << QStringList{"cmdBack"} << "12";
     QTest::newRow("back on point") << "1." << QStringList{"cmdBack"} << "1";
@@ -291,8 +310,7 @@ void TestForm1::keys_edit_the_end_of_the_field_data()
     QTest::newRow("percent one digit rate") << "200+5%" << QStringList{"cmdPer"} << "200*1.05";
 }
 
-void TestForm1::keys_edit_the_end_of_the_field()
-{
+void TestForm1::keys_edit_the_end_of_the_field() {
     QFETCH(QString, start);
     QFETCH(QStringList, keys);
     QFETCH(QString, expected);
@@ -307,8 +325,7 @@ void TestForm1::keys_edit_the_end_of_the_field()
     QCOMPARE(m_window->tapes().List1.count(), 0);
 }
 
-void TestForm1::escape_anywhere_clears_the_field_data()
-{
+void TestForm1::escape_anywhere_clears_the_field_data() {
     QTest::addColumn<QString>("focus");
     QTest::newRow("formula field") << "Text1";
     QTest::newRow("keypad") << "cmd5";
@@ -317,8 +334,7 @@ void TestForm1::escape_anywhere_clears_the_field_data()
     QTest::newRow("total tape") << "List3";
 }
 
-void TestForm1::escape_anywhere_clears_the_field()
-{
+void TestForm1::escape_anywhere_clears_the_field() {
     QFETCH(QString, focus);
     m_window->Text1->setText("12+3");
     QWidget* widget = control<QWidget>(focus);
@@ -327,8 +343,7 @@ void TestForm1::escape_anywhere_clears_the_field()
     QCOMPARE(m_window->Text1->text(), QString());
 }
 
-void TestForm1::alt_x_clicks_exit()
-{
+void TestForm1::alt_x_clicks_exit() {
     m_window->Text1->setText("12+3");
     QSignalSpy clicks(m_window->cmdExit, &QPushButton::clicked);
     QTest::keyClick(m_window->Text1, Qt::Key_X, Qt::AltModifier);
@@ -336,8 +351,7 @@ void TestForm1::alt_x_clicks_exit()
     QCOMPARE(m_window->Text1->text(), QString());
 }
 
-void TestForm1::enter_evaluates_like_the_calculate_button()
-{
+void TestForm1::enter_evaluates_like_the_calculate_button() {
     type("3+4");
     QTest::keyClick(m_window->Text1, Qt::Key_Return);
     QCOMPARE(trimmedLines(m_window->tapes().List2), QStringList{"7,00"});
@@ -348,8 +362,7 @@ void TestForm1::enter_evaluates_like_the_calculate_button()
     QVERIFY(m_window->Text1->hasFocus());
 }
 
-void TestForm1::three_entry_paths_give_identical_tapes()
-{
+void TestForm1::three_entry_paths_give_identical_tapes() {
     const QStringList inputs{"2+3", "1,5*2", "5/0", ""};
     std::vector<std::function<void()>> paths{
         [this] { QTest::mouseClick(m_window->cmdEqual, Qt::LeftButton); },
@@ -371,28 +384,29 @@ void TestForm1::three_entry_paths_give_identical_tapes()
     QCOMPARE(trimmedLines(m_window->tapes().List3), (QStringList{"5,00", "8,00", "8,00", "8,00"}));
 }
 
-void TestForm1::hidden_fields_hold_result_and_total()
-{
+void TestForm1::hidden_fields_hold_result_and_total() {
     type("1\r");
     type("1/3\r");
     QCOMPARE(m_window->Text2->text(), QStringLiteral("0,333333333333333"));
     QCOMPARE(m_window->Text3->text(), QStringLiteral("1,33"));
 }
 
-void TestForm1::bad_input_is_evaluated_or_fails_quietly_data()
-{
+void TestForm1::bad_input_is_evaluated_or_fails_quietly_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("result");
-    QTest::newRow("letters") << "abc" << "";
-    QTest::newRow("symbols") << "§$%&" << "";
-    QTest::newRow("non-Latin") << "١+٢ 中文" << "";
+    QTest::newRow("letters") << "abc"
+                             << "";
+    QTest::newRow("symbols") << "§$%&"
+                             << "";
+    QTest::newRow("non-Latin") << "١+٢ 中文"
+                               << "";
     QTest::newRow("very long") << QString(20000, u'1') << "";
     QTest::newRow("deep nesting") << QString(5000, u'(') + "1" + QString(5000, u')') << "";
-    QTest::newRow("comparison") << "2>1" << "Wahr";
+    QTest::newRow("comparison") << "2>1"
+                                << "Wahr";
 }
 
-void TestForm1::bad_input_is_evaluated_or_fails_quietly()
-{
+void TestForm1::bad_input_is_evaluated_or_fails_quietly() {
     QFETCH(QString, input);
     QFETCH(QString, result);
     m_window->Text1->setText(input);
@@ -402,15 +416,14 @@ void TestForm1::bad_input_is_evaluated_or_fails_quietly()
     QCOMPARE(m_window->tapes().List1.count(), 1);
 }
 
-void TestForm1::right_click_copies_selected_total()
-{
+void TestForm1::right_click_copies_selected_total() {
     type("2+3\r");
     type("3\r");
     QGuiApplication::clipboard()->setText("vorher");
     clickRow(m_window->List3, 1);
     QCOMPARE(m_window->tapes().List3.selected(), 1);
-    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring(
-        [this] { clickRow(m_window->List3, 0, Qt::RightButton); });
+    const gui_test::SeenMessage seen =
+        gui_test::closeMessageBoxDuring([this] { clickRow(m_window->List3, 0, Qt::RightButton); });
     QVERIFY(seen.shown);
     QCOMPARE(seen.text, QStringLiteral("8,00 wurde in die Zwischenablage kopiert."));
     QCOMPARE(seen.title, QStringLiteral("Zifferon"));
@@ -419,12 +432,11 @@ void TestForm1::right_click_copies_selected_total()
     QCOMPARE(m_window->tapes().List3.selected(), 1);
 }
 
-void TestForm1::right_click_without_selection_warns()
-{
+void TestForm1::right_click_without_selection_warns() {
     type("2+3\r");
     QGuiApplication::clipboard()->setText("vorher");
-    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring(
-        [this] { clickRow(m_window->List3, 0, Qt::RightButton); });
+    const gui_test::SeenMessage seen =
+        gui_test::closeMessageBoxDuring([this] { clickRow(m_window->List3, 0, Qt::RightButton); });
     QVERIFY(seen.shown);
     QCOMPARE(seen.text, QStringLiteral("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
     QCOMPARE(seen.title, QStringLiteral("Zifferon"));
@@ -433,16 +445,14 @@ void TestForm1::right_click_without_selection_warns()
     QCOMPARE(m_window->tapes().List3.selected(), -1);
 }
 
-void TestForm1::other_buttons_on_totals_do_nothing_data()
-{
+void TestForm1::other_buttons_on_totals_do_nothing_data() {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<int>("selected");
     QTest::newRow("left selects") << Qt::LeftButton << 0;
     QTest::newRow("middle does nothing") << Qt::MiddleButton << -1;
 }
 
-void TestForm1::other_buttons_on_totals_do_nothing()
-{
+void TestForm1::other_buttons_on_totals_do_nothing() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(int, selected);
     type("2+3\r");
@@ -454,16 +464,16 @@ void TestForm1::other_buttons_on_totals_do_nothing()
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
 }
 
-void TestForm1::formula_line_opens_correction_data()
-{
+void TestForm1::formula_line_opens_correction_data() {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<QString>("field");
-    QTest::newRow("formula without its blanks") << "1.5*2" << "1.5*2";
-    QTest::newRow("blank line gives empty field") << "" << "";
+    QTest::newRow("formula without its blanks") << "1.5*2"
+                                                << "1.5*2";
+    QTest::newRow("blank line gives empty field") << ""
+                                                  << "";
 }
 
-void TestForm1::formula_line_opens_correction()
-{
+void TestForm1::formula_line_opens_correction() {
     QFETCH(QString, formula);
     QFETCH(QString, field);
     m_window->Text1->setText(formula);
@@ -477,8 +487,22 @@ void TestForm1::formula_line_opens_correction()
     QVERIFY(m_window->isEnabled());
 }
 
-void TestForm1::toolbar_buttons_in_order()
-{
+void TestForm1::selected_line_reopens_closed_correction() {
+    m_window->Text1->setText("2+3");
+    m_window->Command1_Click();
+    clickRow(m_window->List1, 0);
+    Form2* correction = m_window->correctionWindow();
+    QVERIFY(correction);
+    correction->Text1->setText("9");
+    correction->close();
+    QVERIFY(!correction->isVisible());
+    clickRow(m_window->List1, 0);
+    QVERIFY(correction->isVisible());
+    QCOMPARE(m_window->correctionWindow(), correction);
+    QCOMPARE(correction->Text1->text(), QStringLiteral("2+3"));
+}
+
+void TestForm1::toolbar_buttons_in_order() {
     struct Expected {
         const char* key;
         const char* caption;
@@ -494,8 +518,8 @@ void TestForm1::toolbar_buttons_in_order()
         {"Hilfe", "Hilfe", "Onlinehilfe aufrufen"},
         {"Ende", "Ende", "Programmende"},
         {"Info", "Info", "Info über die Mitwirkende an dieser Software."}};
-    QList<QToolButton*> buttons = m_window->Toolbar1->findChildren<QToolButton*>(
-        QRegularExpression("^Toolbar1_"));
+    QList<QToolButton*> buttons =
+        m_window->Toolbar1->findChildren<QToolButton*>(QRegularExpression("^Toolbar1_"));
     std::sort(buttons.begin(), buttons.end(),
               [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
     QCOMPARE(buttons.size(), qsizetype(expected.size()));
@@ -507,15 +531,14 @@ void TestForm1::toolbar_buttons_in_order()
     }
 }
 
-void TestForm1::toolbar_new_clears_tapes_and_fields()
-{
+void TestForm1::toolbar_new_clears_tapes_and_fields() {
     type("2+3\r");
     type("4\r");
     m_window->Combo1->setCurrentIndex(2);
     type("7");
     QTest::mouseClick(control<QToolButton>("Toolbar1_Neu"), Qt::LeftButton);
-    for (const Tape* tape : {&m_window->tapes().List1, &m_window->tapes().List2,
-                             &m_window->tapes().List3})
+    for (const Tape* tape :
+         {&m_window->tapes().List1, &m_window->tapes().List2, &m_window->tapes().List3})
         QCOMPARE(tape->count(), 0);
     QCOMPARE(m_window->Text1->text(), QString());
     QCOMPARE(m_window->Text2->text(), QString());
@@ -525,18 +548,16 @@ void TestForm1::toolbar_new_clears_tapes_and_fields()
     QCOMPARE(m_window->tapes().List3.text(0).trimmed(), QStringLiteral("6,000"));
 }
 
-void TestForm1::toolbar_new_on_empty_tapes_changes_nothing()
-{
+void TestForm1::toolbar_new_on_empty_tapes_changes_nothing() {
     QTest::mouseClick(control<QToolButton>("Toolbar1_Neu"), Qt::LeftButton);
     QCOMPARE(m_window->tapes().List1.count(), 0);
     QCOMPARE(m_window->Combo1->currentText(), QStringLiteral("2"));
 }
 
-void TestForm1::toolbar_end_and_help_dispatch_exactly()
-{
+void TestForm1::toolbar_end_and_help_dispatch_exactly() {
     QToolButton probe;
     const std::vector<std::pair<QString, std::pair<int, int>>> cases{
-        {"Ende", {1, 0}},   {"Hilfe", {0, 1}},   {"ende", {0, 0}},   {"Ende ", {0, 0}},
+        {"Ende", {1, 0}},   {"Hilfe", {0, 1}},    {"ende", {0, 0}},     {"Ende ", {0, 0}},
         {"Öffnen", {0, 0}}, {"Drucken ", {0, 0}}, {"Unbekannt", {0, 0}}};
     type("2+3\r");
     for (const auto& [key, counts] : cases) {
@@ -549,12 +570,10 @@ void TestForm1::toolbar_end_and_help_dispatch_exactly()
         QCOMPARE(m_window->tapes().List1.count(), 1);
     }
     QTest::mouseClick(control<QToolButton>("Toolbar1_Hilfe"), Qt::LeftButton);
-    QCOMPARE(m_help->shown,
-             QStringList{"/opt/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm"});
+    QCOMPARE(m_help->shown, QStringList{"/opt/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm"});
 }
 
-void TestForm1::controls_expose_names_to_screen_readers()
-{
+void TestForm1::controls_expose_names_to_screen_readers() {
     const std::vector<std::pair<QString, QString>> expected{
         {"Text1", "Eingabe der Formel."},
         {"Command1", "Berechnen der Formel die im Eingabefeld eingegeben wurde."},

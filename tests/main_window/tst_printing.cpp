@@ -35,14 +35,14 @@ struct RecordingPrinter : TapePrinter {
 
     RecordingPrinter(QStringList& callLog, PrintedWindow& into, const Form1& window,
                      PrintResult answer)
-        : calls(callLog), printed(into), form(window), result(std::move(answer))
-    {
-    }
+        : calls(callLog)
+        , printed(into)
+        , form(window)
+        , result(std::move(answer)) {}
 
     void printLine(const QString& text) override { calls << "line:" + text; }
 
-    void printWindow(QWidget& window) override
-    {
+    void printWindow(QWidget& window) override {
         calls << "window:" + window.objectName();
         for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (control->objectName().isEmpty())
@@ -57,41 +57,35 @@ struct RecordingPrinter : TapePrinter {
         printed.image = window.grab().toImage();
     }
 
-    PrintResult finish() override
-    {
+    PrintResult finish() override {
         calls << "finish";
         return result;
     }
 };
 
-QStringList sorted(QStringList names)
-{
+QStringList sorted(QStringList names) {
     names.sort();
     return names;
 }
 
-QStringList keypadNames(const Form1& window)
-{
+QStringList keypadNames(const Form1& window) {
     QStringList names;
     for (const QPushButton* button : window.keypadButtons())
         names << button->objectName();
     return names;
 }
 
-QStringList printedControlNames()
-{
+QStringList printedControlNames() {
     return {"List1", "List2", "List3", "Label2_0", "Label3", "Label4"};
 }
 
-QImage layoutImage()
-{
+QImage layoutImage() {
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(QColor(200, 30, 90));
     return image;
 }
 
-int pdfPageCount(const QByteArray& pdf)
-{
+int pdfPageCount(const QByteArray& pdf) {
     return static_cast<int>(
         QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
 }
@@ -118,17 +112,14 @@ private slots:
 private:
     void createWindow(std::function<std::unique_ptr<TapePrinter>()> printer);
     void useRecordingPrinter(PrintResult result = {});
-    void evaluate(const QString& formula)
-    {
+    void evaluate(const QString& formula) {
         m_window->Text1->setText(formula);
         m_window->Command1_Click();
     }
-    void pressPrint()
-    {
+    void pressPrint() {
         QTest::mouseClick(m_window->findChild<QToolButton*>("Toolbar1_Drucken"), Qt::LeftButton);
     }
-    QString layoutPath() const
-    {
+    QString layoutPath() const {
         return QDir::homePath() + QStringLiteral("/Programme/Morvantis/Layout.jpg");
     }
 
@@ -137,21 +128,18 @@ private:
     PrintedWindow m_printed;
 };
 
-void TestPrinting::init()
-{
+void TestPrinting::init() {
     QDir(QDir::homePath()).removeRecursively();
     QDir().mkpath(QDir::homePath());
     m_calls.clear();
     m_printed = {};
 }
 
-void TestPrinting::cleanup()
-{
+void TestPrinting::cleanup() {
     m_window.reset();
 }
 
-void TestPrinting::createWindow(std::function<std::unique_ptr<TapePrinter>()> printer)
-{
+void TestPrinting::createWindow(std::function<std::unique_ptr<TapePrinter>()> printer) {
     Form1Services services = Form1Services::Default();
     services.printer = std::move(printer);
     services.layoutPicture = layoutPath();
@@ -160,15 +148,13 @@ void TestPrinting::createWindow(std::function<std::unique_ptr<TapePrinter>()> pr
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void TestPrinting::useRecordingPrinter(PrintResult result)
-{
+void TestPrinting::useRecordingPrinter(PrintResult result) {
     createWindow([this, result] {
         return std::make_unique<RecordingPrinter>(m_calls, m_printed, *m_window, result);
     });
 }
 
-void TestPrinting::eleven_empty_lines_come_before_the_window_image()
-{
+void TestPrinting::eleven_empty_lines_come_before_the_window_image() {
     useRecordingPrinter();
     pressPrint();
     QStringList expected(11, QStringLiteral("line:\r\n"));
@@ -177,8 +163,7 @@ void TestPrinting::eleven_empty_lines_come_before_the_window_image()
     QCOMPARE(m_calls, expected);
 }
 
-void TestPrinting::only_the_tapes_and_their_headings_are_printed()
-{
+void TestPrinting::only_the_tapes_and_their_headings_are_printed() {
     useRecordingPrinter();
     evaluate("2+3");
     pressPrint();
@@ -191,17 +176,16 @@ void TestPrinting::only_the_tapes_and_their_headings_are_printed()
     QVERIFY(!m_printed.image.isNull());
 }
 
-void TestPrinting::printing_restores_the_window()
-{
+void TestPrinting::printing_restores_the_window() {
     useRecordingPrinter();
     m_window->setBackColour(Qt::darkGreen);
     const QImage builtIn = m_window->picture().toImage();
     pressPrint();
     for (QPushButton* button : m_window->keypadButtons())
         QVERIFY2(!button->isHidden(), qPrintable(button->objectName()));
-    for (QWidget* control : QList<QWidget*>{m_window->Toolbar1, m_window->Combo1,
-                                            m_window->Command1, m_window->Label2[1],
-                                            m_window->Text1})
+    for (QWidget* control :
+         QList<QWidget*>{m_window->Toolbar1, m_window->Combo1, m_window->Command1,
+                         m_window->Label2[1], m_window->Text1})
         QVERIFY2(!control->isHidden(), qPrintable(control->objectName()));
     QVERIFY(m_window->Text2->isHidden());
     QVERIFY(m_window->Text3->isHidden());
@@ -209,8 +193,7 @@ void TestPrinting::printing_restores_the_window()
     QCOMPARE(m_window->picture().toImage(), builtIn);
 }
 
-void TestPrinting::printing_deselects_only_the_last_total_data()
-{
+void TestPrinting::printing_deselects_only_the_last_total_data() {
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("selectedTotal");
     QTest::addColumn<int>("printedTotal");
@@ -222,8 +205,7 @@ void TestPrinting::printing_deselects_only_the_last_total_data()
     QTest::newRow("nothing selected") << 3 << -1 << -1;
 }
 
-void TestPrinting::printing_deselects_only_the_last_total()
-{
+void TestPrinting::printing_deselects_only_the_last_total() {
     QFETCH(int, lines);
     QFETCH(int, selectedTotal);
     QFETCH(int, printedTotal);
@@ -233,7 +215,8 @@ void TestPrinting::printing_deselects_only_the_last_total()
         evaluate(QString::number(line + 1));
     Tape& totals = m_window->tapes().List3;
     if (selectedTotal >= 0) {
-        const QRect row = m_window->List3->visualRect(m_window->List3->model()->index(selectedTotal, 0));
+        const QRect row =
+            m_window->List3->visualRect(m_window->List3->model()->index(selectedTotal, 0));
         QTest::mouseClick(m_window->List3->viewport(), Qt::LeftButton, {}, row.center());
         QCOMPARE(totals.selected(), selectedTotal);
     }
@@ -246,8 +229,7 @@ void TestPrinting::printing_deselects_only_the_last_total()
     QCOMPARE(m_printed.selectedFormula, lines - 1);
 }
 
-void TestPrinting::layout_picture_is_shown_after_printing()
-{
+void TestPrinting::layout_picture_is_shown_after_printing() {
     useRecordingPrinter();
     QVERIFY(QDir().mkpath(QFileInfo(layoutPath()).path()));
     QVERIFY(layoutImage().save(layoutPath(), "JPG", 100));
@@ -258,16 +240,14 @@ void TestPrinting::layout_picture_is_shown_after_printing()
              qPrintable(centre.name()));
 }
 
-void TestPrinting::failed_print_warns_and_restores_the_window_data()
-{
+void TestPrinting::failed_print_warns_and_restores_the_window_data() {
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("no printer") << QStringLiteral("Es ist kein Standarddrucker eingerichtet.");
     QTest::newRow("job refused") << QStringLiteral("Der Drucker hat den Auftrag abgelehnt.");
 }
 
-void TestPrinting::failed_print_warns_and_restores_the_window()
-{
+void TestPrinting::failed_print_warns_and_restores_the_window() {
     QFETCH(QString, reason);
 
     useRecordingPrinter({false, reason});
@@ -285,8 +265,7 @@ void TestPrinting::failed_print_warns_and_restores_the_window()
     QCOMPARE(m_window->tapes().List3.lines(), tapes);
 }
 
-void TestPrinting::pdf_page_holds_the_window_image()
-{
+void TestPrinting::pdf_page_holds_the_window_image() {
     const QString pdf = QDir::homePath() + QStringLiteral("/band.pdf");
     createWindow([pdf] { return CreatePdfPrinter(pdf); });
     evaluate("2+3");
@@ -299,8 +278,7 @@ void TestPrinting::pdf_page_holds_the_window_image()
     QVERIFY(content.contains("/Subtype /Image"));
 }
 
-void TestPrinting::unwritable_pdf_is_reported()
-{
+void TestPrinting::unwritable_pdf_is_reported() {
     const QString pdf = QDir::homePath() + QStringLiteral("/fehlt/band.pdf");
     createWindow([pdf] { return CreatePdfPrinter(pdf); });
     const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });

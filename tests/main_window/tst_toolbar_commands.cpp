@@ -12,11 +12,11 @@ namespace {
 
 struct RecordingDocument : DocumentTarget {
     QStringList& texts;
-    explicit RecordingDocument(QStringList& into) : texts(into) {}
+    explicit RecordingDocument(QStringList& into)
+        : texts(into) {}
     ExportFailure createAndShow() override { return {}; }
     ExportFailure newDocument() override { return {}; }
-    ExportFailure appendText(const QString& text) override
-    {
+    ExportFailure appendText(const QString& text) override {
         texts << text;
         return {};
     }
@@ -46,17 +46,14 @@ private slots:
     void info_opens_one_window();
 
 private:
-    void press(const QString& key)
-    {
+    void press(const QString& key) {
         QTest::mouseClick(m_window->findChild<QToolButton*>("Toolbar1_" + key), Qt::LeftButton);
     }
-    void evaluate(const QString& formula)
-    {
+    void evaluate(const QString& formula) {
         m_window->Text1->setText(formula);
         m_window->Command1_Click();
     }
-    QStringList snapshot() const
-    {
+    QStringList snapshot() const {
         const NumberTape& tapes = m_window->tapes();
         return tapes.List1.lines() + tapes.List2.lines() + tapes.List3.lines();
     }
@@ -65,8 +62,7 @@ private:
     QStringList m_documentTexts;
 };
 
-void TestToolbarCommands::init()
-{
+void TestToolbarCommands::init() {
     QDir(QDir::homePath()).removeRecursively();
     QDir().mkpath(QDir::homePath());
     m_documentTexts.clear();
@@ -78,13 +74,11 @@ void TestToolbarCommands::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void TestToolbarCommands::cleanup()
-{
+void TestToolbarCommands::cleanup() {
     m_window.reset();
 }
 
-void TestToolbarCommands::save_then_open_appends_the_file_to_the_formula_tape()
-{
+void TestToolbarCommands::save_then_open_appends_the_file_to_the_formula_tape() {
     evaluate("2+3");
     press("Speichern");
     QFile file(TapeFilePath());
@@ -98,15 +92,15 @@ void TestToolbarCommands::save_then_open_appends_the_file_to_the_formula_tape()
     QCOMPARE(tapes.List3.count(), 1);
 }
 
-void TestToolbarCommands::failed_save_warns_and_keeps_the_tapes()
-{
+void TestToolbarCommands::failed_save_warns_and_keeps_the_tapes() {
     evaluate("2+3");
     QDir().mkpath(QDir::homePath() + "/Programme/Morvantis");
     QFile blocker(QDir::homePath() + "/Programme/Morvantis/Zahlen");
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const QStringList before = snapshot();
-    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { press("Speichern"); });
+    const gui_test::SeenMessage seen =
+        gui_test::closeMessageBoxDuring([this] { press("Speichern"); });
     QVERIFY(seen.shown);
     QCOMPARE(seen.icon, QMessageBox::Warning);
     QCOMPARE(seen.title, QStringLiteral("Zifferon"));
@@ -114,18 +108,17 @@ void TestToolbarCommands::failed_save_warns_and_keeps_the_tapes()
     QCOMPARE(snapshot(), before);
 }
 
-void TestToolbarCommands::open_of_a_missing_file_warns()
-{
+void TestToolbarCommands::open_of_a_missing_file_warns() {
     evaluate("4");
     const QStringList before = snapshot();
-    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { press("Oeffnen"); });
+    const gui_test::SeenMessage seen =
+        gui_test::closeMessageBoxDuring([this] { press("Oeffnen"); });
     QVERIFY(seen.shown);
     QVERIFY2(seen.text.contains("Zahlen.txt"), qPrintable(seen.text));
     QCOMPARE(snapshot(), before);
 }
 
-void TestToolbarCommands::word_receives_the_tapes()
-{
+void TestToolbarCommands::word_receives_the_tapes() {
     evaluate("2+3");
     press("Word");
     QStringList trimmed;
@@ -135,8 +128,7 @@ void TestToolbarCommands::word_receives_the_tapes()
     QVERIFY(m_documentTexts.first().endsWith("\r\n"));
 }
 
-void TestToolbarCommands::failed_export_warns_and_keeps_the_tapes()
-{
+void TestToolbarCommands::failed_export_warns_and_keeps_the_tapes() {
     evaluate("2+3");
     const QStringList before = snapshot();
     const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { press("Excel"); });
@@ -145,8 +137,7 @@ void TestToolbarCommands::failed_export_warns_and_keeps_the_tapes()
     QCOMPARE(snapshot(), before);
 }
 
-void TestToolbarCommands::info_opens_one_window()
-{
+void TestToolbarCommands::info_opens_one_window() {
     press("Info");
     QPointer<frmInfoBox> first = m_window->infoBox().window();
     QVERIFY(first);

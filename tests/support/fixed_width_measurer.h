@@ -8,14 +8,12 @@
 class FixedWidthMeasurer : public TextMeasurer {
 public:
     explicit FixedWidthMeasurer(double charWidth = 100.0, int checkMark = 13)
-        : m_charWidth(charWidth), m_checkMark(checkMark)
-    {
-    }
+        : m_charWidth(charWidth)
+        , m_checkMark(checkMark) {}
 
     void setWidth(QChar character, double width) { m_widths.insert(character, width); }
 
-    double textWidth(const QString& text) const override
-    {
+    double textWidth(const QString& text) const override {
         double width = 0;
         for (QChar character : text)
             width += m_widths.value(character, m_charWidth);

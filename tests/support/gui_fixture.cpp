@@ -14,8 +14,7 @@ namespace {
 int g_unexpected = 0;
 bool g_expecting = false;
 
-QMessageBox* openMessageBox()
-{
+QMessageBox* openMessageBox() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(widget);
         if (box && box->isVisible())
@@ -25,8 +24,7 @@ QMessageBox* openMessageBox()
 }
 
 // Closes message boxes that no test expected and counts them.
-void watchForUnexpectedMessageBoxes(QObject* owner)
-{
+void watchForUnexpectedMessageBoxes(QObject* owner) {
     auto* timer = new QTimer(owner);
     QObject::connect(timer, &QTimer::timeout, owner, [] {
         if (g_expecting)
@@ -42,8 +40,7 @@ void watchForUnexpectedMessageBoxes(QObject* owner)
 
 } // namespace
 
-SeenMessage closeMessageBoxDuring(const std::function<void()>& action)
-{
+SeenMessage closeMessageBoxDuring(const std::function<void()>& action) {
     SeenMessage seen;
     g_expecting = true;
     QTimer poll;
@@ -63,13 +60,11 @@ SeenMessage closeMessageBoxDuring(const std::function<void()>& action)
     return seen;
 }
 
-int unexpectedMessageBoxes()
-{
+int unexpectedMessageBoxes() {
     return g_unexpected;
 }
 
-int run(int argc, char** argv, const std::function<QObject*()>& createTest)
-{
+int run(int argc, char** argv, const std::function<QObject*()>& createTest) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;

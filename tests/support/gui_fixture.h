@@ -29,7 +29,6 @@ int unexpectedMessageBoxes();
 } // namespace gui_test
 
 #define ZIFFERON_GUI_TEST_MAIN(TestClass)                                                          \
-    int main(int argc, char** argv)                                                                \
-    {                                                                                              \
+    int main(int argc, char** argv) {                                                              \
         return gui_test::run(argc, argv, [] { return new TestClass; });                            \
     }
