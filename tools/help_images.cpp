@@ -13,27 +13,24 @@
 
 namespace {
 
-constexpr int Scale = 2;       // pixels of the picture per pixel of the window
+constexpr int Scale = 2; // pixels of the picture per pixel of the window
 constexpr int TwipsPerPixel = 15;
 
-QFont captionFont(int pointSize, bool bold = false)
-{
+QFont captionFont(int pointSize, bool bold = false) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(pointSize);
     font.setBold(bold);
     return font;
 }
 
-QRect keyRect(const keypad::Key& key, QPoint origin)
-{
+QRect keyRect(const keypad::Key& key, QPoint origin) {
     const auto pixels = [](int twips) { return twips * Scale / TwipsPerPixel; };
     const int size = pixels(keypad::KeySize);
     return {pixels(key.left) - origin.x(), pixels(key.top) - origin.y(), pixels(key.width), size};
 }
 
 // The keypad as the main window places it, each key in its colour with its caption.
-QImage keypadPicture()
-{
+QImage keypadPicture() {
     constexpr int Margin = 8;
     QRect bounds;
     for (const keypad::Key& key : keypad::Keys)
@@ -62,8 +59,7 @@ struct TapeRow {
 };
 
 // Three tape columns with their headings; the arrows show how a total comes about.
-QImage tapePicture()
-{
+QImage tapePicture() {
     constexpr TapeRow Rows[] = {
         {"2+3", "5,00", "5,00"}, {"1.5*2", "3,00", "8,00"}, {"5/0", "", "8,00"}};
     constexpr const char* Headings[] = {"Eingabe", "Zeile", "Summe"};
@@ -111,8 +107,7 @@ QImage tapePicture()
     return image;
 }
 
-bool save(const QImage& image, const QString& folder, const QString& name)
-{
+bool save(const QImage& image, const QString& folder, const QString& name) {
     const QString path = QDir(folder).filePath(name);
     if (image.save(path, "PNG"))
         return true;
@@ -122,8 +117,7 @@ bool save(const QImage& image, const QString& folder, const QString& name)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
