@@ -26,7 +26,42 @@ struct Token {
     quint32 symbol = 0; // symbolCode() of a symbol
     QStringView text;   // the name or symbol; a string literal's text without quotes
     Variant value;      // a literal's value
+    std::optional<BinaryOperator> binary; // the operator a symbol or keyword names
 };
+
+std::optional<BinaryOperator> symbolOperator(quint32 symbol) {
+    static constexpr std::pair<const char*, BinaryOperator> symbols[] = {
+        {"^", BinaryOperator::Power},
+        {"*", BinaryOperator::Multiply},
+        {"/", BinaryOperator::Divide},
+        {"\\", BinaryOperator::IntegerDivide},
+        {"+", BinaryOperator::Add},
+        {"-", BinaryOperator::Subtract},
+        {"&", BinaryOperator::Concatenate},
+        {"=", BinaryOperator::Equal},
+        {"<>", BinaryOperator::NotEqual},
+        {"<", BinaryOperator::Less},
+        {">", BinaryOperator::Greater},
+        {"<=", BinaryOperator::LessOrEqual},
+        {">=", BinaryOperator::GreaterOrEqual}};
+    for (const auto& [text, op] : symbols)
+        if (symbolCode(text) == symbol)
+            return op;
+    return std::nullopt;
+}
+
+std::optional<BinaryOperator> keywordOperator(QStringView name) {
+    static constexpr std::pair<const char*, BinaryOperator> keywords[] = {
+        {"Mod", BinaryOperator::Modulo}, {"And", BinaryOperator::And},
+        {"Or", BinaryOperator::Or},      {"Xor", BinaryOperator::Xor},
+        {"Eqv", BinaryOperator::Eqv},    {"Imp", BinaryOperator::Imp}};
+    if (name.size() > 3)
+        return std::nullopt;
+    for (const auto& [text, op] : keywords)
+        if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
+            return op;
+    return std::nullopt;
+}
 
 bool isLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
@@ -200,6 +235,7 @@ void Lexer::lexName() {
         ++m_position;
     m_token.kind = TokenKind::Name;
     m_token.text = m_source.mid(start, m_position - start);
+    m_token.binary = keywordOperator(m_token.text);
 }
 
 void Lexer::lexSymbol() {
@@ -215,6 +251,8 @@ void Lexer::lexSymbol() {
     m_token.text = m_source.mid(m_position, length);
     m_token.symbol = static_cast<quint32>(c.unicode()) |
                      (length == 2 ? static_cast<quint32>(next.unicode()) << 8 : 0u);
+    if (m_token.kind == TokenKind::Symbol)
+        m_token.binary = symbolOperator(m_token.symbol);
     m_position += length;
 }
 
@@ -250,8 +288,7 @@ private:
     Variant powerOperand();
     Variant primary();
     Variant call(QStringView name);
-    Variant binaryLevel(Rule operand,
-                        std::initializer_list<std::pair<const char*, BinaryOperator>> operators);
+    Variant binaryLevel(Rule operand, std::initializer_list<BinaryOperator> operators);
 
     bool failed() const { return m_error != ScriptError::None; }
     Variant fail(ScriptError error) {
@@ -319,43 +356,39 @@ std::optional<Variant> Parser::expression() {
     return value;
 }
 
-Variant
-Parser::binaryLevel(Rule operand,
-                    std::initializer_list<std::pair<const char*, BinaryOperator>> operators) {
+Variant Parser::binaryLevel(Rule operand, std::initializer_list<BinaryOperator> operators) {
     Variant left = (this->*operand)();
     while (!failed()) {
-        const auto match = std::find_if(operators.begin(), operators.end(), [this](const auto& op) {
-            return isLetter(QLatin1Char(op.first[0])) ? atKeyword(op.first) : atSymbol(op.first);
-        });
-        if (match == operators.end())
+        const std::optional<BinaryOperator> op = m_lexer.current().binary;
+        if (!op || std::find(operators.begin(), operators.end(), *op) == operators.end())
             break;
         m_lexer.advance();
         const Variant right = (this->*operand)();
         if (failed())
             break;
-        left = take(script::Apply(match->second, left, right));
+        left = take(script::Apply(*op, left, right));
     }
     return left;
 }
 
 Variant Parser::imp() {
-    return binaryLevel(&Parser::eqv, {{"Imp", BinaryOperator::Imp}});
+    return binaryLevel(&Parser::eqv, {BinaryOperator::Imp});
 }
 
 Variant Parser::eqv() {
-    return binaryLevel(&Parser::xorLevel, {{"Eqv", BinaryOperator::Eqv}});
+    return binaryLevel(&Parser::xorLevel, {BinaryOperator::Eqv});
 }
 
 Variant Parser::xorLevel() {
-    return binaryLevel(&Parser::orLevel, {{"Xor", BinaryOperator::Xor}});
+    return binaryLevel(&Parser::orLevel, {BinaryOperator::Xor});
 }
 
 Variant Parser::orLevel() {
-    return binaryLevel(&Parser::andLevel, {{"Or", BinaryOperator::Or}});
+    return binaryLevel(&Parser::andLevel, {BinaryOperator::Or});
 }
 
 Variant Parser::andLevel() {
-    return binaryLevel(&Parser::notLevel, {{"And", BinaryOperator::And}});
+    return binaryLevel(&Parser::notLevel, {BinaryOperator::And});
 }
 
 Variant Parser::notLevel() {
@@ -370,34 +403,30 @@ Variant Parser::notLevel() {
 }
 
 Variant Parser::comparison() {
-    return binaryLevel(&Parser::concatenation, {{"=", BinaryOperator::Equal},
-                                                {"<>", BinaryOperator::NotEqual},
-                                                {"<=", BinaryOperator::LessOrEqual},
-                                                {">=", BinaryOperator::GreaterOrEqual},
-                                                {"<", BinaryOperator::Less},
-                                                {">", BinaryOperator::Greater}});
+    return binaryLevel(&Parser::concatenation,
+                       {BinaryOperator::Equal, BinaryOperator::NotEqual,
+                        BinaryOperator::LessOrEqual, BinaryOperator::GreaterOrEqual,
+                        BinaryOperator::Less, BinaryOperator::Greater});
 }
 
 Variant Parser::concatenation() {
-    return binaryLevel(&Parser::additive, {{"&", BinaryOperator::Concatenate}});
+    return binaryLevel(&Parser::additive, {BinaryOperator::Concatenate});
 }
 
 Variant Parser::additive() {
-    return binaryLevel(&Parser::modulo,
-                       {{"+", BinaryOperator::Add}, {"-", BinaryOperator::Subtract}});
+    return binaryLevel(&Parser::modulo, {BinaryOperator::Add, BinaryOperator::Subtract});
 }
 
 Variant Parser::modulo() {
-    return binaryLevel(&Parser::integerDivision, {{"Mod", BinaryOperator::Modulo}});
+    return binaryLevel(&Parser::integerDivision, {BinaryOperator::Modulo});
 }
 
 Variant Parser::integerDivision() {
-    return binaryLevel(&Parser::multiplicative, {{"\\", BinaryOperator::IntegerDivide}});
+    return binaryLevel(&Parser::multiplicative, {BinaryOperator::IntegerDivide});
 }
 
 Variant Parser::multiplicative() {
-    return binaryLevel(&Parser::unary,
-                       {{"*", BinaryOperator::Multiply}, {"/", BinaryOperator::Divide}});
+    return binaryLevel(&Parser::unary, {BinaryOperator::Multiply, BinaryOperator::Divide});
 }
 
 Variant Parser::unary() {
