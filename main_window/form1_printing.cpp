@@ -22,6 +22,9 @@ void Form1::printTape() {
     };
     const std::unique_ptr<TapePrinter> printer = m_services.printer();
     const PrintResult result = PrintTape(window, *printer, m_services.layoutPicture);
+    QStringList messages = result.notices;
     if (!result.printed)
-        warn(result.message);
+        messages.prepend(result.message);
+    if (!messages.isEmpty())
+        warn(messages.join(QStringLiteral("\n\n")));
 }

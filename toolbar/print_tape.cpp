@@ -2,6 +2,7 @@
 
 #include "calc/tape.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -77,7 +78,7 @@ public:
     PrintResult finish() override {
         const bool ended = started() && m_painter.end();
         if (!ended || m_printer->printerState() == QPrinter::Error)
-            return {false, m_refusal};
+            return PrintResult::notPrinted(m_refusal);
         return {};
     }
 
@@ -110,7 +111,7 @@ class MissingPrinter : public TapePrinter {
 public:
     void printLine(const QString&) override {}
     void printWindow(QWidget&) override {}
-    PrintResult finish() override { return {false, noPrinterMessage()}; }
+    PrintResult finish() override { return PrintResult::notPrinted(noPrinterMessage()); }
 };
 
 void enterPrintState(const PrintableWindow& window) {
@@ -123,12 +124,20 @@ void enterPrintState(const PrintableWindow& window) {
         totals.setSelected(-1);
 }
 
-void leavePrintState(const PrintableWindow& window, const QString& layoutPicture) {
+QString missingLayoutMessage(const QString& layoutPicture) {
+    return QStringLiteral("Das Bild \u201E%1\u201C fehlt oder ist nicht lesbar; das Fenster "
+                          "behält sein bisheriges Hintergrundbild.")
+        .arg(QDir::toNativeSeparators(layoutPicture));
+}
+
+// Puts the window back; false when the layout picture could not be loaded.
+bool leavePrintState(const PrintableWindow& window, const QString& layoutPicture) {
     window.setBackColour(window.window.palette().color(QPalette::Button));
     for (QWidget* control : window.controls)
         control->setVisible(!window.workingFields.contains(control));
     const QPixmap layout(layoutPicture);
     window.setPicture(layout.isNull() ? window.picture : layout);
+    return !layout.isNull();
 }
 
 } // namespace
@@ -154,7 +163,8 @@ PrintResult PrintTape(const PrintableWindow& window, TapePrinter& printer,
         printer.printLine(CrLf);
     enterPrintState(window);
     printer.printWindow(window.window);
-    const PrintResult result = printer.finish();
-    leavePrintState(window, layoutPicture);
+    PrintResult result = printer.finish();
+    if (!leavePrintState(window, layoutPicture))
+        result.notices << missingLayoutMessage(layoutPicture);
     return result;
 }

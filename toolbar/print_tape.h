@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -14,10 +15,19 @@
 class QWidget;
 class Tape;
 
-// How a print job ended; message is the German reason for the user when it did not print.
+// How a print job ended; message is the German reason for the user when it did not print,
+// notices tell of what went wrong beside the print.
 struct PrintResult {
     bool printed = true;
     QString message;
+    QStringList notices;
+
+    static PrintResult notPrinted(QString reason) {
+        PrintResult result;
+        result.printed = false;
+        result.message = std::move(reason);
+        return result;
+    }
 };
 
 // One print job: lines of text, then window images, all submitted together by finish().
@@ -53,6 +63,6 @@ struct PrintableWindow {
 };
 
 // Prints the window and restores it, also when the printer fails. A layout picture that is
-// missing or unreadable keeps the window's picture; that is no failure of the print.
+// missing or unreadable keeps the window's picture and adds a notice; the print stands.
 PrintResult PrintTape(const PrintableWindow& window, TapePrinter& printer,
                       const QString& layoutPicture);

@@ -103,7 +103,7 @@ private slots:
     void printing_restores_the_window();
     void printing_deselects_only_the_last_total_data();
     void printing_deselects_only_the_last_total();
-    void layout_picture_is_shown_after_printing();
+    void missing_layout_keeps_the_picture_and_tells_the_user();
     void failed_print_warns_and_restores_the_window_data();
     void failed_print_warns_and_restores_the_window();
     void pdf_page_holds_the_window_image();
@@ -112,6 +112,7 @@ private slots:
 private:
     void createWindow(std::function<std::unique_ptr<TapePrinter>()> printer);
     void useRecordingPrinter(PrintResult result = {});
+    void verifyRestored() const;
     void evaluate(const QString& formula) {
         m_window->Text1->setText(formula);
         m_window->Command1_Click();
@@ -133,6 +134,8 @@ void TestPrinting::init() {
     QDir().mkpath(QDir::homePath());
     m_calls.clear();
     m_printed = {};
+    QVERIFY(QDir().mkpath(QFileInfo(layoutPath()).path()));
+    QVERIFY(layoutImage().save(layoutPath(), "JPG", 100));
 }
 
 void TestPrinting::cleanup() {
@@ -152,6 +155,18 @@ void TestPrinting::useRecordingPrinter(PrintResult result) {
     createWindow([this, result] {
         return std::make_unique<RecordingPrinter>(m_calls, m_printed, *m_window, result);
     });
+}
+
+void TestPrinting::verifyRestored() const {
+    for (QPushButton* button : m_window->keypadButtons())
+        QVERIFY2(!button->isHidden(), qPrintable(button->objectName()));
+    for (QWidget* control :
+         QList<QWidget*>{m_window->Toolbar1, m_window->Combo1, m_window->Command1,
+                         m_window->Label2[1], m_window->Text1})
+        QVERIFY2(!control->isHidden(), qPrintable(control->objectName()));
+    QVERIFY(m_window->Text2->isHidden());
+    QVERIFY(m_window->Text3->isHidden());
+    QCOMPARE(m_window->backColour(), m_window->palette().color(QPalette::Button));
 }
 
 void TestPrinting::eleven_empty_lines_come_before_the_window_image() {
@@ -179,17 +194,23 @@ void TestPrinting::only_the_tapes_and_their_headings_are_printed() {
 void TestPrinting::printing_restores_the_window() {
     useRecordingPrinter();
     m_window->setBackColour(Qt::darkGreen);
-    const QImage builtIn = m_window->picture().toImage();
     pressPrint();
-    for (QPushButton* button : m_window->keypadButtons())
-        QVERIFY2(!button->isHidden(), qPrintable(button->objectName()));
-    for (QWidget* control :
-         QList<QWidget*>{m_window->Toolbar1, m_window->Combo1, m_window->Command1,
-                         m_window->Label2[1], m_window->Text1})
-        QVERIFY2(!control->isHidden(), qPrintable(control->objectName()));
-    QVERIFY(m_window->Text2->isHidden());
-    QVERIFY(m_window->Text3->isHidden());
-    QCOMPARE(m_window->backColour(), m_window->palette().color(QPalette::Button));
+    verifyRestored();
+    QCOMPARE(m_window->picture().size(), layoutImage().size());
+    const QColor centre = m_window->picture().toImage().pixelColor(20, 15);
+    QVERIFY2(qAbs(centre.red() - 200) < 8 && qAbs(centre.blue() - 90) < 8,
+             qPrintable(centre.name()));
+}
+
+void TestPrinting::missing_layout_keeps_the_picture_and_tells_the_user() {
+    useRecordingPrinter();
+    QVERIFY(QFile::remove(layoutPath()));
+    const QImage builtIn = m_window->picture().toImage();
+    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });
+    QVERIFY(seen.shown);
+    QVERIFY2(seen.text.contains(QStringLiteral("Layout.jpg")), qPrintable(seen.text));
+    QVERIFY(m_calls.contains(QStringLiteral("finish")));
+    verifyRestored();
     QCOMPARE(m_window->picture().toImage(), builtIn);
 }
 
@@ -229,17 +250,6 @@ void TestPrinting::printing_deselects_only_the_last_total() {
     QCOMPARE(m_printed.selectedFormula, lines - 1);
 }
 
-void TestPrinting::layout_picture_is_shown_after_printing() {
-    useRecordingPrinter();
-    QVERIFY(QDir().mkpath(QFileInfo(layoutPath()).path()));
-    QVERIFY(layoutImage().save(layoutPath(), "JPG", 100));
-    pressPrint();
-    QCOMPARE(m_window->picture().size(), layoutImage().size());
-    const QColor centre = m_window->picture().toImage().pixelColor(20, 15);
-    QVERIFY2(qAbs(centre.red() - 200) < 8 && qAbs(centre.blue() - 90) < 8,
-             qPrintable(centre.name()));
-}
-
 void TestPrinting::failed_print_warns_and_restores_the_window_data() {
     QTest::addColumn<QString>("reason");
 
@@ -250,17 +260,14 @@ void TestPrinting::failed_print_warns_and_restores_the_window_data() {
 void TestPrinting::failed_print_warns_and_restores_the_window() {
     QFETCH(QString, reason);
 
-    useRecordingPrinter({false, reason});
+    useRecordingPrinter(PrintResult::notPrinted(reason));
     evaluate("7*6");
     const QStringList tapes = m_window->tapes().List3.lines();
     const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });
     QVERIFY(seen.shown);
     QCOMPARE(seen.icon, QMessageBox::Warning);
     QCOMPARE(seen.text, reason);
-    QVERIFY(!m_window->Toolbar1->isHidden());
-    QVERIFY(!m_window->Text1->isHidden());
-    QVERIFY(!m_window->cmdEqual->isHidden());
-    QCOMPARE(m_window->backColour(), m_window->palette().color(QPalette::Button));
+    verifyRestored();
     QVERIFY(!m_window->picture().isNull());
     QCOMPARE(m_window->tapes().List3.lines(), tapes);
 }
