@@ -67,6 +67,27 @@ bool isLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
+bool isSymbolCharacter(QChar c) {
+    switch (c.unicode()) {
+    case u'+':
+    case u'-':
+    case u'*':
+    case u'/':
+    case u'\\':
+    case u'^':
+    case u'&':
+    case u'=':
+    case u'<':
+    case u'>':
+    case u'(':
+    case u')':
+    case u',':
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
@@ -106,6 +127,7 @@ private:
     QChar at(qsizetype position) const {
         return position < m_source.size() ? m_source[position] : QChar();
     }
+    qsizetype skipDigits(qsizetype position) const;
     void lexNumber();
     void lexRadix(int base);
     void lexString();
@@ -138,34 +160,36 @@ void Lexer::advance() {
         lexSymbol();
 }
 
+qsizetype Lexer::skipDigits(qsizetype position) const {
+    while (isDigit(at(position)))
+        ++position;
+    return position;
+}
+
 void Lexer::lexNumber() {
-    std::string digits;
+    const qsizetype start = m_position;
+    m_position = skipDigits(m_position);
     bool whole = true;
-    while (isDigit(at(m_position)))
-        digits += static_cast<char>(m_source[m_position++].unicode());
     if (at(m_position) == u'.') {
         whole = false;
-        digits += '.';
-        ++m_position;
-        while (isDigit(at(m_position)))
-            digits += static_cast<char>(m_source[m_position++].unicode());
+        m_position = skipDigits(m_position + 1);
     }
-    const QChar e = at(m_position);
-    if (e == u'E' || e == u'e') {
+    if (at(m_position) == u'E' || at(m_position) == u'e') {
         qsizetype next = m_position + 1;
-        std::string exponent = "e";
         if (at(next) == u'+' || at(next) == u'-')
-            exponent += static_cast<char>(m_source[next++].unicode());
+            ++next;
         if (!isDigit(at(next))) {
             m_token.kind = TokenKind::Invalid;
             return;
         }
-        while (isDigit(at(next)))
-            exponent += static_cast<char>(m_source[next++].unicode());
-        digits += exponent;
         whole = false;
-        m_position = next;
+        m_position = skipDigits(next);
     }
+    // Digits, point, sign and a lower-case "e": ASCII throughout.
+    const QStringView literal = m_source.mid(start, m_position - start);
+    std::string digits(static_cast<size_t>(literal.size()), '\0');
+    std::transform(literal.begin(), literal.end(), digits.begin(),
+                   [](QChar c) { return static_cast<char>(c.unicode() | (c == u'E' ? 0x20 : 0)); });
     double value = 0;
     const auto error = std::from_chars(digits.data(), digits.data() + digits.size(), value).ec;
     if (error == std::errc::result_out_of_range) {
@@ -244,7 +268,7 @@ void Lexer::lexSymbol() {
     qsizetype length = 1;
     if ((c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'='))
         length = 2;
-    else if (!QStringView(u"+-*/\\^&=<>(),").contains(c))
+    else if (!isSymbolCharacter(c))
         m_token.kind = TokenKind::Invalid;
     if (m_token.kind != TokenKind::Invalid)
         m_token.kind = TokenKind::Symbol;
