@@ -280,6 +280,60 @@ void Lexer::lexSymbol() {
     m_position += length;
 }
 
+// The binary operators from the loosest to the tightest binding; "Not" binds between "And"
+// and the comparisons, "^" and the signs tighter than all of them.
+enum Level {
+    ImpLevel,
+    EqvLevel,
+    XorLevel,
+    OrLevel,
+    AndLevel,
+    NotLevel,
+    ComparisonLevel,
+    ConcatenationLevel,
+    AdditiveLevel,
+    ModuloLevel,
+    IntegerDivisionLevel,
+    MultiplicativeLevel
+};
+
+std::optional<int> levelOf(BinaryOperator op) {
+    switch (op) {
+    case BinaryOperator::Imp:
+        return ImpLevel;
+    case BinaryOperator::Eqv:
+        return EqvLevel;
+    case BinaryOperator::Xor:
+        return XorLevel;
+    case BinaryOperator::Or:
+        return OrLevel;
+    case BinaryOperator::And:
+        return AndLevel;
+    case BinaryOperator::Equal:
+    case BinaryOperator::NotEqual:
+    case BinaryOperator::Less:
+    case BinaryOperator::Greater:
+    case BinaryOperator::LessOrEqual:
+    case BinaryOperator::GreaterOrEqual:
+        return ComparisonLevel;
+    case BinaryOperator::Concatenate:
+        return ConcatenationLevel;
+    case BinaryOperator::Add:
+    case BinaryOperator::Subtract:
+        return AdditiveLevel;
+    case BinaryOperator::Modulo:
+        return ModuloLevel;
+    case BinaryOperator::IntegerDivide:
+        return IntegerDivisionLevel;
+    case BinaryOperator::Multiply:
+    case BinaryOperator::Divide:
+        return MultiplicativeLevel;
+    case BinaryOperator::Power:
+        break;
+    }
+    return std::nullopt;
+}
+
 // Evaluates while it parses: each rule returns the value of what it read.
 class Parser {
 public:
@@ -293,26 +347,13 @@ public:
     ScriptError error() const { return m_error; }
 
 private:
-    using Rule = Variant (Parser::*)();
-
-    Variant imp();
-    Variant eqv();
-    Variant xorLevel();
-    Variant orLevel();
-    Variant andLevel();
-    Variant notLevel();
-    Variant comparison();
-    Variant concatenation();
-    Variant additive();
-    Variant modulo();
-    Variant integerDivision();
-    Variant multiplicative();
+    Variant binary(int lowestLevel);
+    Variant notOperand();
     Variant unary();
     Variant power();
     Variant powerOperand();
     Variant primary();
     Variant call(QStringView name);
-    Variant binaryLevel(Rule operand, std::initializer_list<BinaryOperator> operators);
 
     bool failed() const { return m_error != ScriptError::None; }
     Variant fail(ScriptError error) {
@@ -372,7 +413,7 @@ std::optional<std::pair<QString, Variant>> Parser::assignment() {
 }
 
 std::optional<Variant> Parser::expression() {
-    Variant value = imp();
+    Variant value = binary(ImpLevel);
     if (!failed() && !atEnd())
         fail(ScriptError::Syntax);
     if (failed())
@@ -380,14 +421,16 @@ std::optional<Variant> Parser::expression() {
     return value;
 }
 
-Variant Parser::binaryLevel(Rule operand, std::initializer_list<BinaryOperator> operators) {
-    Variant left = (this->*operand)();
+// Precedence climbing over the levels from lowestLevel on, every operator left-associative.
+Variant Parser::binary(int lowestLevel) {
+    Variant left = lowestLevel <= NotLevel ? notOperand() : unary();
     while (!failed()) {
         const std::optional<BinaryOperator> op = m_lexer.current().binary;
-        if (!op || std::find(operators.begin(), operators.end(), *op) == operators.end())
+        const std::optional<int> level = op ? levelOf(*op) : std::nullopt;
+        if (!level || *level < lowestLevel)
             break;
         m_lexer.advance();
-        const Variant right = (this->*operand)();
+        const Variant right = binary(*level + 1);
         if (failed())
             break;
         left = take(script::Apply(*op, left, right));
@@ -395,62 +438,16 @@ Variant Parser::binaryLevel(Rule operand, std::initializer_list<BinaryOperator> 
     return left;
 }
 
-Variant Parser::imp() {
-    return binaryLevel(&Parser::eqv, {BinaryOperator::Imp});
-}
-
-Variant Parser::eqv() {
-    return binaryLevel(&Parser::xorLevel, {BinaryOperator::Eqv});
-}
-
-Variant Parser::xorLevel() {
-    return binaryLevel(&Parser::orLevel, {BinaryOperator::Xor});
-}
-
-Variant Parser::orLevel() {
-    return binaryLevel(&Parser::andLevel, {BinaryOperator::Or});
-}
-
-Variant Parser::andLevel() {
-    return binaryLevel(&Parser::notLevel, {BinaryOperator::And});
-}
-
-Variant Parser::notLevel() {
+// A comparison or looser-bound operand, possibly behind any number of "Not".
+Variant Parser::notOperand() {
     if (!atKeyword("Not"))
-        return comparison();
+        return binary(ComparisonLevel);
     m_lexer.advance();
     if (!enter())
         return {};
-    const Variant operand = notLevel();
+    const Variant operand = notOperand();
     leave();
     return failed() ? Variant() : take(script::Not(operand));
-}
-
-Variant Parser::comparison() {
-    return binaryLevel(&Parser::concatenation,
-                       {BinaryOperator::Equal, BinaryOperator::NotEqual,
-                        BinaryOperator::LessOrEqual, BinaryOperator::GreaterOrEqual,
-                        BinaryOperator::Less, BinaryOperator::Greater});
-}
-
-Variant Parser::concatenation() {
-    return binaryLevel(&Parser::additive, {BinaryOperator::Concatenate});
-}
-
-Variant Parser::additive() {
-    return binaryLevel(&Parser::modulo, {BinaryOperator::Add, BinaryOperator::Subtract});
-}
-
-Variant Parser::modulo() {
-    return binaryLevel(&Parser::integerDivision, {BinaryOperator::Modulo});
-}
-
-Variant Parser::integerDivision() {
-    return binaryLevel(&Parser::multiplicative, {BinaryOperator::IntegerDivide});
-}
-
-Variant Parser::multiplicative() {
-    return binaryLevel(&Parser::unary, {BinaryOperator::Multiply, BinaryOperator::Divide});
 }
 
 Variant Parser::unary() {
@@ -507,7 +504,7 @@ Variant Parser::primary() {
             m_lexer.advance();
             if (!enter())
                 return {};
-            Variant inner = imp();
+            Variant inner = binary(ImpLevel);
             leave();
             if (!failed() && !atSymbol(")"))
                 return fail(ScriptError::Syntax);
@@ -548,7 +545,7 @@ Variant Parser::call(QStringView name) {
         do {
             if (!arguments.empty())
                 m_lexer.advance(); // ","
-            arguments.push_back(imp());
+            arguments.push_back(binary(ImpLevel));
         } while (!failed() && atSymbol(","));
     }
     leave();
