@@ -12,6 +12,7 @@ namespace {
 
 // Codes of the entries of the #SYSTEM object.
 constexpr int ContentsFileCode = 0;
+constexpr int IndexFileCode = 1;
 constexpr int DefaultTopicCode = 2;
 
 // Larger objects are refused rather than read into memory.
@@ -108,9 +109,9 @@ private:
 
     void param(const QString& text) {
         const QString name = attribute(text, QStringLiteral("name"));
-        if (name.compare(u"Name", Qt::CaseInsensitive) == 0)
+        if (name.compare(u"Name", Qt::CaseInsensitive) == 0 && m_entry.name.isEmpty())
             m_entry.name = attribute(text, QStringLiteral("value"));
-        else if (name.compare(u"Local", Qt::CaseInsensitive) == 0)
+        else if (name.compare(u"Local", Qt::CaseInsensitive) == 0 && m_entry.local.isEmpty())
             m_entry.local = attribute(text, QStringLiteral("value"));
     }
 
@@ -135,6 +136,15 @@ const ContentsEntry* firstPage(const std::vector<ContentsEntry>& entries) {
             return below;
     }
     return nullptr;
+}
+
+// chm_enumerate() callback: stops at the first object whose name ends in ".hhk".
+int findIndexObject(chmFile*, chmUnitInfo* unit, void* context) {
+    const QString path = QString::fromUtf8(unit->path);
+    if (!path.endsWith(u".hhk", Qt::CaseInsensitive))
+        return CHM_ENUMERATOR_CONTINUE;
+    *static_cast<QString*>(context) = path;
+    return CHM_ENUMERATOR_SUCCESS;
 }
 
 } // namespace
@@ -190,8 +200,21 @@ void ChmFile::readSystemFile() {
     if (const std::optional<QByteArray> sitemap =
             contentsFile.isEmpty() ? std::nullopt : read(contentsFile))
         m_contents = ParseSitemap(QString::fromUtf8(*sitemap));
+    if (const std::optional<QByteArray> index = readIndexFile(entries[IndexFileCode]))
+        m_index = ParseSitemap(QString::fromUtf8(*index));
     m_defaultTopic = entries[DefaultTopicCode];
     if (m_defaultTopic.isEmpty())
         if (const ContentsEntry* first = firstPage(m_contents))
             m_defaultTopic = first->local;
+}
+
+// The index the #SYSTEM file names, else the first stored .hhk object.
+std::optional<QByteArray> ChmFile::readIndexFile(const QString& named) const {
+    if (!named.isEmpty())
+        if (std::optional<QByteArray> index = read(named))
+            return index;
+    QString found;
+    chm_enumerate(m_handle.get(), CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, findIndexObject,
+                  &found);
+    return found.isEmpty() ? std::nullopt : read(found);
 }

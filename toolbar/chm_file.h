@@ -9,7 +9,7 @@
 
 struct chmFile;
 
-// One entry of a compiled help file's table of contents, with the entries below it.
+// One entry of a compiled help file's table of contents or index, with the entries below it.
 struct ContentsEntry {
     QString name;
     QString local; // page inside the file, possibly with an anchor: "tasten.html#prozent"
@@ -33,6 +33,8 @@ public:
     // The page the file opens on: its default topic, else the first page of its contents.
     const QString& defaultTopic() const { return m_defaultTopic; }
     const std::vector<ContentsEntry>& contents() const { return m_contents; }
+    // The keywords of the file's index (.hhk), nested as there; empty when it has none.
+    const std::vector<ContentsEntry>& index() const { return m_index; }
 
 private:
     struct Closer {
@@ -41,12 +43,16 @@ private:
 
     explicit ChmFile(chmFile* handle);
     void readSystemFile();
+    std::optional<QByteArray> readIndexFile(const QString& named) const;
 
     std::unique_ptr<chmFile, Closer> m_handle;
     QString m_defaultTopic;
     std::vector<ContentsEntry> m_contents;
+    std::vector<ContentsEntry> m_index;
 };
 
-// The entries of a sitemap (.hhc): each <OBJECT type="text/sitemap"> with its "Name" and
-// "Local", nested as the <UL> lists nest; an object with neither is left out.
+// The entries of a sitemap (.hhc, .hhk): each <OBJECT type="text/sitemap"> with its first
+// "Name" and first "Local", nested as the <UL> lists nest; an object with neither is left out.
+// (An index keyword that names several topics lists a "Name" and "Local" for each after its
+// own "Name"; the keyword is shown with its first topic.)
 std::vector<ContentsEntry> ParseSitemap(const QString& html);

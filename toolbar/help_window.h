@@ -8,6 +8,11 @@
 
 #include <memory>
 
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -26,7 +31,9 @@ private:
     const ChmFile& m_file;
 };
 
-// The help window: the file's table of contents beside the page it names.
+// The help window: beside the page shown, the tabs "Inhalt" with the file's table of contents,
+// which follows the page shown, and "Index" with its keywords (only when the file has an index);
+// "Zurück" and "Vor" above the page (Alt+Left, Alt+Right) go through the pages seen.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
@@ -37,14 +44,31 @@ public:
     // Shows a page of the file ("formeln.html#operatoren").
     void showTopic(const QString& local);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QWidget* createPagePane();
+    QWidget* createIndexPane();
     void fillContents();
+    void fillIndex();
     void showEntry(QTreeWidgetItem* item);
+    void showKeyword(QListWidgetItem* item);
+    void showChosenKeyword();
+    void filterIndex(const QString& text);
+    // Makes the contents entry of the page shown the current one, or none when there is none.
+    void followPage(const QUrl& shown);
+    void revealCurrentEntry();
 
     QString m_helpFile;
     std::unique_ptr<ChmFile> m_file;
+    QTabWidget* m_tabs;
     QTreeWidget* m_contents;
+    QLineEdit* m_search = nullptr;
+    QListWidget* m_index = nullptr;
     ChmBrowser* m_browser;
+    QAction* m_back;
+    QAction* m_forward;
 };
 
 // Opens compiled help files in one help window of the program's own.
