@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -62,7 +63,8 @@ std::optional<QByteArray> readLimited(QFile& file, QString& reason) {
         reason = file.errorString();
         return std::nullopt;
     }
-    QByteArray bytes = file.read(MaxTapeFileBytes + 1);
+    // Sized by the opened file, not by the limit: a short file must not cost 64 MiB of memory.
+    QByteArray bytes = file.read(std::min(file.size(), MaxTapeFileBytes) + 1);
     if (bytes.size() > MaxTapeFileBytes) {
         reason = tooLargeReason();
         return std::nullopt;
