@@ -41,17 +41,23 @@ QString DecodeWindows1252(const QByteArray& bytes) {
     return text;
 }
 
-QByteArray EncodeWindows1252(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+void AppendWindows1252(QByteArray& bytes, QStringView text) {
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char* out = bytes.data() + start;
     for (qsizetype index = 0; index < text.size(); ++index) {
         const QChar character = text[index];
         const bool pair = character.isHighSurrogate() && index + 1 < text.size() &&
                           text[index + 1].isLowSurrogate();
         if (pair)
             ++index; // one character outside the code page, one "?"
-        bytes.append(character.isSurrogate() ? Unrepresentable
-                                             : encodeCharacter(character.unicode()));
+        *out++ = character.isSurrogate() ? Unrepresentable : encodeCharacter(character.unicode());
     }
+    bytes.truncate(out - bytes.constData());
+}
+
+QByteArray EncodeWindows1252(const QString& text) {
+    QByteArray bytes;
+    AppendWindows1252(bytes, text);
     return bytes;
 }

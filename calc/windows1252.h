@@ -9,3 +9,5 @@
 QString DecodeWindows1252(const QByteArray& bytes);
 // A character the code page cannot represent is written as "?".
 QByteArray EncodeWindows1252(const QString& text);
+// Appends the encoded text to the bytes.
+void AppendWindows1252(QByteArray& bytes, QStringView text);

@@ -17,9 +17,14 @@ namespace {
 const QString Header = QStringLiteral("Eingabe Zeile Spalte");
 constexpr char LineEnd[] = "\r\n";
 
-void appendEncoded(QByteArray& bytes, const QString& text, const char* separator) {
-    bytes += EncodeWindows1252(text);
+void appendEncoded(QByteArray& bytes, QStringView text, const char* separator) {
+    AppendWindows1252(bytes, text);
     bytes += separator;
+}
+
+// The entry as shown, or the empty text past the end of the tape, without copying it.
+QStringView entryOf(const Tape& tape, int position) {
+    return position < tape.count() ? QStringView(tape.lines()[position]) : QStringView();
 }
 
 QString saveWarning(const QString& path, const QString& reason) {
@@ -124,15 +129,15 @@ QByteArray TapeFileBytes(const NumberTape& tapes) {
     // Encoded entry by entry: a single text of the whole file would take twice its size.
     qsizetype size = Header.size() + 2;
     for (int i = 0; i < n; ++i)
-        size += tapes.List1.text(i).size() + tapes.List2.text(i).size() +
-                tapes.List3.text(i).size() + 4;
+        size += entryOf(tapes.List1, i).size() + entryOf(tapes.List2, i).size() +
+                entryOf(tapes.List3, i).size() + 4;
     QByteArray bytes;
     bytes.reserve(size);
     appendEncoded(bytes, Header, LineEnd);
     for (int i = 0; i < n; ++i) {
-        appendEncoded(bytes, tapes.List1.text(i), " ");
-        appendEncoded(bytes, tapes.List2.text(i), " ");
-        appendEncoded(bytes, tapes.List3.text(i), LineEnd);
+        appendEncoded(bytes, entryOf(tapes.List1, i), " ");
+        appendEncoded(bytes, entryOf(tapes.List2, i), " ");
+        appendEncoded(bytes, entryOf(tapes.List3, i), LineEnd);
     }
     return bytes;
 }
