@@ -23,7 +23,7 @@ namespace {
 
 const QString Title = QStringLiteral("Zifferon");
 const QString Caption =
-    QStringLiteral(" Zifferon © 2026 Morvantis Software, Telefon 0421 / 555 01 73");
+    QStringLiteral(" Zifferon © 2026 Morvantis Software, Telefon 05678 / 555 01 73");
 constexpr QSize ClientArea(555, 472);
 constexpr QSize ToolButtonSize(54, 52);
 const QString HelpFileName = QStringLiteral("Benutzerhandbuch_Zifferal_Version_1.chm");
