@@ -1,3 +1,4 @@
+#include "bench/sample_tapes.h"
 #include "calc/evaluation.h"
 #include "resources/fonts.h"
 
@@ -27,16 +28,12 @@ BENCHMARK(BM_RightAlignForList);
 
 // One evaluation onto tapes that already hold the given number of lines.
 void BM_EvaluationOntoTape(benchmark::State& state) {
-    const FontMeasurer measurer(fonts::WindowDefault());
-    const LineFormat format{measurer, 1};
-    NumberTape tapes;
-    for (Tape* tape : {&tapes.List1, &tapes.List2, &tapes.List3})
-        tape->setWidthTwips(1695);
+    SampleTapes sample;
     const auto lines = static_cast<int>(state.range(0));
     for (int i = 0; i < lines; ++i)
-        EvaluateOntoTapes(tapes, QStringLiteral("1,5*2"), format);
+        EvaluateOntoTapes(sample.tapes, QStringLiteral("1,5*2"), sample.format);
     for (auto _ : state)
-        EvaluateOntoTapes(tapes, QStringLiteral("1234.5*3+17/4-2"), format);
+        EvaluateOntoTapes(sample.tapes, QStringLiteral("1234.5*3+17/4-2"), sample.format);
 }
 BENCHMARK(BM_EvaluationOntoTape)->Arg(100)->Arg(10000)->Arg(100000);
 

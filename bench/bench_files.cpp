@@ -1,4 +1,4 @@
-#include "resources/fonts.h"
+#include "bench/sample_tapes.h"
 #include "toolbar/office_export.h"
 #include "toolbar/tape_file.h"
 
@@ -9,40 +9,8 @@
 
 namespace {
 
-constexpr int ListWidth = 1695;
-constexpr int TwoDecimals = 1;
-
-// Tapes of the given number of evaluations, each line right-aligned as the window shows it.
-void fillTapes(NumberTape& tapes, const LineFormat& format, int lines) {
-    QStringList formulas, results, totals;
-    for (int i = 0; i < lines; ++i) {
-        formulas << AlignedForList(format, tapes.List1, QStringLiteral("%1+0,5").arg(i));
-        results << AlignedForList(format, tapes.List2, FormatResult(i + 0.5, TwoDecimals));
-        totals << AlignedForList(format, tapes.List3,
-                                 FormatResult(0.5 * (i + 1) * (i + 1), TwoDecimals));
-    }
-    tapes.List1.append(formulas);
-    tapes.List2.append(results);
-    tapes.List3.append(totals);
-}
-
-void setWidths(NumberTape& tapes) {
-    for (Tape* tape : {&tapes.List1, &tapes.List2, &tapes.List3})
-        tape->setWidthTwips(ListWidth);
-}
-
-struct BenchTapes {
-    BenchTapes(int lines) {
-        setWidths(tapes);
-        fillTapes(tapes, format, lines);
-    }
-    FontMeasurer measurer{fonts::WindowDefault()};
-    LineFormat format{measurer, TwoDecimals};
-    NumberTape tapes;
-};
-
 void BM_SaveTape(benchmark::State& state) {
-    const BenchTapes sample(static_cast<int>(state.range(0)));
+    const SampleTapes sample(static_cast<int>(state.range(0)));
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Zahlen/Zahlen.txt"));
     for (auto _ : state) {
@@ -54,7 +22,7 @@ BENCHMARK(BM_SaveTape)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Every saved line is appended to the formula tape, padded where it fits.
 void BM_OpenTape(benchmark::State& state) {
-    BenchTapes sample(static_cast<int>(state.range(0)));
+    SampleTapes sample(static_cast<int>(state.range(0)));
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Zahlen.txt"));
     SaveTapeFile(sample.tapes, path);
@@ -77,7 +45,7 @@ public:
 template <typename Target, typename Export>
 void benchmarkExport(benchmark::State& state, Target (*create)(FileOpener&, const QString&),
                      Export exportTo) {
-    const BenchTapes sample(10000);
+    const SampleTapes sample(10000);
     const QTemporaryDir folder;
     NoOpener opener;
     for (auto _ : state) {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "calc/evaluation.h"
+#include "resources/fonts.h"
+
+// Tapes as wide as the main window's, measured in its font, holding the given number of
+// evaluations with every line right-aligned as the window shows it.
+struct SampleTapes {
+    explicit SampleTapes(int lines = 0);
+
+    FontMeasurer measurer{fonts::WindowDefault()};
+    LineFormat format{measurer, 1}; // two decimal places
+    NumberTape tapes;
+};
