@@ -316,7 +316,7 @@ void Form1::List3_MouseDown(Qt::MouseButton button) {
         return;
     const QString entry = ToDecimalComma(m_tapes.List3.text(m_tapes.List3.selected()).trimmed());
     if (entry.trimmed().isEmpty()) {
-        QMessageBox::warning(this, Title, text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
+        warn(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
         return;
     }
     QClipboard* clipboard = QGuiApplication::clipboard();

@@ -232,16 +232,17 @@ void HelpWindow::fillIndex() {
         addKeywords(m_file->index(), {}, *m_index);
 }
 
+void HelpWindow::showPageOf(const QVariant& local) {
+    if (const QString page = local.toString(); !page.isEmpty())
+        showTopic(page);
+}
+
 void HelpWindow::showEntry(QTreeWidgetItem* item) {
-    const QString local = item->data(0, LocalRole).toString();
-    if (!local.isEmpty())
-        showTopic(local);
+    showPageOf(item->data(0, LocalRole));
 }
 
 void HelpWindow::showKeyword(QListWidgetItem* item) {
-    const QString local = item->data(LocalRole).toString();
-    if (!local.isEmpty())
-        showTopic(local);
+    showPageOf(item->data(LocalRole));
 }
 
 void HelpWindow::showChosenKeyword() {

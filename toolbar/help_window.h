@@ -52,6 +52,8 @@ private:
     QWidget* createIndexPane();
     void fillContents();
     void fillIndex();
+    // Shows the page an entry or keyword names, if it names one.
+    void showPageOf(const QVariant& local);
     void showEntry(QTreeWidgetItem* item);
     void showKeyword(QListWidgetItem* item);
     void showChosenKeyword();
