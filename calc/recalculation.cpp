@@ -87,9 +87,7 @@ double DisplayedValue(const QString& line, DecimalsIndex decimals) {
 // Writes the line at position k as removing and inserting it would: the lines keep their
 // places, and a selection of line k is dropped.
 void ReplaceLine(Tape& list, int k, const QString& line) {
-    if (k < 0 || k >= list.count())
-        return;
-    list.replaceAt(k, line);
+    list.replaceAt(k, line); // a list without line k keeps its lines
     if (list.selected() == k)
         list.setSelected(-1);
 }

@@ -209,12 +209,10 @@ void Lexer::lexRadix(int base) {
     quint64 value = 0;
     int digits = 0;
     for (;; ++m_position, ++digits) {
-        const int digit =
-            QChar(at(m_position)).isDigit() && at(m_position).unicode() < 128
-                ? at(m_position).unicode() - u'0'
-            : (base == 16 && at(m_position).toLower() >= u'a' && at(m_position).toLower() <= u'f')
-                ? at(m_position).toLower().unicode() - u'a' + 10
-                : -1;
+        const QChar c = at(m_position).toLower();
+        const int digit = isDigit(c)                               ? c.unicode() - u'0'
+                          : (base == 16 && c >= u'a' && c <= u'f') ? c.unicode() - u'a' + 10
+                                                                   : -1;
         if (digit < 0 || digit >= base)
             break;
         value = value * static_cast<quint64>(base) + static_cast<quint64>(digit);
@@ -265,13 +263,9 @@ void Lexer::lexName() {
 void Lexer::lexSymbol() {
     const QChar c = at(m_position);
     const QChar next = at(m_position + 1);
-    qsizetype length = 1;
-    if ((c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'='))
-        length = 2;
-    else if (!isSymbolCharacter(c))
-        m_token.kind = TokenKind::Invalid;
-    if (m_token.kind != TokenKind::Invalid)
-        m_token.kind = TokenKind::Symbol;
+    const qsizetype length =
+        (c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'=') ? 2 : 1;
+    m_token.kind = length == 2 || isSymbolCharacter(c) ? TokenKind::Symbol : TokenKind::Invalid;
     m_token.text = m_source.mid(m_position, length);
     m_token.symbol = static_cast<quint32>(c.unicode()) |
                      (length == 2 ? static_cast<quint32>(next.unicode()) << 8 : 0u);
@@ -341,7 +335,7 @@ public:
         : m_lexer(source)
         , m_variables(variables) {}
 
-    // "name = expression"; the name in lower case.
+    // "name = expression"; the name as written.
     std::optional<std::pair<QString, Variant>> assignment();
     std::optional<Variant> expression();
     ScriptError error() const { return m_error; }
@@ -349,9 +343,10 @@ public:
 private:
     Variant binary(int lowestLevel);
     Variant notOperand();
-    Variant unary();
+    Variant unary() { return signedOperand(&Parser::power); }
     Variant power();
-    Variant powerOperand();
+    Variant powerOperand() { return signedOperand(&Parser::primary); }
+    Variant signedOperand(Variant (Parser::*operand)());
     Variant primary();
     Variant call(QStringView name);
 
@@ -400,11 +395,15 @@ bool isKeyword(QStringView name) {
 
 std::optional<std::pair<QString, Variant>> Parser::assignment() {
     const Token name = m_lexer.current();
-    if (name.kind != TokenKind::Name || isKeyword(name.text) || script::IsFunction(name.text))
+    if (name.kind != TokenKind::Name || isKeyword(name.text) || script::IsFunction(name.text)) {
+        fail(ScriptError::Syntax);
         return std::nullopt;
+    }
     m_lexer.advance();
-    if (!atSymbol("="))
+    if (!atSymbol("=")) {
+        fail(ScriptError::Syntax);
         return std::nullopt;
+    }
     m_lexer.advance();
     std::optional<Variant> value = expression();
     if (!value)
@@ -450,18 +449,19 @@ Variant Parser::notOperand() {
     return failed() ? Variant() : take(script::Not(operand));
 }
 
-Variant Parser::unary() {
+// An operand behind any number of signs.
+Variant Parser::signedOperand(Variant (Parser::*operand)()) {
     const bool minus = atSymbol("-");
     if (!minus && !atSymbol("+"))
-        return power();
+        return (this->*operand)();
     m_lexer.advance();
     if (!enter())
         return {};
-    const Variant operand = unary();
+    const Variant value = signedOperand(operand);
     leave();
     if (failed())
         return {};
-    return minus ? take(script::Negate(operand)) : operand;
+    return minus ? take(script::Negate(value)) : value;
 }
 
 Variant Parser::power() {
@@ -474,20 +474,6 @@ Variant Parser::power() {
         base = take(script::Apply(BinaryOperator::Power, base, exponent));
     }
     return base;
-}
-
-Variant Parser::powerOperand() {
-    const bool minus = atSymbol("-");
-    if (!minus && !atSymbol("+"))
-        return primary();
-    m_lexer.advance();
-    if (!enter())
-        return {};
-    const Variant operand = powerOperand();
-    leave();
-    if (failed())
-        return {};
-    return minus ? take(script::Negate(operand)) : operand;
 }
 
 Variant Parser::primary() {
@@ -570,9 +556,7 @@ bool ScriptEngine::ExecuteStatement(const QString& statement) {
     }
     Parser parser(statement, m_variables);
     std::optional<std::pair<QString, Variant>> assigned = parser.assignment();
-    m_lastError =
-        assigned ? ScriptError::None
-                 : (parser.error() == ScriptError::None ? ScriptError::Syntax : parser.error());
+    m_lastError = parser.error();
     if (assigned)
         assign(std::move(assigned->first), std::move(assigned->second));
     return assigned.has_value();

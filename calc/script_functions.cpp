@@ -31,14 +31,6 @@ Result number(const Variant& v, double& value) {
     return Variant();
 }
 
-Result checked(double value) {
-    if (std::isnan(value))
-        return ScriptError::InvalidProcedureCall;
-    if (std::isinf(value))
-        return ScriptError::Overflow;
-    return Variant::number(value);
-}
-
 // A function of one number giving a Double; Null gives Null.
 template <double (*Math)(double), bool (*Valid)(double) = nullptr>
 Result unaryMath(Arguments args) {
@@ -51,7 +43,7 @@ Result unaryMath(Arguments args) {
         if (!Valid(x))
             return ScriptError::InvalidProcedureCall;
     }
-    return checked(Math(x));
+    return Finite(Math(x));
 }
 
 bool positive(double x) {
@@ -86,14 +78,7 @@ double squareRoot(double x) {
 Result sameKind(const Variant& original, double value) {
     const bool whole = original.type() == Type::Integer || original.type() == Type::Long ||
                        original.type() == Type::Boolean || original.type() == Type::Empty;
-    if (!whole)
-        return checked(value);
-    if (original.type() != Type::Long && value >= std::numeric_limits<qint16>::min() &&
-        value <= std::numeric_limits<qint16>::max())
-        return Variant::integer(static_cast<qint16>(value));
-    if (value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max())
-        return Variant::longValue(static_cast<qint32>(value));
-    return checked(value);
+    return whole ? Widened(value, original.type() != Type::Long) : Finite(value);
 }
 
 template <double (*Transform)(double)> Result wholeKeeping(Arguments args) {
@@ -141,7 +126,7 @@ Result round(Arguments args) {
     const double scale = std::pow(10.0, places);
     const double scaled = x * scale;
     if (!std::isfinite(scaled))
-        return checked(x);
+        return Finite(x);
     return sameKind(args[0].type() == Type::String ? Variant::number(x) : args[0],
                     std::nearbyint(scaled) / scale);
 }
@@ -171,7 +156,7 @@ Result toDouble(Arguments args) {
     double x = 0;
     if (Result r = number(args[0], x); !r.ok())
         return r;
-    return checked(x);
+    return Finite(x);
 }
 
 template <typename Whole> Result toWhole(Arguments args) {

@@ -3,9 +3,7 @@
 #include "calc/expression_engine.h"
 #include "calc/module1.h"
 
-#include <cfloat>
 #include <cmath>
-#include <functional>
 #include <limits>
 
 namespace script {
@@ -54,23 +52,6 @@ Result toNumber(const Variant& v, Number& number) {
         break;
     }
     return ScriptError::TypeMismatch;
-}
-
-Result finite(double value) {
-    if (std::isnan(value))
-        return ScriptError::InvalidProcedureCall;
-    if (std::isinf(value))
-        return ScriptError::Overflow;
-    return Variant::number(value);
-}
-
-// A whole result in the narrowest subtype that holds it, widening instead of overflowing.
-Result widened(double value, bool integerOperands) {
-    if (integerOperands && value >= Int16Min && value <= Int16Max)
-        return Variant::integer(static_cast<qint16>(value));
-    if (value >= Int32Min && value <= Int32Max)
-        return Variant::longValue(static_cast<qint32>(value));
-    return finite(value);
 }
 
 // Rounds half to even into the 32-bit range.
@@ -125,17 +106,17 @@ Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) 
     case BinaryOperator::Divide:
         if (b.value == 0)
             return a.value == 0 ? ScriptError::Overflow : ScriptError::DivisionByZero;
-        return finite(a.value / b.value);
+        return Finite(a.value / b.value);
     case BinaryOperator::Power:
         if (a.value == 0 && b.value < 0)
             return ScriptError::DivisionByZero;
-        return finite(std::pow(a.value, b.value));
+        return Finite(std::pow(a.value, b.value));
     default:
         return ScriptError::Syntax;
     }
     if (a.whole && b.whole)
-        return widened(value, a.integer && b.integer);
-    return finite(value);
+        return Widened(value, a.integer && b.integer);
+    return Finite(value);
 }
 
 Result wholeDivision(BinaryOperator op, const Variant& left, const Variant& right) {
@@ -149,7 +130,7 @@ Result wholeDivision(BinaryOperator op, const Variant& left, const Variant& righ
     const qint64 value = op == BinaryOperator::IntegerDivide ? qint64{a} / b : qint64{a} % b;
     if (value > std::numeric_limits<qint32>::max())
         return ScriptError::Overflow;
-    return widened(static_cast<double>(value), operands.integer);
+    return Widened(static_cast<double>(value), operands.integer);
 }
 
 Result add(const Variant& left, const Variant& right) {
@@ -172,13 +153,9 @@ Result compare(const Variant& left, const Variant& right, int& order) {
     const bool leftText = left.type() == Type::String;
     const bool rightText = right.type() == Type::String;
     if (leftText || rightText) {
-        if (leftText && rightText) {
-            order = QString::compare(left.stringValue(), right.stringValue());
-            order = (order > 0) - (order < 0);
-            return Variant();
-        }
+        // Text compares with text or Empty (as ""), character by character.
         const Variant& other = leftText ? right : left;
-        if (other.type() == Type::Empty) {
+        if (other.type() == Type::String || other.type() == Type::Empty) {
             order = QString::compare(left.stringValue(), right.stringValue());
             order = (order > 0) - (order < 0);
             return Variant();
@@ -252,7 +229,7 @@ Result logicalWithNull(BinaryOperator op, const Variant& left, const Variant& ri
     const qint32 result = op == BinaryOperator::Imp ? -1 : bits;
     if (other.type() == Type::Boolean)
         return Variant::boolean(result != 0);
-    return widened(result, integer);
+    return Widened(result, integer);
 }
 
 Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
@@ -265,7 +242,7 @@ Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
         return r;
     const qint32 a = operands.left;
     const qint32 b = operands.right;
-    return widened(bitwise(op, a, b), operands.integer);
+    return Widened(bitwise(op, a, b), operands.integer);
 }
 
 } // namespace
@@ -276,6 +253,22 @@ Variant WholeOrDouble(double value, bool whole) {
     if (whole && value <= Int32Max)
         return Variant::longValue(static_cast<qint32>(value));
     return Variant::number(value);
+}
+
+Result Finite(double value) {
+    if (std::isnan(value))
+        return ScriptError::InvalidProcedureCall;
+    if (std::isinf(value))
+        return ScriptError::Overflow;
+    return Variant::number(value);
+}
+
+Result Widened(double value, bool integer) {
+    if (integer && value >= Int16Min && value <= Int16Max)
+        return Variant::integer(static_cast<qint16>(value));
+    if (value >= Int32Min && value <= Int32Max)
+        return Variant::longValue(static_cast<qint32>(value));
+    return Finite(value);
 }
 
 Result Apply(BinaryOperator op, const Variant& left, const Variant& right) {
@@ -318,8 +311,8 @@ Result Negate(const Variant& operand) {
     if (Result r = toNumber(operand, number); !r.ok())
         return r;
     if (number.whole)
-        return widened(-number.value, number.integer);
-    return finite(-number.value);
+        return Widened(-number.value, number.integer);
+    return Finite(-number.value);
 }
 
 Result Not(const Variant& operand) {
@@ -331,7 +324,7 @@ Result Not(const Variant& operand) {
     bool integer = false;
     if (Result r = toLong(operand, whole, integer); !r.ok())
         return r;
-    return widened(~whole, integer);
+    return Widened(~whole, integer);
 }
 
 } // namespace script

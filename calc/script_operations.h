@@ -55,4 +55,10 @@ Result Call(QStringView name, std::span<const Variant> arguments);
 // A number literal: Integer or Long where whole and in range, Double otherwise.
 Variant WholeOrDouble(double value, bool whole);
 
+// A Double, or the error of an infinite (Overflow) or undefined (InvalidProcedureCall) value.
+Result Finite(double value);
+// A whole result in the narrowest subtype that holds it, Integer only where integer is set;
+// beyond the 32-bit range a Double.
+Result Widened(double value, bool integer);
+
 } // namespace script
