@@ -8,9 +8,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QShortcut>
-
-#include <map>
 
 namespace {
 

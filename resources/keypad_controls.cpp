@@ -7,6 +7,7 @@
 #include <QShortcut>
 
 #include <map>
+#include <string_view>
 
 namespace {
 
@@ -24,8 +25,9 @@ QPixmap faceFor(keypad::Face face) {
 
 using Member = QPushButton* KeypadControls::*;
 
-const std::map<QString, Member>& members() {
-    static const std::map<QString, Member> byName = {
+// The member that holds a key's button.
+Member memberFor(const keypad::Key& key) {
+    static const std::map<std::string_view, Member> byName = {
         {"cmd0", &KeypadControls::cmd0},       {"cmd1", &KeypadControls::cmd1},
         {"cmd2", &KeypadControls::cmd2},       {"cmd3", &KeypadControls::cmd3},
         {"cmd4", &KeypadControls::cmd4},       {"cmd5", &KeypadControls::cmd5},
@@ -36,7 +38,7 @@ const std::map<QString, Member>& members() {
         {"cmdDec", &KeypadControls::cmdDec},   {"cmdEqual", &KeypadControls::cmdEqual},
         {"cmdNeg", &KeypadControls::cmdNeg},   {"cmdPer", &KeypadControls::cmdPer},
         {"cmdBack", &KeypadControls::cmdBack}, {"cmdExit", &KeypadControls::cmdExit}};
-    return byName;
+    return byName.at(key.name);
 }
 
 } // namespace
@@ -44,7 +46,7 @@ const std::map<QString, Member>& members() {
 QList<QPushButton*> KeypadControls::keypadInTabOrder() const {
     QList<QPushButton*> buttons;
     for (const keypad::Key& key : keypad::Keys)
-        buttons << this->*members().at(QLatin1String(key.name));
+        buttons << this->*memberFor(key);
     return buttons;
 }
 
@@ -60,7 +62,7 @@ void KeypadControls::buildKeypad(QWidget& window, const Placement& placement,
         button->setFocusPolicy(Qt::StrongFocus);
         if (placement.tooltips)
             button->setToolTip(QString::fromUtf8(key.tooltip));
-        this->*members().at(QLatin1String(key.name)) = button;
+        this->*memberFor(key) = button;
         if (key.character != 0) {
             const QChar character = QLatin1Char(key.character);
             QObject::connect(button, &QPushButton::clicked, &window,
