@@ -2,6 +2,10 @@
 
 # Folder where the program and the files it reads at run time live.
 set(ZIFFERON_RUNTIME_DIR ${CMAKE_BINARY_DIR})
+# The same folder when installed, below the prefix; bin/ holds a link to the program in it.
+set(ZIFFERON_INSTALL_PROGRAMDIR lib/zifferon)
+# The application's id: the names of its desktop entry, icons and AppStream metadata.
+set(ZIFFERON_APP_ID de.morvantis.Zifferon)
 
 function(zifferon_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
