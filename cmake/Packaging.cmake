@@ -22,6 +22,9 @@ Zeile lässt sich korrigieren, alle Summen werden neu berechnet; der Streifen
 lässt sich speichern, drucken und an Textverarbeitung (.docx) oder
 Tabellenkalkulation (.xlsx) übergeben.]])
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+# Every install rule is in the default component; naming it keeps packaging from overwriting
+# install_manifest.txt, the uninstall list of the last `cmake --install`.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES TRUE)
 
