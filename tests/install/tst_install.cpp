@@ -26,6 +26,13 @@ namespace {
 
 const QString AppId = QStringLiteral(ZIFFERON_APP_ID);
 const QString ProgramFolder = QStringLiteral("lib/zifferon");
+const QString DesktopEntry = "share/applications/" + AppId + ".desktop";
+const QString Metainfo = "share/metainfo/" + AppId + ".metainfo.xml";
+const QString ScalableIcon = "share/icons/hicolor/scalable/apps/" + AppId + ".svg";
+
+QString pngIcon(int size) {
+    return QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId);
+}
 
 QString readText(const QString& path) {
     QFile file(path);
@@ -70,6 +77,7 @@ private slots:
     void icons_have_their_size_data();
     void icons_have_their_size();
     void scalable_icon_shows_the_same_picture();
+    void metainfo_shows_the_screenshots_of_the_docs();
     void validators_accept_data();
     void validators_accept();
     void installed_program_starts_without_a_word();
@@ -106,9 +114,9 @@ void TestInstall::installs_file_data() {
          {"zifferon", "Benutzerhandbuch_Zifferal_Version_1.chm", "Tiska.dpi", "1_logo_1.jpg"})
         QTest::addRow("program folder: %s", file) << ProgramFolder + u'/' + QLatin1String(file);
     QTest::newRow("link in bin") << QStringLiteral("bin/zifferon");
-    QTest::newRow("desktop entry") << "share/applications/" + AppId + ".desktop";
-    QTest::newRow("metainfo") << "share/metainfo/" + AppId + ".metainfo.xml";
-    QTest::newRow("scalable icon") << "share/icons/hicolor/scalable/apps/" + AppId + ".svg";
+    QTest::newRow("desktop entry") << DesktopEntry;
+    QTest::newRow("metainfo") << Metainfo;
+    QTest::newRow("scalable icon") << ScalableIcon;
     QTest::newRow("manual page") << QStringLiteral("share/man/man1/zifferon.1");
     QTest::newRow("copyright") << QStringLiteral("share/doc/zifferon/copyright");
 }
@@ -131,22 +139,20 @@ void TestInstall::program_link_is_relative() {
 void TestInstall::desktop_files_name_the_application_id_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("pattern");
-    const QString entry = "share/applications/" + AppId + ".desktop";
-    const QString metainfo = "share/metainfo/" + AppId + ".metainfo.xml";
     QTest::newRow("icon of the entry")
-        << entry << "^Icon=" + QRegularExpression::escape(AppId) + '$';
-    QTest::newRow("entry starts the link in bin") << entry << QStringLiteral("^Exec=zifferon$");
+        << DesktopEntry << "^Icon=" + QRegularExpression::escape(AppId) + '$';
+    QTest::newRow("entry starts the link in bin")
+        << DesktopEntry << QStringLiteral("^Exec=zifferon$");
     QTest::newRow("entry categories")
-        << entry << QStringLiteral("^Categories=Utility;Calculator;$");
-    QTest::newRow("metainfo id") << metainfo
+        << DesktopEntry << QStringLiteral("^Categories=Utility;Calculator;$");
+    QTest::newRow("metainfo id") << Metainfo
                                  << "<id>" + QRegularExpression::escape(AppId) + "</id>";
     QTest::newRow("metainfo launches the entry")
-        << metainfo << ">" + QRegularExpression::escape(AppId) + "\\.desktop</launchable>";
-    QTest::newRow("metainfo release")
-        << metainfo
-        << QStringLiteral("<release version=\"\\d+\\.\\d+\" date=\"\\d{4}-\\d\\d-\\d\\d\"");
-    QTest::newRow("metainfo screenshots")
-        << metainfo << QStringLiteral("<image>https://[^<]+/docs/images/main_window\\.png</image>");
+        << Metainfo << ">" + QRegularExpression::escape(AppId) + "\\.desktop</launchable>";
+    QTest::newRow("metainfo release of the project's version")
+        << Metainfo
+        << "<release version=\"" + QRegularExpression::escape(ZIFFERON_VERSION) +
+               "\" date=\"\\d{4}-\\d\\d-\\d\\d\"/>";
 }
 
 void TestInstall::desktop_files_name_the_application_id() {
@@ -164,8 +170,7 @@ void TestInstall::icons_have_their_size_data() {
 
 void TestInstall::icons_have_their_size() {
     QFETCH(int, size);
-    QImageReader reader(
-        installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId)));
+    QImageReader reader(installed(pngIcon(size)));
     QCOMPARE(reader.format(), QByteArray("png"));
     const QImage icon = reader.read();
     QCOMPARE(icon.size(), QSize(size, size));
@@ -175,9 +180,9 @@ void TestInstall::icons_have_their_size() {
 }
 
 void TestInstall::scalable_icon_shows_the_same_picture() {
-    QSvgRenderer svg(installed("share/icons/hicolor/scalable/apps/" + AppId + ".svg"));
+    QSvgRenderer svg(installed(ScalableIcon));
     QVERIFY(svg.isValid());
-    const QImage largest(installed("share/icons/hicolor/256x256/apps/" + AppId + ".png"));
+    const QImage largest(installed(pngIcon(256)));
     QImage rendered(largest.size(), QImage::Format_ARGB32);
     rendered.fill(Qt::transparent);
     QPainter painter(&rendered);
@@ -188,16 +193,26 @@ void TestInstall::scalable_icon_shows_the_same_picture() {
              "the scalable icon differs from the 256 pixel one");
 }
 
+void TestInstall::metainfo_shows_the_screenshots_of_the_docs() {
+    const QString metainfo = readText(installed(Metainfo));
+    const QRegularExpression image(
+        QStringLiteral("<image>https://[^<]*/docs/images/([^/<]+)</image>"));
+    QStringList shown;
+    for (const QRegularExpressionMatch& found : image.globalMatch(metainfo))
+        shown << found.captured(1);
+    QCOMPARE(shown.size(), 4);
+    const QDir images(QStringLiteral(ZIFFERON_SOURCE_DIR "/docs/images"));
+    for (const QString& name : shown)
+        QVERIFY2(QImageReader(images.filePath(name)).canRead(), qPrintable(name));
+}
+
 void TestInstall::validators_accept_data() {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("desktop entry")
-        << "desktop-file-validate"
-        << QStringList{installed("share/applications/" + AppId + ".desktop")};
+        << "desktop-file-validate" << QStringList{installed(DesktopEntry)};
     QTest::newRow("metainfo") << "appstreamcli"
-                              << QStringList{
-                                     "validate", "--no-net",
-                                     installed("share/metainfo/" + AppId + ".metainfo.xml")};
+                              << QStringList{"validate", "--no-net", installed(Metainfo)};
 }
 
 void TestInstall::validators_accept() {
