@@ -47,8 +47,26 @@ QByteArray jpeg(const QImage& image) {
     return encoded(image, "JPEG", JpegQuality);
 }
 
+QByteArray png(const QImage& image) {
+    return encoded(image, "PNG");
+}
+
 QByteArray sixteenColourIco(const QImage& image) {
     return EncodeIco(ToSixteenColours(image, MaskColour));
+}
+
+QByteArray sixteenColourGif(const QImage& image) {
+    return EncodeGif(ToSixteenColours(image, MaskColour));
+}
+
+// A picture file: what it shows, painted when the file is written, in the encoder's format.
+OutputFile picture(QString path, QByteArray (*encode)(const QImage&),
+                   std::function<QImage()> paint) {
+    return {std::move(path), [encode, paint = std::move(paint)] { return encode(paint()); }};
+}
+
+std::function<QImage()> keyFace(FaceStyle style, QSize size) {
+    return [style, size] { return KeyFace(style, size); };
 }
 
 QByteArray crlfWindows1252(QString text) {
@@ -57,35 +75,21 @@ QByteArray crlfWindows1252(QString text) {
 
 OutputFiles resourceFiles() {
     OutputFiles files{
-        {"images/background.jpg", [] { return jpeg(MainWindowBackground()); }},
-        {"images/face_a.jpg",
-         [] {
-             return jpeg(KeyFace(FaceStyle::Pearl, {33, 60}));
-         }},
-        {"images/face_b.jpg",
-         [] {
-             return jpeg(KeyFace(FaceStyle::Ivory, {33, 60}));
-         }},
-        {"images/face_c.jpg",
-         [] {
-             return jpeg(KeyFace(FaceStyle::Ivory, {76, 60}));
-         }},
-        {"images/command1.jpg", [] { return jpeg(CalculateButtonPicture()); }},
-        {"images/title.jpg", [] { return jpeg(TitlePicture()); }},
-        {"images/zifferon.ico", [] { return sixteenColourIco(WindowIcon()); }},
+        picture("images/background.jpg", jpeg, MainWindowBackground),
+        picture("images/face_a.jpg", jpeg, keyFace(FaceStyle::Pearl, {33, 60})),
+        picture("images/face_b.jpg", jpeg, keyFace(FaceStyle::Ivory, {33, 60})),
+        picture("images/face_c.jpg", jpeg, keyFace(FaceStyle::Ivory, {76, 60})),
+        picture("images/command1.jpg", jpeg, CalculateButtonPicture),
+        picture("images/title.jpg", jpeg, TitlePicture),
+        picture("images/zifferon.ico", sixteenColourIco, WindowIcon),
     };
     for (int number = 1; number <= ToolbarPictures; ++number) {
         const QString name = QStringLiteral("images/imagelist2_%1.").arg(number);
-        if (number == GifPicture)
-            files.push_back({name + "gif", [number] {
-                                 return EncodeGif(
-                                     ToSixteenColours(ToolbarPicture(number), MaskColour));
-                             }});
-        else
-            files.push_back(
-                {name + "ico", [number] { return sixteenColourIco(ToolbarPicture(number)); }});
+        const auto paint = [number] { return ToolbarPicture(number); };
+        files.push_back(number == GifPicture ? picture(name + "gif", sixteenColourGif, paint)
+                                             : picture(name + "ico", sixteenColourIco, paint));
     }
-    files.push_back({"files/1_logo_1.jpg", [] { return jpeg(LogoPicture()); }});
+    files.push_back(picture("files/1_logo_1.jpg", jpeg, LogoPicture));
     files.push_back({"files/Tiska.dpi", [] { return crlfWindows1252(CreditsText()); }});
     return files;
 }
@@ -93,8 +97,9 @@ OutputFiles resourceFiles() {
 OutputFiles applicationIconFiles(const QString& applicationId) {
     OutputFiles files;
     for (int size : ApplicationIconSizes)
-        files.push_back({QStringLiteral("hicolor/%1x%1/apps/%2.png").arg(size).arg(applicationId),
-                         [size] { return encoded(ApplicationIcon(size), "PNG"); }});
+        files.push_back(
+            picture(QStringLiteral("hicolor/%1x%1/apps/%2.png").arg(size).arg(applicationId), png,
+                    [size] { return ApplicationIcon(size); }));
     files.push_back({QStringLiteral("hicolor/scalable/apps/%1.svg").arg(applicationId),
                      [] { return ApplicationIconSvg(QStringLiteral("Zifferon")); }});
     return files;
