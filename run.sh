@@ -2,10 +2,16 @@
 # Builds Zifferon and starts it.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/setup.sh
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "Kein Bildschirm gefunden (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt)." >&2
-  echo "Zum Ausprobieren ohne Bildschirm: xvfb-run ./run.sh" >&2
+  echo "No display found: neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
+  echo "Start ./run.sh in a desktop session, or try it on a virtual one: xvfb-run -a ./run.sh" >&2
   exit 1
 fi
-exec build/zifferon
+tools/setup.sh
+# Qt wants a private runtime folder; a session that has none (xvfb-run, ssh) gets one for this run.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
+"${ZIFFERON_BUILD_DIR:-build}/zifferon"

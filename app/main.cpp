@@ -9,6 +9,8 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Zifferon"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(ZIFFERON_APP_ID));
     fonts::LoadApplicationFonts();
     std::unique_ptr<Form1> mainWindow;
     auto* splash = new frmStart([&mainWindow] {

@@ -2,6 +2,16 @@
 
 # Folder where the program and the files it reads at run time live.
 set(ZIFFERON_RUNTIME_DIR ${CMAKE_BINARY_DIR})
+# The same folder when installed, below the prefix; bin/ holds a link to the program in it.
+set(ZIFFERON_INSTALL_PROGRAMDIR lib/zifferon)
+# The environment of the Qt tools and tests that the build runs: no screen, and a private
+# runtime folder of their own, so that Qt has nothing to warn about.
+set(zifferon_runtime ${CMAKE_BINARY_DIR}/runtime)
+file(MAKE_DIRECTORY ${zifferon_runtime})
+file(CHMOD ${zifferon_runtime} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+set(ZIFFERON_TOOL_ENVIRONMENT QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${zifferon_runtime})
+# The application's id: the names of its desktop entry, icons and AppStream metadata.
+set(ZIFFERON_APP_ID de.morvantis.Zifferon)
 
 function(zifferon_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
@@ -24,6 +34,6 @@ function(zifferon_qtest name)
   zifferon_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZIFFERON_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data"
+    ENVIRONMENT "${ZIFFERON_TOOL_ENVIRONMENT};ZIFFERON_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data"
     TIMEOUT 300)
 endfunction()

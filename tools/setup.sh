@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
-# Installs the missing Debian packages, then configures and builds Zifferon in build/.
+# Installs the missing Debian packages, then configures and builds Zifferon in build/
+# (or $ZIFFERON_BUILD_DIR). Arguments are passed to the first cmake configure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6
-          libgtest-dev libbenchmark-dev libxlsxwriter-dev libzip-dev libchm-dev fp-utils
-          fonts-liberation fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev)
+# One group a line, so that additions merge cleanly.
+packages=(
+  cmake ninja-build g++ pkg-config                                    # build tools
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6              # Qt
+  libxlsxwriter-dev libzip-dev libchm-dev fp-utils                    # export, help file
+  fonts-liberation fonts-dejavu-core                                  # fonts the program loads
+  libgtest-dev libbenchmark-dev xvfb xauth                            # tests and benchmarks
+  clang libclang-rt-14-dev                                            # fuzzing
+  desktop-file-utils appstream lintian dpkg-dev file                  # install test, package
+)
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installiere fehlende Pakete: ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then
-    echo "Bitte als root ausführen (apt-get braucht root-Rechte)." >&2
+    echo "Missing Debian packages. Install them as root, then run this again:" >&2
+    echo "  sudo apt-get install ${missing[*]}" >&2
     exit 1
   fi
+  echo "Installing missing packages: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"

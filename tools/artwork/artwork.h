@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
+
+class QPainter;
 
 // The pictures of the program, each at the pixel size the windows expect.
 
@@ -16,7 +19,16 @@ enum class FaceStyle {
 QImage KeyFace(FaceStyle style, QSize size);
 QImage MainWindowBackground();
 QImage CalculateButtonPicture();
+// The toolbar pictures and the window icon are designed on a square of this many pixels.
+constexpr int IconSize = 32;
+
+// The window icon's design, painted into the square (0, 0, IconSize, IconSize).
+void PaintWindowIcon(QPainter& painter);
 QImage WindowIcon();
+// The window icon's design for the desktop: a picture of the given size, and a scalable SVG
+// document with the given title.
+QImage ApplicationIcon(int size);
+QByteArray ApplicationIconSvg(const QString& title);
 // Toolbar pictures 1 to 9 on a transparent background.
 QImage ToolbarPicture(int number);
 QImage TitlePicture();

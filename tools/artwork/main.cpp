@@ -1,18 +1,24 @@
-// Paints every picture of the program and the credits text into the resources folder given
-// as the only argument: images/ for the compiled-in pictures, files/ for those beside the
-// program.
+// Paints the program's pictures into a folder, in one of two sets:
+//   zifferon-artwork <resources folder>
+//     the pictures compiled into the program (images/) and the two files that lie beside it
+//     (files/); run by hand, the results are committed;
+//   zifferon-artwork --application-icons <folder> <application id>
+//     the icons that menus and launchers show, in the hicolor theme's layout; run by the build.
 
 #include "calc/windows1252.h"
 #include "tools/artwork/artwork.h"
 #include "tools/artwork/gif_writer.h"
 #include "tools/artwork/ico_writer.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -20,41 +26,99 @@ const QRgb MaskColour = qRgb(192, 192, 192);
 constexpr int JpegQuality = 95;
 constexpr int ToolbarPictures = 9;
 constexpr int GifPicture = 3;
+const QList<int> ApplicationIconSizes{16, 24, 32, 48, 64, 128, 256};
 
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+// One file of a set: its path below the set's folder and how its bytes are made.
+struct OutputFile {
+    QString path;
+    std::function<QByteArray()> bytes;
+};
+using OutputFiles = std::vector<OutputFile>;
+
+QByteArray encoded(const QImage& image, const char* format, int quality = -1) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
 }
 
-bool writeJpeg(const QString& path, const QImage& image) {
-    return image.save(path, "JPEG", JpegQuality);
+QByteArray jpeg(const QImage& image) {
+    return encoded(image, "JPEG", JpegQuality);
+}
+
+QByteArray png(const QImage& image) {
+    return encoded(image, "PNG");
+}
+
+QByteArray sixteenColourIco(const QImage& image) {
+    return EncodeIco(ToSixteenColours(image, MaskColour));
+}
+
+QByteArray sixteenColourGif(const QImage& image) {
+    return EncodeGif(ToSixteenColours(image, MaskColour));
+}
+
+// A picture file: what it shows, painted when the file is written, in the encoder's format.
+OutputFile picture(QString path, QByteArray (*encode)(const QImage&),
+                   std::function<QImage()> paint) {
+    return {std::move(path), [encode, paint = std::move(paint)] { return encode(paint()); }};
+}
+
+std::function<QImage()> keyFace(FaceStyle style, QSize size) {
+    return [style, size] { return KeyFace(style, size); };
 }
 
 QByteArray crlfWindows1252(QString text) {
     return EncodeWindows1252(text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
 }
 
-bool writeImages(const QDir& folder) {
-    bool ok = writeJpeg(folder.filePath("background.jpg"), MainWindowBackground()) &&
-              writeJpeg(folder.filePath("face_a.jpg"), KeyFace(FaceStyle::Pearl, {33, 60})) &&
-              writeJpeg(folder.filePath("face_b.jpg"), KeyFace(FaceStyle::Ivory, {33, 60})) &&
-              writeJpeg(folder.filePath("face_c.jpg"), KeyFace(FaceStyle::Ivory, {76, 60})) &&
-              writeJpeg(folder.filePath("command1.jpg"), CalculateButtonPicture()) &&
-              writeJpeg(folder.filePath("title.jpg"), TitlePicture()) &&
-              writeBytes(folder.filePath("zifferon.ico"),
-                         EncodeIco(ToSixteenColours(WindowIcon(), MaskColour)));
-    for (int number = 1; number <= ToolbarPictures && ok; ++number) {
-        const IndexedImage picture = ToSixteenColours(ToolbarPicture(number), MaskColour);
-        const QString name = QStringLiteral("imagelist2_%1.").arg(number);
-        ok = number == GifPicture ? writeBytes(folder.filePath(name + "gif"), EncodeGif(picture))
-                                  : writeBytes(folder.filePath(name + "ico"), EncodeIco(picture));
+OutputFiles resourceFiles() {
+    OutputFiles files{
+        picture("images/background.jpg", jpeg, MainWindowBackground),
+        picture("images/face_a.jpg", jpeg, keyFace(FaceStyle::Pearl, {33, 60})),
+        picture("images/face_b.jpg", jpeg, keyFace(FaceStyle::Ivory, {33, 60})),
+        picture("images/face_c.jpg", jpeg, keyFace(FaceStyle::Ivory, {76, 60})),
+        picture("images/command1.jpg", jpeg, CalculateButtonPicture),
+        picture("images/title.jpg", jpeg, TitlePicture),
+        picture("images/zifferon.ico", sixteenColourIco, WindowIcon),
+    };
+    for (int number = 1; number <= ToolbarPictures; ++number) {
+        const QString name = QStringLiteral("images/imagelist2_%1.").arg(number);
+        const auto paint = [number] { return ToolbarPicture(number); };
+        files.push_back(number == GifPicture ? picture(name + "gif", sixteenColourGif, paint)
+                                             : picture(name + "ico", sixteenColourIco, paint));
     }
-    return ok;
+    files.push_back(picture("files/1_logo_1.jpg", jpeg, LogoPicture));
+    files.push_back({"files/Tiska.dpi", [] { return crlfWindows1252(CreditsText()); }});
+    return files;
 }
 
-bool writeFiles(const QDir& folder) {
-    return writeJpeg(folder.filePath("1_logo_1.jpg"), LogoPicture()) &&
-           writeBytes(folder.filePath("Tiska.dpi"), crlfWindows1252(CreditsText()));
+OutputFiles applicationIconFiles(const QString& applicationId) {
+    OutputFiles files;
+    for (int size : ApplicationIconSizes)
+        files.push_back(
+            picture(QStringLiteral("hicolor/%1x%1/apps/%2.png").arg(size).arg(applicationId), png,
+                    [size] { return ApplicationIcon(size); }));
+    files.push_back({QStringLiteral("hicolor/scalable/apps/%1.svg").arg(applicationId),
+                     [] { return ApplicationIconSvg(QStringLiteral("Zifferon")); }});
+    return files;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool writeAll(const QDir& folder, const OutputFiles& files) {
+    for (const OutputFile& file : files) {
+        const QString path = folder.filePath(file.path);
+        if (!folder.mkpath(QFileInfo(path).path()) || !writeBytes(path, file.bytes())) {
+            std::fprintf(stderr, "zifferon-artwork: cannot write %s\n", qPrintable(path));
+            return false;
+        }
+    }
+    return true;
 }
 
 void loadFonts() {
@@ -70,18 +134,12 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: zifferon-artwork <resources folder>\n");
-        return 2;
-    }
     loadFonts();
-    const QDir resources(arguments.at(1));
-    if (!resources.mkpath(QStringLiteral("images")) || !resources.mkpath(QStringLiteral("files")) ||
-        !writeImages(QDir(resources.filePath("images"))) ||
-        !writeFiles(QDir(resources.filePath("files")))) {
-        std::fprintf(stderr, "zifferon-artwork: cannot write into %s\n",
-                     qPrintable(resources.absolutePath()));
-        return 1;
-    }
-    return 0;
+    if (arguments.size() == 2 && !arguments.at(1).startsWith(u'-'))
+        return writeAll(QDir(arguments.at(1)), resourceFiles()) ? 0 : 1;
+    if (arguments.size() == 4 && arguments.at(1) == QStringLiteral("--application-icons"))
+        return writeAll(QDir(arguments.at(2)), applicationIconFiles(arguments.at(3))) ? 0 : 1;
+    std::fprintf(stderr, "usage: zifferon-artwork <resources folder>\n"
+                         "       zifferon-artwork --application-icons <folder> <application id>\n");
+    return 2;
 }

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int IconSize = 32;
 const QColor Outline(0x20, 0x20, 0x28);
 
 QImage canvas() {
@@ -224,9 +223,7 @@ QImage ToolbarPicture(int number) {
 }
 
 // A tape calculator in the colours of its keys, with the paper tape coming out of the top.
-QImage WindowIcon() {
-    QImage image = canvas();
-    QPainter painter(&image);
+void PaintWindowIcon(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(0x70, 0x70, 0x70), 1));
     painter.setBrush(Qt::white);
@@ -248,5 +245,11 @@ QImage WindowIcon() {
             painter.setBrush(row == 2 && column == 3 ? QColor(192, 64, 0) : columns[column]);
             painter.drawRect(QRectF(6.5 + static_cast<qreal>(column) * 5, 18 + row * 4.3, 4, 3.3));
         }
+}
+
+QImage WindowIcon() {
+    QImage image = canvas();
+    QPainter painter(&image);
+    PaintWindowIcon(painter);
     return image;
 }
