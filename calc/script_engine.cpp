@@ -31,27 +31,39 @@ struct Token {
 };
 
 std::optional<BinaryOperator> symbolOperator(quint32 symbol) {
-    static constexpr std::pair<const char*, BinaryOperator> symbols[] = {
-        {"^", BinaryOperator::Power},
-        {"*", BinaryOperator::Multiply},
-        {"/", BinaryOperator::Divide},
-        {"\\", BinaryOperator::IntegerDivide},
-        {"+", BinaryOperator::Add},
-        {"-", BinaryOperator::Subtract},
-        {"&", BinaryOperator::Concatenate},
-        {"=", BinaryOperator::Equal},
-        {"<>", BinaryOperator::NotEqual},
-        {"<", BinaryOperator::Less},
-        {">", BinaryOperator::Greater},
-        {"<=", BinaryOperator::LessOrEqual},
-        {">=", BinaryOperator::GreaterOrEqual},
-        {"><", BinaryOperator::NotEqual},
-        {"=<", BinaryOperator::LessOrEqual},
-        {"=>", BinaryOperator::GreaterOrEqual}};
-    for (const auto& [text, op] : symbols)
-        if (symbolCode(text) == symbol)
-            return op;
-    return std::nullopt;
+    switch (symbol) {
+    case symbolCode("^"):
+        return BinaryOperator::Power;
+    case symbolCode("*"):
+        return BinaryOperator::Multiply;
+    case symbolCode("/"):
+        return BinaryOperator::Divide;
+    case symbolCode("\\"):
+        return BinaryOperator::IntegerDivide;
+    case symbolCode("+"):
+        return BinaryOperator::Add;
+    case symbolCode("-"):
+        return BinaryOperator::Subtract;
+    case symbolCode("&"):
+        return BinaryOperator::Concatenate;
+    case symbolCode("="):
+        return BinaryOperator::Equal;
+    case symbolCode("<>"):
+    case symbolCode("><"):
+        return BinaryOperator::NotEqual;
+    case symbolCode("<"):
+        return BinaryOperator::Less;
+    case symbolCode(">"):
+        return BinaryOperator::Greater;
+    case symbolCode("<="):
+    case symbolCode("=<"):
+        return BinaryOperator::LessOrEqual;
+    case symbolCode(">="):
+    case symbolCode("=>"):
+        return BinaryOperator::GreaterOrEqual;
+    default:
+        return std::nullopt;
+    }
 }
 
 std::optional<BinaryOperator> keywordOperator(QStringView name) {

@@ -10,19 +10,34 @@ namespace {
 // Longest name a lookup considers.
 constexpr qsizetype NameBufferSize = 16;
 
-// Every built-in function, sorted by name for a binary search.
+char16_t lowerAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+// Every built-in function, sorted by name for a binary search, and what lets most other names
+// fail before it: the longest name and the set of first letters.
 struct FunctionTable {
     std::vector<Function> functions;
     qsizetype longestName = 0;
+    quint32 initials = 0; // bit n for the letter 'a' + n
 
     FunctionTable() {
         for (const auto kind : {MathFunctions(), TypeFunctions(), TextFunctions()})
             functions.insert(functions.end(), kind.begin(), kind.end());
         std::sort(functions.begin(), functions.end(),
                   [](const Function& a, const Function& b) { return a.name < b.name; });
-        for (const Function& function : functions)
+        for (const Function& function : functions) {
             longestName = std::max(longestName, static_cast<qsizetype>(function.name.size()));
+            initials |= 1u << (function.name.front() - 'a');
+        }
         Q_ASSERT(longestName <= NameBufferSize);
+    }
+
+    bool mayHold(QStringView name) const {
+        if (name.isEmpty() || name.size() > longestName)
+            return false;
+        const char16_t initial = lowerAscii(name.front().unicode());
+        return initial >= u'a' && initial <= u'z' && (initials >> (initial - u'a') & 1u);
     }
 };
 
@@ -33,16 +48,15 @@ const FunctionTable& table() {
 
 const Function* find(QStringView name) {
     const FunctionTable& all = table();
-    if (name.size() > all.longestName)
+    if (!all.mayHold(name))
         return nullptr;
     // Names are ASCII; any other character matches no function.
     std::array<char, NameBufferSize> lower{};
     for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
+        const char16_t c = lowerAscii(name[i].unicode());
         if (c > 0x7F)
             return nullptr;
-        lower[static_cast<size_t>(i)] =
-            static_cast<char>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+        lower[static_cast<size_t>(i)] = static_cast<char>(c);
     }
     const std::string_view key(lower.data(), static_cast<size_t>(name.size()));
     const auto found = std::lower_bound(

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <variant>
-
 // A script value: the VBScript Variant subtypes that formulas can produce.
 class Variant {
 public:
@@ -25,38 +23,72 @@ public:
     static constexpr qint64 CurrencyScale = 10000;
 
     Variant() = default;
-    static Variant null() { return Variant(Type::Null, {}); }
-    static Variant boolean(bool value) { return Variant(Type::Boolean, value); }
-    static Variant byte(quint8 value) { return Variant(Type::Byte, qint32{value}); }
-    static Variant integer(qint16 value) { return Variant(Type::Integer, qint32{value}); }
-    static Variant longValue(qint32 value) { return Variant(Type::Long, value); }
-    static Variant single(float value) { return Variant(Type::Single, value); }
-    static Variant number(double value) { return Variant(Type::Double, value); }
-    static Variant currency(qint64 tenThousandths) {
-        return Variant(Type::Currency, tenThousandths);
+    static Variant null() { return Variant(Type::Null); }
+    static Variant boolean(bool value) {
+        Variant v(Type::Boolean);
+        v.m_scalar.flag = value;
+        return v;
     }
-    static Variant string(QString value) { return Variant(Type::String, std::move(value)); }
+    static Variant byte(quint8 value) { return whole(Type::Byte, value); }
+    static Variant integer(qint16 value) { return whole(Type::Integer, value); }
+    static Variant longValue(qint32 value) { return whole(Type::Long, value); }
+    static Variant single(float value) {
+        Variant v(Type::Single);
+        v.m_scalar.single = value;
+        return v;
+    }
+    static Variant number(double value) {
+        Variant v(Type::Double);
+        v.m_scalar.real = value;
+        return v;
+    }
+    static Variant currency(qint64 tenThousandths) {
+        Variant v(Type::Currency);
+        v.m_scalar.tenThousandths = tenThousandths;
+        return v;
+    }
+    static Variant string(QString value) {
+        Variant v(Type::String);
+        v.m_text = std::move(value);
+        return v;
+    }
 
     Type type() const { return m_type; }
     // Byte, Integer and Long.
-    bool isWhole() const { return std::holds_alternative<qint32>(m_value); }
+    bool isWhole() const {
+        return m_type == Type::Byte || m_type == Type::Integer || m_type == Type::Long;
+    }
     // Numeric subtypes as a double; Boolean as -1 or 0; anything else 0.
     double toDouble() const;
-    bool toBool() const { return std::get_if<bool>(&m_value) && std::get<bool>(m_value); }
+    bool toBool() const { return m_type == Type::Boolean && m_scalar.flag; }
     // A whole subtype's value; 0 for any other.
-    qint32 wholeValue() const;
+    qint32 wholeValue() const { return isWhole() ? m_scalar.whole : 0; }
     // A Currency's ten-thousandths; 0 for any other subtype.
-    qint64 currencyValue() const;
+    qint64 currencyValue() const { return m_type == Type::Currency ? m_scalar.tenThousandths : 0; }
     // A Single's value; 0 for any other subtype.
-    float singleValue() const;
-    QString stringValue() const;
+    float singleValue() const { return m_type == Type::Single ? m_scalar.single : 0.0f; }
+    // A String's text; empty for any other subtype.
+    const QString& stringValue() const { return m_text; }
 
 private:
-    using Storage = std::variant<std::monostate, bool, qint32, qint64, float, double, QString>;
-    Variant(Type type, Storage value)
-        : m_type(type)
-        , m_value(std::move(value)) {}
+    explicit Variant(Type type)
+        : m_type(type) {}
+    static Variant whole(Type type, qint32 value) {
+        Variant v(type);
+        v.m_scalar.whole = value;
+        return v;
+    }
+
+    // The value of every subtype but String, read only as the subtype that m_type names.
+    union Scalar {
+        double real;
+        bool flag;
+        qint32 whole;
+        qint64 tenThousandths;
+        float single;
+    };
 
     Type m_type = Type::Empty;
-    Storage m_value;
+    Scalar m_scalar{};
+    QString m_text;
 };
