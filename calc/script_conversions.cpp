@@ -37,14 +37,20 @@ Result toBoolean(const Variant& value) {
     return Variant::boolean(number != 0);
 }
 
-// A whole subtype: rounded half to even, an Overflow outside the subtype's range.
-template <typename Whole> Result toWhole(const Variant& value, Type type) {
+// The number rounded half to even; an Overflow where the whole type does not hold it.
+template <typename Whole> ScriptError roundedFor(const Variant& value, double& rounded) {
     double number = 0;
     if (ScriptError error = ToDouble(value, number); error != ScriptError::None)
         return error;
-    const double rounded = std::nearbyint(number);
-    if (!holds<Whole>(rounded))
-        return ScriptError::Overflow;
+    rounded = std::nearbyint(number);
+    return holds<Whole>(rounded) ? ScriptError::None : ScriptError::Overflow;
+}
+
+// A whole subtype: rounded half to even, an Overflow outside the subtype's range.
+template <typename Whole> Result toWhole(const Variant& value, Type type) {
+    double rounded = 0;
+    if (ScriptError error = roundedFor<Whole>(value, rounded); error != ScriptError::None)
+        return error;
     return InType(type, rounded);
 }
 
@@ -153,12 +159,9 @@ ScriptError ToLong(const Variant& value, qint32& whole) {
         whole = value.wholeValue();
         return ScriptError::None;
     }
-    double number = 0;
-    if (ScriptError error = ToDouble(value, number); error != ScriptError::None)
+    double rounded = 0;
+    if (ScriptError error = roundedFor<qint32>(value, rounded); error != ScriptError::None)
         return error;
-    const double rounded = std::nearbyint(number);
-    if (!holds<qint32>(rounded))
-        return ScriptError::Overflow;
     whole = static_cast<qint32>(rounded);
     return ScriptError::None;
 }

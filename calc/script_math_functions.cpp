@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace script {
 namespace {
@@ -13,48 +14,23 @@ bool isNull(const Variant& v) {
     return v.type() == Type::Null;
 }
 
-// A function of one number giving a Double; Null has no number (InvalidUseOfNull).
-template <double (*Math)(double), bool (*Valid)(double) = nullptr>
-Result unaryMath(Arguments args) {
+// A function of one number giving a Double; Null has no number (InvalidUseOfNull). Valid, where
+// given, tells the numbers in the function's domain.
+template <auto Math, auto Valid = nullptr> Result unaryMath(Arguments args) {
     if (isNull(args[0]))
         return ScriptError::InvalidUseOfNull;
     double x = 0;
     if (ScriptError error = ToDouble(args[0], x); error != ScriptError::None)
         return error;
-    if constexpr (Valid != nullptr) {
+    if constexpr (!std::is_null_pointer_v<decltype(Valid)>) {
         if (!Valid(x))
             return ScriptError::InvalidProcedureCall;
     }
     return Finite(Math(x));
 }
 
-bool positive(double x) {
-    return x > 0;
-}
-bool notNegative(double x) {
-    return x >= 0;
-}
-double sine(double x) {
-    return std::sin(x);
-}
-double cosine(double x) {
-    return std::cos(x);
-}
-double tangent(double x) {
-    return std::tan(x);
-}
-double arcTangent(double x) {
-    return std::atan(x);
-}
-double exponential(double x) {
-    return std::exp(x);
-}
-double logarithm(double x) {
-    return std::log(x);
-}
-double squareRoot(double x) {
-    return std::sqrt(x);
-}
+constexpr auto positive = [](double x) { return x > 0; };
+constexpr auto notNegative = [](double x) { return x >= 0; };
 
 using CurrencyTransform = std::optional<qint64> (*)(qint64);
 
@@ -205,19 +181,19 @@ template <int Base> Result inBase(Arguments args) {
 
 constexpr Function Functions[] = {
     {"abs", 1, 1, subtypeKeeping<absolute, absoluteCurrency>},
-    {"atn", 1, 1, unaryMath<arcTangent>},
-    {"cos", 1, 1, unaryMath<cosine>},
-    {"exp", 1, 1, unaryMath<exponential>},
+    {"atn", 1, 1, unaryMath<[](double x) { return std::atan(x); }>},
+    {"cos", 1, 1, unaryMath<[](double x) { return std::cos(x); }>},
+    {"exp", 1, 1, unaryMath<[](double x) { return std::exp(x); }>},
     {"fix", 1, 1, subtypeKeeping<truncated, truncatedCurrency>},
     {"hex", 1, 1, inBase<16>},
     {"int", 1, 1, subtypeKeeping<floored, flooredCurrency>},
-    {"log", 1, 1, unaryMath<logarithm, positive>},
+    {"log", 1, 1, unaryMath<[](double x) { return std::log(x); }, positive>},
     {"oct", 1, 1, inBase<8>},
     {"round", 1, 2, round},
     {"sgn", 1, 1, sign},
-    {"sin", 1, 1, unaryMath<sine>},
-    {"sqr", 1, 1, unaryMath<squareRoot, notNegative>},
-    {"tan", 1, 1, unaryMath<tangent>},
+    {"sin", 1, 1, unaryMath<[](double x) { return std::sin(x); }>},
+    {"sqr", 1, 1, unaryMath<[](double x) { return std::sqrt(x); }, notNegative>},
+    {"tan", 1, 1, unaryMath<[](double x) { return std::tan(x); }>},
 };
 
 } // namespace

@@ -76,6 +76,15 @@ Type logicalType(Type a, Type b) {
     return wholeType(arithmeticType(a), arithmeticType(b));
 }
 
+// Both operands converted alike, or the first conversion's error.
+template <typename T>
+ScriptError convertBoth(ScriptError (*convert)(const Variant&, T&), const Variant& left,
+                        const Variant& right, T& a, T& b) {
+    if (ScriptError error = convert(left, a); error != ScriptError::None)
+        return error;
+    return convert(right, b);
+}
+
 Result currencyResult(Int128 tenThousandths) {
     if (tenThousandths < std::numeric_limits<qint64>::min() ||
         tenThousandths > std::numeric_limits<qint64>::max())
@@ -87,9 +96,7 @@ Result currencyResult(Int128 tenThousandths) {
 Result currencyArithmetic(BinaryOperator op, const Variant& left, const Variant& right) {
     qint64 a = 0;
     qint64 b = 0;
-    if (ScriptError error = ToCurrency(left, a); error != ScriptError::None)
-        return error;
-    if (ScriptError error = ToCurrency(right, b); error != ScriptError::None)
+    if (ScriptError error = convertBoth(ToCurrency, left, right, a, b); error != ScriptError::None)
         return error;
     switch (op) {
     case BinaryOperator::Add:
@@ -101,19 +108,11 @@ Result currencyArithmetic(BinaryOperator op, const Variant& left, const Variant&
     }
 }
 
-Result toNumbers(const Variant& left, const Variant& right, double& a, double& b) {
-    if (ScriptError error = ToDouble(left, a); error != ScriptError::None)
-        return error;
-    if (ScriptError error = ToDouble(right, b); error != ScriptError::None)
-        return error;
-    return Variant();
-}
-
 Result quotient(const Variant& left, const Variant& right) {
     double a = 0;
     double b = 0;
-    if (Result r = toNumbers(left, right, a, b); !r.ok())
-        return r;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
     if (b == 0)
         return a == 0 ? ScriptError::Overflow : ScriptError::DivisionByZero;
     return InType(quotientType(arithmeticType(left.type()), arithmeticType(right.type())), a / b);
@@ -122,8 +121,8 @@ Result quotient(const Variant& left, const Variant& right) {
 Result power(const Variant& left, const Variant& right) {
     double a = 0;
     double b = 0;
-    if (Result r = toNumbers(left, right, a, b); !r.ok())
-        return r;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
     if (a == 0 && b < 0)
         return ScriptError::DivisionByZero;
     return Finite(std::pow(a, b));
@@ -137,8 +136,8 @@ Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) 
         return currencyArithmetic(op, left, right);
     double a = 0;
     double b = 0;
-    if (Result r = toNumbers(left, right, a, b); !r.ok())
-        return r;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
     const double value = op == BinaryOperator::Add        ? a + b
                          : op == BinaryOperator::Subtract ? a - b
                                                           : a * b;
@@ -148,9 +147,7 @@ Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) 
 Result wholeDivision(BinaryOperator op, const Variant& left, const Variant& right) {
     qint32 a = 0;
     qint32 b = 0;
-    if (ScriptError error = ToLong(left, a); error != ScriptError::None)
-        return error;
-    if (ScriptError error = ToLong(right, b); error != ScriptError::None)
+    if (ScriptError error = convertBoth(ToLong, left, right, a, b); error != ScriptError::None)
         return error;
     if (b == 0)
         return ScriptError::DivisionByZero;
@@ -206,8 +203,8 @@ Result numericOrder(const Variant& left, const Variant& right, int& order) {
     }
     double a = 0;
     double b = 0;
-    if (Result r = toNumbers(left, right, a, b); !r.ok())
-        return r;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
     // A Single compares with a Double in single precision.
     const bool singleBesideDouble =
         (left.type() == Type::Single) != (right.type() == Type::Single) &&
@@ -309,9 +306,7 @@ Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
         return logicalWithNull(op, left, right);
     qint32 a = 0;
     qint32 b = 0;
-    if (ScriptError error = ToLong(left, a); error != ScriptError::None)
-        return error;
-    if (ScriptError error = ToLong(right, b); error != ScriptError::None)
+    if (ScriptError error = convertBoth(ToLong, left, right, a, b); error != ScriptError::None)
         return error;
     return bitsIn(logicalType(left.type(), right.type()), bitwise(op, a, b));
 }

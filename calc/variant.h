@@ -23,32 +23,18 @@ public:
     static constexpr qint64 CurrencyScale = 10000;
 
     Variant() = default;
-    static Variant null() { return Variant(Type::Null); }
-    static Variant boolean(bool value) {
-        Variant v(Type::Boolean);
-        v.m_scalar.flag = value;
-        return v;
-    }
-    static Variant byte(quint8 value) { return whole(Type::Byte, value); }
-    static Variant integer(qint16 value) { return whole(Type::Integer, value); }
-    static Variant longValue(qint32 value) { return whole(Type::Long, value); }
-    static Variant single(float value) {
-        Variant v(Type::Single);
-        v.m_scalar.single = value;
-        return v;
-    }
-    static Variant number(double value) {
-        Variant v(Type::Double);
-        v.m_scalar.real = value;
-        return v;
-    }
+    static Variant null() { return Variant(Type::Null, {}); }
+    static Variant boolean(bool value) { return Variant(Type::Boolean, {.flag = value}); }
+    static Variant byte(quint8 value) { return Variant(Type::Byte, {.whole = value}); }
+    static Variant integer(qint16 value) { return Variant(Type::Integer, {.whole = value}); }
+    static Variant longValue(qint32 value) { return Variant(Type::Long, {.whole = value}); }
+    static Variant single(float value) { return Variant(Type::Single, {.single = value}); }
+    static Variant number(double value) { return Variant(Type::Double, {.real = value}); }
     static Variant currency(qint64 tenThousandths) {
-        Variant v(Type::Currency);
-        v.m_scalar.tenThousandths = tenThousandths;
-        return v;
+        return Variant(Type::Currency, {.tenThousandths = tenThousandths});
     }
     static Variant string(QString value) {
-        Variant v(Type::String);
+        Variant v(Type::String, {});
         v.m_text = std::move(value);
         return v;
     }
@@ -71,14 +57,6 @@ public:
     const QString& stringValue() const { return m_text; }
 
 private:
-    explicit Variant(Type type)
-        : m_type(type) {}
-    static Variant whole(Type type, qint32 value) {
-        Variant v(type);
-        v.m_scalar.whole = value;
-        return v;
-    }
-
     // The value of every subtype but String, read only as the subtype that m_type names.
     union Scalar {
         double real;
@@ -87,6 +65,10 @@ private:
         qint64 tenThousandths;
         float single;
     };
+
+    Variant(Type type, Scalar scalar)
+        : m_type(type)
+        , m_scalar(scalar) {}
 
     Type m_type = Type::Empty;
     Scalar m_scalar{};
