@@ -12,6 +12,14 @@ void BM_EvaluateFormula(benchmark::State& state) {
 }
 BENCHMARK(BM_EvaluateFormula);
 
+// A formula of function calls: each name is looked up in the table of built-in functions.
+void BM_EvaluateFunctionFormula(benchmark::State& state) {
+    const QString formula = QStringLiteral("Sqr(16)+Abs(-2.5)*Round(3.5)-Int(2.7)");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EvaluateFormula(formula));
+}
+BENCHMARK(BM_EvaluateFunctionFormula);
+
 // The longest formula the engine accepts, to show that its cost grows linearly.
 void BM_EvaluateLongFormula(benchmark::State& state) {
     QString formula = QStringLiteral("1");

@@ -1,5 +1,6 @@
 #include "calc/script_engine.h"
 
+#include "calc/script_functions.h"
 #include "calc/script_operations.h"
 
 #include <algorithm>
@@ -30,24 +31,39 @@ struct Token {
 };
 
 std::optional<BinaryOperator> symbolOperator(quint32 symbol) {
-    static constexpr std::pair<const char*, BinaryOperator> symbols[] = {
-        {"^", BinaryOperator::Power},
-        {"*", BinaryOperator::Multiply},
-        {"/", BinaryOperator::Divide},
-        {"\\", BinaryOperator::IntegerDivide},
-        {"+", BinaryOperator::Add},
-        {"-", BinaryOperator::Subtract},
-        {"&", BinaryOperator::Concatenate},
-        {"=", BinaryOperator::Equal},
-        {"<>", BinaryOperator::NotEqual},
-        {"<", BinaryOperator::Less},
-        {">", BinaryOperator::Greater},
-        {"<=", BinaryOperator::LessOrEqual},
-        {">=", BinaryOperator::GreaterOrEqual}};
-    for (const auto& [text, op] : symbols)
-        if (symbolCode(text) == symbol)
-            return op;
-    return std::nullopt;
+    switch (symbol) {
+    case symbolCode("^"):
+        return BinaryOperator::Power;
+    case symbolCode("*"):
+        return BinaryOperator::Multiply;
+    case symbolCode("/"):
+        return BinaryOperator::Divide;
+    case symbolCode("\\"):
+        return BinaryOperator::IntegerDivide;
+    case symbolCode("+"):
+        return BinaryOperator::Add;
+    case symbolCode("-"):
+        return BinaryOperator::Subtract;
+    case symbolCode("&"):
+        return BinaryOperator::Concatenate;
+    case symbolCode("="):
+        return BinaryOperator::Equal;
+    case symbolCode("<>"):
+    case symbolCode("><"):
+        return BinaryOperator::NotEqual;
+    case symbolCode("<"):
+        return BinaryOperator::Less;
+    case symbolCode(">"):
+        return BinaryOperator::Greater;
+    case symbolCode("<="):
+    case symbolCode("=<"):
+        return BinaryOperator::LessOrEqual;
+    case symbolCode(">="):
+    case symbolCode("=>"):
+        return BinaryOperator::GreaterOrEqual;
+    default:
+        return std::nullopt;
+    }
 }
 
 std::optional<BinaryOperator> keywordOperator(QStringView name) {
@@ -221,17 +237,19 @@ void Lexer::lexRadix(int base) {
             return;
         }
     }
-    if (at(m_position) == u'&')
+    // A trailing "&" reads all 32 bits: &HFFFF is the Integer -1, &HFFFF& the Long 65535.
+    const bool longLiteral = at(m_position) == u'&';
+    if (longLiteral)
         ++m_position;
     if (digits == 0) {
         m_token.kind = TokenKind::Invalid;
         return;
     }
+    const qint32 bits = !longLiteral && value <= 0xFFFF
+                            ? qint32{static_cast<qint16>(static_cast<quint16>(value))}
+                            : static_cast<qint32>(static_cast<quint32>(value));
     m_token.kind = TokenKind::Number;
-    if (value <= 0xFFFF)
-        m_token.value = Variant::integer(static_cast<qint16>(static_cast<quint16>(value)));
-    else
-        m_token.value = Variant::longValue(static_cast<qint32>(static_cast<quint32>(value)));
+    m_token.value = script::WholeOrDouble(bits, true);
 }
 
 void Lexer::lexString() {
@@ -260,11 +278,16 @@ void Lexer::lexName() {
     m_token.binary = keywordOperator(m_token.text);
 }
 
+// "<>", "<=", ">=" and their other spellings "><", "=<", "=>".
+bool isTwoCharacterSymbol(QChar first, QChar second) {
+    const auto comparing = [](QChar c) { return c == u'<' || c == u'>' || c == u'='; };
+    return comparing(first) && comparing(second) && first != second;
+}
+
 void Lexer::lexSymbol() {
     const QChar c = at(m_position);
     const QChar next = at(m_position + 1);
-    const qsizetype length =
-        (c == u'<' && (next == u'>' || next == u'=')) || (c == u'>' && next == u'=') ? 2 : 1;
+    const qsizetype length = isTwoCharacterSymbol(c, next) ? 2 : 1;
     m_token.kind = length == 2 || isSymbolCharacter(c) ? TokenKind::Symbol : TokenKind::Invalid;
     m_token.text = m_source.mid(m_position, length);
     m_token.symbol = static_cast<quint32>(c.unicode()) |
@@ -275,7 +298,7 @@ void Lexer::lexSymbol() {
 }
 
 // The binary operators from the loosest to the tightest binding; "Not" binds between "And"
-// and the comparisons, "^" and the signs tighter than all of them.
+// and the comparisons, "^" tighter than all of them and the signs tighter still.
 enum Level {
     ImpLevel,
     EqvLevel,
@@ -343,10 +366,8 @@ public:
 private:
     Variant binary(int lowestLevel);
     Variant notOperand();
-    Variant unary() { return signedOperand(&Parser::power); }
     Variant power();
-    Variant powerOperand() { return signedOperand(&Parser::primary); }
-    Variant signedOperand(Variant (Parser::*operand)());
+    Variant signedOperand();
     Variant primary();
     Variant call(QStringView name);
 
@@ -422,7 +443,7 @@ std::optional<Variant> Parser::expression() {
 
 // Precedence climbing over the levels from lowestLevel on, every operator left-associative.
 Variant Parser::binary(int lowestLevel) {
-    Variant left = lowestLevel <= NotLevel ? notOperand() : unary();
+    Variant left = lowestLevel <= NotLevel ? notOperand() : power();
     while (!failed()) {
         const std::optional<BinaryOperator> op = m_lexer.current().binary;
         const std::optional<int> level = op ? levelOf(*op) : std::nullopt;
@@ -449,15 +470,16 @@ Variant Parser::notOperand() {
     return failed() ? Variant() : take(script::Not(operand));
 }
 
-// An operand behind any number of signs.
-Variant Parser::signedOperand(Variant (Parser::*operand)()) {
+// An operand behind any number of signs. As in VBScript (not VBA) a sign binds tighter than "^":
+// -2^2 is (-2)^2.
+Variant Parser::signedOperand() {
     const bool minus = atSymbol("-");
     if (!minus && !atSymbol("+"))
-        return (this->*operand)();
+        return primary();
     m_lexer.advance();
     if (!enter())
         return {};
-    const Variant value = signedOperand(operand);
+    const Variant value = signedOperand();
     leave();
     if (failed())
         return {};
@@ -465,10 +487,10 @@ Variant Parser::signedOperand(Variant (Parser::*operand)()) {
 }
 
 Variant Parser::power() {
-    Variant base = primary();
+    Variant base = signedOperand();
     while (!failed() && atSymbol("^")) {
         m_lexer.advance();
-        const Variant exponent = powerOperand();
+        const Variant exponent = signedOperand();
         if (failed())
             break;
         base = take(script::Apply(BinaryOperator::Power, base, exponent));

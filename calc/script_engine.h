@@ -7,7 +7,8 @@
 
 // A VBScript subset that runs one kind of statement, "name = expression", and evaluates
 // expressions over the variables it assigned. It can only compute: there are no objects,
-// no statements but the assignment and no functions but the arithmetic and conversion ones.
+// no statements but the assignment and no functions but VBScript's built-in ones that only
+// compute (no files, processes, dates, randomness or locale formatting).
 class ScriptEngine : public ExpressionEngine {
 public:
     static constexpr int MaxLength = 10000;

@@ -1,136 +1,167 @@
 #include "calc/script_operations.h"
 
 #include "calc/expression_engine.h"
-#include "calc/module1.h"
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace script {
 namespace {
 
-constexpr double Int16Min = std::numeric_limits<qint16>::min();
-constexpr double Int16Max = std::numeric_limits<qint16>::max();
-constexpr double Int32Min = std::numeric_limits<qint32>::min();
-constexpr double Int32Max = std::numeric_limits<qint32>::max();
-
-// An operand as arithmetic sees it.
-struct Number {
-    double value = 0;
-    bool whole = true;   // an Integer, Long, Boolean or Empty
-    bool integer = true; // fits the 16-bit Integer subtype
-};
-
 using Type = Variant::Type;
+
+// Products of two Currency values need 128 bits before they are scaled back.
+__extension__ typedef __int128 Int128;
 
 bool isNull(const Variant& v) {
     return v.type() == Type::Null;
 }
 
-Result toNumber(const Variant& v, Number& number) {
-    switch (v.type()) {
-    case Type::Empty:
-        number = {};
-        return Variant();
+// The subtype an operand brings into arithmetic: a Boolean counts as Integer, a text as Double.
+Type arithmeticType(Type type) {
+    switch (type) {
     case Type::Boolean:
-    case Type::Integer:
-        number = {v.toDouble(), true, true};
-        return Variant();
-    case Type::Long:
-        number = {v.toDouble(), true, false};
-        return Variant();
-    case Type::Double:
-        number = {v.toDouble(), false, false};
-        return Variant();
+        return Type::Integer;
     case Type::String:
-        if (const std::optional<double> parsed = TextToNumber(v.stringValue())) {
-            number = {*parsed, false, false};
-            return Variant();
-        }
-        return ScriptError::TypeMismatch;
-    case Type::Null:
-        break;
+        return Type::Double;
+    default:
+        return type;
     }
-    return ScriptError::TypeMismatch;
 }
 
-// Rounds half to even into the 32-bit range.
-Result toLong(const Variant& v, qint32& whole, bool& integer) {
-    Number number;
-    if (Result converted = toNumber(v, number); !converted.ok())
-        return converted;
-    const double rounded = std::nearbyint(number.value);
-    if (!(rounded >= Int32Min && rounded <= Int32Max))
+// Subtypes from the strongest: a sum or product takes the first one that either operand has.
+// Sums rank Currency above Double, products below it.
+constexpr Type SumOrder[] = {Type::Currency, Type::Double,  Type::Single,
+                             Type::Long,     Type::Integer, Type::Byte};
+constexpr Type ProductOrder[] = {Type::Double, Type::Single,  Type::Currency,
+                                 Type::Long,   Type::Integer, Type::Byte};
+
+Type resultType(std::span<const Type> order, Type a, Type b) {
+    for (const Type type : order) {
+        if (a != type && b != type)
+            continue;
+        // A Single beside a Long or a Currency would lose digits: the result is a Double.
+        const bool wider =
+            a == Type::Long || b == Type::Long || a == Type::Currency || b == Type::Currency;
+        return type == Type::Single && wider ? Type::Double : type;
+    }
+    return Type::Integer; // Empty with Empty
+}
+
+// "/" gives a Double, or a Single where a Single meets nothing wider than an Integer.
+Type quotientType(Type a, Type b) {
+    const auto narrow = [](Type t) {
+        return t == Type::Empty || t == Type::Byte || t == Type::Integer || t == Type::Single;
+    };
+    return (a == Type::Single || b == Type::Single) && narrow(a) && narrow(b) ? Type::Single
+                                                                              : Type::Double;
+}
+
+// "\", Mod and the bitwise operators: a Byte between Bytes, an Integer between Integers (or
+// Bytes or Empty), a Long otherwise.
+Type wholeType(Type a, Type b) {
+    if (a == Type::Byte && b == Type::Byte)
+        return Type::Byte;
+    const auto narrow = [](Type t) {
+        return t == Type::Empty || t == Type::Byte || t == Type::Integer;
+    };
+    return narrow(a) && narrow(b) ? Type::Integer : Type::Long;
+}
+
+Type logicalType(Type a, Type b) {
+    if (a == Type::Boolean && b == Type::Boolean)
+        return Type::Boolean;
+    return wholeType(arithmeticType(a), arithmeticType(b));
+}
+
+// Both operands converted alike, or the first conversion's error.
+template <typename T>
+ScriptError convertBoth(ScriptError (*convert)(const Variant&, T&), const Variant& left,
+                        const Variant& right, T& a, T& b) {
+    if (ScriptError error = convert(left, a); error != ScriptError::None)
+        return error;
+    return convert(right, b);
+}
+
+Result currencyResult(Int128 tenThousandths) {
+    if (tenThousandths < std::numeric_limits<qint64>::min() ||
+        tenThousandths > std::numeric_limits<qint64>::max())
         return ScriptError::Overflow;
-    whole = static_cast<qint32>(rounded);
-    integer = number.integer;
-    return Variant();
+    return Variant::currency(static_cast<qint64>(tenThousandths));
 }
 
-// Both operands as 32-bit wholes; integer tells whether both were integer subtypes.
-struct LongOperands {
-    qint32 left = 0;
-    qint32 right = 0;
-    bool integer = false;
-};
-
-Result toLongs(const Variant& left, const Variant& right, LongOperands& operands) {
-    bool integerLeft = false;
-    bool integerRight = false;
-    if (Result r = toLong(left, operands.left, integerLeft); !r.ok())
-        return r;
-    if (Result r = toLong(right, operands.right, integerRight); !r.ok())
-        return r;
-    operands.integer = integerLeft && integerRight;
-    return Variant();
-}
-
-Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) {
-    Number a;
-    Number b;
-    if (Result r = toNumber(left, a); !r.ok())
-        return r;
-    if (Result r = toNumber(right, b); !r.ok())
-        return r;
-    double value = 0;
+// Sums and products in Currency are exact in ten-thousandths.
+Result currencyArithmetic(BinaryOperator op, const Variant& left, const Variant& right) {
+    qint64 a = 0;
+    qint64 b = 0;
+    if (ScriptError error = convertBoth(ToCurrency, left, right, a, b); error != ScriptError::None)
+        return error;
     switch (op) {
     case BinaryOperator::Add:
-        value = a.value + b.value;
-        break;
+        return currencyResult(Int128{a} + b);
     case BinaryOperator::Subtract:
-        value = a.value - b.value;
-        break;
-    case BinaryOperator::Multiply:
-        value = a.value * b.value;
-        break;
-    case BinaryOperator::Divide:
-        if (b.value == 0)
-            return a.value == 0 ? ScriptError::Overflow : ScriptError::DivisionByZero;
-        return Finite(a.value / b.value);
-    case BinaryOperator::Power:
-        if (a.value == 0 && b.value < 0)
-            return ScriptError::DivisionByZero;
-        return Finite(std::pow(a.value, b.value));
+        return currencyResult(Int128{a} - b);
     default:
-        return ScriptError::Syntax;
+        return currencyResult(HalfEvenQuotient<Int128>(Int128{a} * b, Variant::CurrencyScale));
     }
-    if (a.whole && b.whole)
-        return Widened(value, a.integer && b.integer);
-    return Finite(value);
+}
+
+Result quotient(const Variant& left, const Variant& right) {
+    double a = 0;
+    double b = 0;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
+    if (b == 0)
+        return a == 0 ? ScriptError::Overflow : ScriptError::DivisionByZero;
+    return InType(quotientType(arithmeticType(left.type()), arithmeticType(right.type())), a / b);
+}
+
+Result power(const Variant& left, const Variant& right) {
+    double a = 0;
+    double b = 0;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
+    if (a == 0 && b < 0)
+        return ScriptError::DivisionByZero;
+    return Finite(std::pow(a, b));
+}
+
+// "+", "-" and "*" widen instead of overflowing (Byte to Integer to Long to Double).
+Result arithmetic(BinaryOperator op, const Variant& left, const Variant& right) {
+    const Type type = resultType(op == BinaryOperator::Multiply ? ProductOrder : SumOrder,
+                                 arithmeticType(left.type()), arithmeticType(right.type()));
+    if (type == Type::Currency)
+        return currencyArithmetic(op, left, right);
+    double a = 0;
+    double b = 0;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
+    const double value = op == BinaryOperator::Add        ? a + b
+                         : op == BinaryOperator::Subtract ? a - b
+                                                          : a * b;
+    return InType(type, value);
 }
 
 Result wholeDivision(BinaryOperator op, const Variant& left, const Variant& right) {
-    LongOperands operands;
-    if (Result r = toLongs(left, right, operands); !r.ok())
-        return r;
-    const qint32 a = operands.left;
-    const qint32 b = operands.right;
+    qint32 a = 0;
+    qint32 b = 0;
+    if (ScriptError error = convertBoth(ToLong, left, right, a, b); error != ScriptError::None)
+        return error;
     if (b == 0)
         return ScriptError::DivisionByZero;
     const qint64 value = op == BinaryOperator::IntegerDivide ? qint64{a} / b : qint64{a} % b;
     if (value > std::numeric_limits<qint32>::max())
         return ScriptError::Overflow;
-    return Widened(static_cast<double>(value), operands.integer);
+    return InType(wholeType(arithmeticType(left.type()), arithmeticType(right.type())),
+                  static_cast<double>(value));
+}
+
+Result joined(const QString& left, const QString& right) {
+    if (!FitsText(left.size() + right.size()))
+        return ScriptError::OutOfStringSpace;
+    return Variant::string(left + right);
 }
 
 Result add(const Variant& left, const Variant& right) {
@@ -138,39 +169,68 @@ Result add(const Variant& left, const Variant& right) {
     const bool rightText = right.type() == Type::String;
     if ((leftText || left.type() == Type::Empty) && (rightText || right.type() == Type::Empty) &&
         (leftText || rightText))
-        return Variant::string(left.stringValue() + right.stringValue());
+        return joined(left.stringValue(), right.stringValue());
     return arithmetic(BinaryOperator::Add, left, right);
 }
 
 Result concatenate(const Variant& left, const Variant& right) {
     if (isNull(left) && isNull(right))
         return Variant::null();
-    return Variant::string(ResultText(left) + ResultText(right));
+    return joined(ResultText(left), ResultText(right));
+}
+
+template <typename T> int orderOf(T a, T b) {
+    return (a > b) - (a < b);
+}
+
+// Currency beside whole numbers compares exactly.
+bool exactlyAsCurrency(Type a, Type b) {
+    const auto exact = [](Type t) {
+        return t == Type::Currency || t == Type::Long || t == Type::Integer || t == Type::Byte ||
+               t == Type::Empty;
+    };
+    return (a == Type::Currency || b == Type::Currency) && exact(a) && exact(b);
+}
+
+Result numericOrder(const Variant& left, const Variant& right, int& order) {
+    if (exactlyAsCurrency(arithmeticType(left.type()), arithmeticType(right.type()))) {
+        qint64 a = 0;
+        qint64 b = 0;
+        ToCurrency(left, a);
+        ToCurrency(right, b);
+        order = orderOf(a, b);
+        return Variant();
+    }
+    double a = 0;
+    double b = 0;
+    if (ScriptError error = convertBoth(ToDouble, left, right, a, b); error != ScriptError::None)
+        return error;
+    // A Single compares with a Double in single precision.
+    const bool singleBesideDouble =
+        (left.type() == Type::Single) != (right.type() == Type::Single) &&
+        (left.type() == Type::Double || right.type() == Type::Double);
+    if (singleBesideDouble && std::fabs(a) <= FLT_MAX && std::fabs(b) <= FLT_MAX) {
+        a = static_cast<float>(a);
+        b = static_cast<float>(b);
+    }
+    order = orderOf(a, b);
+    return Variant();
 }
 
 // -1, 0 or 1 as the left operand is less than, equal to or greater than the right one.
 Result compare(const Variant& left, const Variant& right, int& order) {
     const bool leftText = left.type() == Type::String;
     const bool rightText = right.type() == Type::String;
-    if (leftText || rightText) {
-        // Text compares with text or Empty (as ""), character by character.
-        const Variant& other = leftText ? right : left;
-        if (other.type() == Type::String || other.type() == Type::Empty) {
-            order = QString::compare(left.stringValue(), right.stringValue());
-            order = (order > 0) - (order < 0);
-            return Variant();
-        }
-        // A number is less than any text.
-        order = leftText ? 1 : -1;
+    if (!leftText && !rightText)
+        return numericOrder(left, right, order);
+    // Text compares with text or Empty (as ""), character by character.
+    const Variant& other = leftText ? right : left;
+    if (other.type() == Type::String || other.type() == Type::Empty) {
+        order = orderOf(QString::compare(left.stringValue(), right.stringValue()), 0);
         return Variant();
     }
-    Number a;
-    Number b;
-    if (Result r = toNumber(left, a); !r.ok())
-        return r;
-    if (Result r = toNumber(right, b); !r.ok())
-        return r;
-    order = (a.value > b.value) - (a.value < b.value);
+    // A number is less than any text.
+    order = leftText ? 1 : -1;
     return Variant();
 }
 
@@ -211,6 +271,19 @@ qint32 bitwise(BinaryOperator op, qint32 a, qint32 b) {
     }
 }
 
+Result bitsIn(Type type, qint32 bits) {
+    switch (type) {
+    case Type::Boolean:
+        return Variant::boolean(bits != 0);
+    case Type::Byte:
+        return Variant::byte(static_cast<quint8>(bits & 0xFF));
+    case Type::Integer:
+        return Variant::integer(static_cast<qint16>(bits));
+    default:
+        return Variant::longValue(bits);
+    }
+}
+
 // Null And False is False, Null Or True is True, False Imp Null and Null Imp True are True;
 // on numbers the same holds for all bits clear or set (0 And Null is 0, Null Or -1 is -1).
 Result logicalWithNull(BinaryOperator op, const Variant& left, const Variant& right) {
@@ -218,58 +291,27 @@ Result logicalWithNull(BinaryOperator op, const Variant& left, const Variant& ri
     if (isNull(other))
         return Variant::null();
     qint32 bits = 0;
-    bool integer = false;
-    if (Result r = toLong(other, bits, integer); !r.ok())
-        return r;
+    if (ScriptError error = ToLong(other, bits); error != ScriptError::None)
+        return error;
     const bool decided = (op == BinaryOperator::And && bits == 0) ||
                          (op == BinaryOperator::Or && bits == -1) ||
                          (op == BinaryOperator::Imp && bits == (isNull(left) ? -1 : 0));
     if (!decided)
         return Variant::null();
-    const qint32 result = op == BinaryOperator::Imp ? -1 : bits;
-    if (other.type() == Type::Boolean)
-        return Variant::boolean(result != 0);
-    return Widened(result, integer);
+    return bitsIn(logicalType(other.type(), other.type()), op == BinaryOperator::Imp ? -1 : bits);
 }
 
 Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
     if (isNull(left) || isNull(right))
         return logicalWithNull(op, left, right);
-    if (left.type() == Type::Boolean && right.type() == Type::Boolean)
-        return Variant::boolean(bitwise(op, -left.toBool(), -right.toBool()) != 0);
-    LongOperands operands;
-    if (Result r = toLongs(left, right, operands); !r.ok())
-        return r;
-    const qint32 a = operands.left;
-    const qint32 b = operands.right;
-    return Widened(bitwise(op, a, b), operands.integer);
+    qint32 a = 0;
+    qint32 b = 0;
+    if (ScriptError error = convertBoth(ToLong, left, right, a, b); error != ScriptError::None)
+        return error;
+    return bitsIn(logicalType(left.type(), right.type()), bitwise(op, a, b));
 }
 
 } // namespace
-
-Variant WholeOrDouble(double value, bool whole) {
-    if (whole && value <= Int16Max)
-        return Variant::integer(static_cast<qint16>(value));
-    if (whole && value <= Int32Max)
-        return Variant::longValue(static_cast<qint32>(value));
-    return Variant::number(value);
-}
-
-Result Finite(double value) {
-    if (std::isnan(value))
-        return ScriptError::InvalidProcedureCall;
-    if (std::isinf(value))
-        return ScriptError::Overflow;
-    return Variant::number(value);
-}
-
-Result Widened(double value, bool integer) {
-    if (integer && value >= Int16Min && value <= Int16Max)
-        return Variant::integer(static_cast<qint16>(value));
-    if (value >= Int32Min && value <= Int32Max)
-        return Variant::longValue(static_cast<qint32>(value));
-    return Finite(value);
-}
 
 Result Apply(BinaryOperator op, const Variant& left, const Variant& right) {
     switch (op) {
@@ -289,42 +331,64 @@ Result Apply(BinaryOperator op, const Variant& left, const Variant& right) {
     switch (op) {
     case BinaryOperator::Add:
         return add(left, right);
+    case BinaryOperator::Subtract:
+    case BinaryOperator::Multiply:
+        return arithmetic(op, left, right);
+    case BinaryOperator::Divide:
+        return quotient(left, right);
+    case BinaryOperator::Power:
+        return power(left, right);
     case BinaryOperator::IntegerDivide:
     case BinaryOperator::Modulo:
         return wholeDivision(op, left, right);
-    case BinaryOperator::Equal:
-    case BinaryOperator::NotEqual:
-    case BinaryOperator::Less:
-    case BinaryOperator::Greater:
-    case BinaryOperator::LessOrEqual:
-    case BinaryOperator::GreaterOrEqual:
-        return comparison(op, left, right);
     default:
-        return arithmetic(op, left, right);
+        return comparison(op, left, right);
     }
 }
 
 Result Negate(const Variant& operand) {
-    if (isNull(operand))
+    switch (arithmeticType(operand.type())) {
+    case Type::Null:
         return Variant::null();
-    Number number;
-    if (Result r = toNumber(operand, number); !r.ok())
-        return r;
-    if (number.whole)
-        return Widened(-number.value, number.integer);
-    return Finite(-number.value);
+    case Type::Currency:
+        if (operand.currencyValue() == std::numeric_limits<qint64>::min())
+            return ScriptError::Overflow;
+        return Variant::currency(-operand.currencyValue());
+    case Type::Single:
+        return Variant::single(-operand.singleValue());
+    case Type::Empty:
+    case Type::Byte:
+    case Type::Integer:
+        return InType(Type::Integer, -operand.toDouble());
+    case Type::Long:
+        return InType(Type::Long, -operand.toDouble());
+    default: {
+        double value = 0;
+        if (ScriptError error = ToDouble(operand, value); error != ScriptError::None)
+            return error;
+        return Finite(-value);
+    }
+    }
 }
 
 Result Not(const Variant& operand) {
-    if (isNull(operand))
+    switch (operand.type()) {
+    case Type::Null:
         return Variant::null();
-    if (operand.type() == Type::Boolean)
+    case Type::Boolean:
         return Variant::boolean(!operand.toBool());
-    qint32 whole = 0;
-    bool integer = false;
-    if (Result r = toLong(operand, whole, integer); !r.ok())
-        return r;
-    return Widened(~whole, integer);
+    case Type::Byte:
+    case Type::Empty:
+    case Type::Integer:
+        return bitsIn(operand.type() == Type::Byte ? Type::Byte : Type::Integer,
+                      ~operand.wholeValue());
+    default: {
+        qint32 whole = 0;
+        if (ScriptError error = ToLong(operand, whole); error != ScriptError::None)
+            return error;
+        return Variant::longValue(~whole);
+    }
+    }
 }
 
 } // namespace script
