@@ -1,6 +1,5 @@
 #include "credits/frm_start.h"
 #include "main_window/form1.h"
-#include "resources/fonts.h"
 
 #include <QApplication>
 
@@ -9,7 +8,6 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Zifferon"));
-    fonts::LoadApplicationFonts();
     std::unique_ptr<Form1> mainWindow;
     auto* splash = new frmStart([&mainWindow] {
         mainWindow = std::make_unique<Form1>();

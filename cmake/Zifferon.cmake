@@ -3,9 +3,15 @@
 # Folder where the program and the files it reads at run time live.
 set(ZIFFERON_RUNTIME_DIR ${CMAKE_BINARY_DIR})
 
+# CI builds with ZIFFERON_WERROR=ON, so that no warning lands; the user's build only shows them.
+option(ZIFFERON_WERROR "Treat compiler warnings as errors" OFF)
+
 function(zifferon_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
                                            -Wno-sign-conversion)
+  if(ZIFFERON_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 function(zifferon_library target)

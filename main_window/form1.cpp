@@ -2,50 +2,51 @@
 
 #include "calc/keypad.h"
 #include "correction/form2.h"
+#include "main_window/keypad.h"
 #include "main_window/tape_view.h"
+#include "resources/formula_editor.h"
 #include "resources/graphical_button.h"
 #include "toolbar/tape_file.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 
 namespace {
 
-const QString Title = QStringLiteral("Zifferon");
 const QString Caption =
     QStringLiteral(" Zifferon © 2026 Morvantis Software, Telefon 05678 / 555 01 73");
 constexpr QSize ClientArea(555, 472);
 constexpr QSize ToolButtonSize(54, 52);
 const QString HelpFileName = QStringLiteral("Benutzerhandbuch_Zifferal_Version_1.chm");
 
-struct ToolbarButton {
+struct ToolbarCommand {
     const char* key;
     const char* caption;
     const char* tooltip;
-    const char* image;
+    const char* picture;  // an entry of ImageList2
+    const char* shortcut; // portable text ("Ctrl+N"); empty for none
 };
 
-// Left to right; the images are the entries of ImageList2.
-const std::array<ToolbarButton, 9> ToolbarButtons = {{
-    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico"},
-    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico"},
-    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico"},
-    {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico"},
-    {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico"},
-    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico"},
-    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico"},
-    {"Ende", "Ende", "Programmende", "imagelist2_7.ico"},
-    {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif"},
+// The toolbar's buttons, left to right.
+const std::array<ToolbarCommand, 9> ToolbarCommands = {{
+    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", ""},
+    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", ""},
+    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico", ""},
+    {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico", ""},
+    {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico", ""},
+    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", ""},
+    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", ""},
+    {"Ende", "Ende", "Programmende", "imagelist2_7.ico", ""},
+    {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif", ""},
 }};
 
 QString text(const char* utf8) {
@@ -58,7 +59,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
     , m_measurer(fonts::WindowDefault())
-    , m_infoBox(m_services.programFolder) {
+    , m_infoBox(*m_services.messages, m_services.programFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
@@ -104,27 +105,32 @@ void Form1::Form_Initialize() {
     Combo1->setCurrentIndex(1);
 }
 
+// The commands are actions of the window, so that their shortcuts work wherever the focus is;
+// the toolbar shows them as buttons with the picture above the caption.
 void Form1::createToolbar() {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
     Toolbar1->setIconSize(QSize(32, 32));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setGeometry(0, 0, ClientArea.width(), ToolButtonSize.height() + 4);
-    for (const ToolbarButton& entry : ToolbarButtons) {
-        auto* button = new QToolButton(Toolbar1);
+    for (const ToolbarCommand& entry : ToolbarCommands) {
+        auto* action =
+            new QAction(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.picture)),
+                        text(entry.caption), this);
+        action->setData(QString::fromLatin1(entry.key));
+        action->setIconText(text(entry.caption));
+        action->setToolTip(text(entry.tooltip));
+        action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
+        connect(action, &QAction::triggered, this,
+                [this, action] { Toolbar1_ButtonClick(*action); });
+        addAction(action);
+        Toolbar1->addAction(action);
+        QWidget* button = Toolbar1->widgetForAction(action);
         button->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(entry.key));
-        button->setProperty("Key", QString::fromLatin1(entry.key));
-        button->setText(text(entry.caption));
-        button->setToolTip(text(entry.tooltip));
         button->setAccessibleName(text(entry.caption).trimmed());
-        button->setIcon(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.image)));
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setAutoRaise(true);
         button->setFixedSize(ToolButtonSize);
         button->setFocusPolicy(Qt::TabFocus);
-        Toolbar1->addWidget(button);
-        connect(button, &QToolButton::clicked, this,
-                [this, button] { Toolbar1_ButtonClick(button); });
     }
 }
 
@@ -155,7 +161,6 @@ void Form1::createFields() {
     Text1 = field(QStringLiteral("Text1"), FromTwips(240, 1560, 2295, 375));
     Text1->setToolTip(QStringLiteral("Eingabe der Formel."));
     Text1->setAccessibleName(Text1->toolTip());
-    Text1->installEventFilter(this);
     Text2 = field(QStringLiteral("Text2"), FromTwips(1320, 6360, 735, 375));
     Text3 = field(QStringLiteral("Text3"), FromTwips(240, 6330, 855, 375));
     Text2->hide();
@@ -214,49 +219,44 @@ void Form1::createTapes() {
     List3->viewport()->installEventFilter(this);
 }
 
-QList<QPushButton*> Form1::keypadButtons() const {
-    return {cmd0,   cmd1,    cmd2,   cmd3,   cmd4,     cmd5,    cmd6,   cmd7,   cmd8,   cmd9,
-            cmdAdd, cmdBack, cmdDec, cmdDiv, cmdEqual, cmdExit, cmdMul, cmdNeg, cmdPer, cmdSub};
-}
-
 void Form1::createKeypad() {
-    buildKeypad(*this, {}, [this](QChar character) { appendToField(character); });
-    connect(cmdEqual, &QPushButton::clicked, this, &Form1::cmdEqual_Click);
-    connect(cmdNeg, &QPushButton::clicked, this, &Form1::cmdNeg_Click);
-    connect(cmdPer, &QPushButton::clicked, this, &Form1::cmdPer_Click);
-    connect(cmdBack, &QPushButton::clicked, this, &Form1::cmdBack_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
+    m_editor = new FormulaEditor(*Text1, keypad::ResolvePercent, [this] { Command1_Click(); });
+    m_keypad = new Keypad(*this);
+    connect(m_keypad, &Keypad::characterPressed, m_editor, &FormulaEditor::append);
+    connect(m_keypad, &Keypad::commandPressed, this, &Form1::keypadCommand);
 }
 
 void Form1::setTabOrder() {
     QList<QWidget*> chain{Text1};
-    for (QPushButton* button : keypadInTabOrder())
+    for (QPushButton* button : m_keypad->buttonsInTabOrder())
         chain << button;
     chain << Command1 << Combo1 << List1 << List2 << List3;
-    for (QToolButton* button : Toolbar1->findChildren<QToolButton*>())
-        chain << button;
+    for (QAction* action : Toolbar1->actions())
+        chain << Toolbar1->widgetForAction(action);
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
 }
 
-void Form1::appendToField(QChar character) {
-    Text1->setText(Text1->text() + character);
-}
-
-void Form1::cmdBack_Click() {
-    Text1->setText(keypad::WithoutLastCharacter(Text1->text()));
-}
-
-void Form1::cmdExit_Click() {
-    Text1->clear();
-}
-
-void Form1::cmdNeg_Click() {
-    Text1->setText(keypad::Negated(Text1->text()));
-}
-
-void Form1::cmdPer_Click() {
-    Text1->setText(keypad::ResolvePercent(Text1->text()));
+void Form1::keypadCommand(keypad::Command command) {
+    switch (command) {
+    case keypad::Command::Append:
+        break;
+    case keypad::Command::Back:
+        m_editor->cmdBack_Click();
+        break;
+    case keypad::Command::Exit:
+        m_editor->cmdExit_Click();
+        break;
+    case keypad::Command::Negate:
+        m_editor->cmdNeg_Click();
+        break;
+    case keypad::Command::Percent:
+        m_editor->cmdPer_Click();
+        break;
+    case keypad::Command::Equal:
+        cmdEqual_Click();
+        break;
+    }
 }
 
 void Form1::cmdEqual_Click() {
@@ -276,12 +276,6 @@ void Form1::evaluate() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            Command1_Click();
-        return false;
-    }
     const bool press =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (watched == List3->viewport() && press) {
@@ -316,22 +310,23 @@ void Form1::List3_MouseDown(Qt::MouseButton button) {
         return;
     const QString entry = ToDecimalComma(m_tapes.List3.text(m_tapes.List3.selected()).trimmed());
     if (entry.trimmed().isEmpty()) {
-        warn(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
+        m_services.messages->warning(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
         return;
     }
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(entry);
     if (clipboard->text() != entry) {
-        warn(text("Die Zwischenablage ist von einem anderen Programm belegt; ") + entry +
-             text(" wurde nicht kopiert."));
+        m_services.messages->warning(
+            text("Die Zwischenablage ist von einem anderen Programm belegt; ") + entry +
+            text(" wurde nicht kopiert."));
         return;
     }
-    QMessageBox::information(this, Title, entry + text(" wurde in die Zwischenablage kopiert."));
+    m_services.messages->information(entry + text(" wurde in die Zwischenablage kopiert."));
 }
 
-void Form1::Toolbar1_ButtonClick(QToolButton* button) {
-    const QString key = button->property("Key").toString();
-    const std::array<std::pair<const char*, void (Form1::*)()>, 9> commands = {{
+void Form1::Toolbar1_ButtonClick(const QAction& button) {
+    const QString key = button.data().toString();
+    static const std::array<std::pair<const char*, void (Form1::*)()>, 9> commands = {{
         {"Ende", &Form1::endProgram},
         {"Drucken", &Form1::printTape},
         {"Hilfe", &Form1::showHelp},
@@ -365,8 +360,7 @@ void Form1::endProgram() {
 }
 
 void Form1::showHelp() {
-    if (m_services.help)
-        m_services.help->ShowHelp(m_services.programFolder + u'/' + HelpFileName);
+    warnOnFailure(m_services.help->ShowHelp(m_services.programFolder + u'/' + HelpFileName));
 }
 
 void Form1::openTape() {
@@ -393,9 +387,5 @@ void Form1::showInfo() {
 
 void Form1::warnOnFailure(const std::optional<QString>& failure) {
     if (failure)
-        warn(*failure);
-}
-
-void Form1::warn(const QString& message) {
-    QMessageBox::warning(this, Title, message);
+        m_services.messages->warning(*failure);
 }

@@ -1,0 +1,66 @@
+#include "resources/fonts.h"
+#include "resources/message_boxes.h"
+#include "tests/support/gui_fixture.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+
+class TestResources : public QObject {
+    Q_OBJECT
+
+private slots:
+    void familyIsFoundByName_data();
+    void familyIsFoundByName();
+    void windowsUseLiberationSansWhereInstalled();
+    void messageBoxHasTitleIconAndOk_data();
+    void messageBoxHasTitleIconAndOk();
+};
+
+void TestResources::familyIsFoundByName_data() {
+    QTest::addColumn<QStringList>("families");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("listed") << QStringList{"DejaVu Sans", "Liberation Sans"} << true;
+    QTest::newRow("listed with its foundry") << QStringList{"Liberation Sans [1ASC]"} << true;
+    QTest::newRow("other case") << QStringList{"liberation sans"} << true;
+    QTest::newRow("a wider family of the same name")
+        << QStringList{"Liberation Sans Narrow"} << false;
+    QTest::newRow("missing") << QStringList{"DejaVu Sans", "Liberation Serif"} << false;
+    QTest::newRow("no fonts at all") << QStringList{} << false;
+}
+
+void TestResources::familyIsFoundByName() {
+    QFETCH(QStringList, families);
+    QFETCH(bool, found);
+    QCOMPARE(fonts::HasFamily(families, QStringLiteral("Liberation Sans")), found);
+}
+
+void TestResources::windowsUseLiberationSansWhereInstalled() {
+    const QString expected = fonts::HasFamily(QFontDatabase::families(), "Liberation Sans")
+                                 ? QStringLiteral("Liberation Sans")
+                                 : QFontInfo(QFont(QStringLiteral("sans-serif"))).family();
+    for (const QFont& font : {fonts::WindowDefault(), fonts::SansSerif(12, true), fonts::Arial(8)})
+        QCOMPARE(QFontInfo(font).family(), expected);
+}
+
+void TestResources::messageBoxHasTitleIconAndOk_data() {
+    QTest::addColumn<MessageBoxes::Icon>("icon");
+    QTest::addColumn<QMessageBox::Icon>("shown");
+    QTest::newRow("warning") << MessageBoxes::Icon::Warning << QMessageBox::Warning;
+    QTest::newRow("information") << MessageBoxes::Icon::Information << QMessageBox::Information;
+}
+
+void TestResources::messageBoxHasTitleIconAndOk() {
+    QFETCH(MessageBoxes::Icon, icon);
+    QFETCH(QMessageBox::Icon, shown);
+    QtMessageBoxes boxes;
+    const gui_test::SeenMessage seen =
+        gui_test::closeMessageBoxDuring([&] { boxes.show(icon, QStringLiteral("8,00 kopiert.")); });
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.title, QStringLiteral("Zifferon"));
+    QCOMPARE(seen.text, QStringLiteral("8,00 kopiert."));
+    QCOMPARE(seen.icon, shown);
+    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+ZIFFERON_GUI_TEST_MAIN(TestResources)
+#include "tst_resources.moc"
