@@ -41,23 +41,12 @@ Form2::Form2(TapeHost& host, EngineFactory engine, QWidget* parent)
 Form2::~Form2() = default;
 
 void Form2::createFields() {
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(FromTwips(180, 120, 3495, 345));
-    Text1->setToolTip(QStringLiteral("Korregieren Sie bitte hier ihre Formel."));
-    Text1->setAccessibleName(Text1->toolTip());
-
-    Command1 = new GraphicalButton(QString(), QPixmap(QStringLiteral(":/images/command1.jpg")),
-                                   palette().color(QPalette::Button), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(FromTwips(180, 570, 1425, 375));
-    Command1->setToolTip(QStringLiteral("Berechnung der Formel nach Bestätigung."));
-    Command1->setAccessibleName(Command1->toolTip());
+    Text1 = Placed(new QLineEdit(this), "Text1", FromTwips(180, 120, 3495, 345),
+                   QStringLiteral("Korregieren Sie bitte hier ihre Formel."));
+    Command1 = CreateCommand1(*this, FromTwips(180, 570, 1425, 375),
+                              QStringLiteral("Berechnung der Formel nach Bestätigung."));
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
-
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(FromTwips(0, 1950, 1575, 495));
+    Text2 = Placed(new QLineEdit(this), "Text2", FromTwips(0, 1950, 1575, 495));
     Text2->hide();
 }
 

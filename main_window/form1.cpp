@@ -67,12 +67,13 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setFixedSize(ClientArea);
     setBackColour(palette().color(QPalette::Button));
     setPicture(QPixmap(QStringLiteral(":/images/background.jpg")));
+    // The controls that take the focus are created in their tab order.
     createToolbar();
     createLabels();
     createFields();
-    createTapes();
     createKeypad();
-    setTabOrder();
+    createCalculation();
+    createTapes();
     Form_Initialize();
     Text1->setFocus();
 }
@@ -135,53 +136,37 @@ void Form1::createToolbar() {
 }
 
 void Form1::createLabels() {
-    const auto label = [this](const QString& name, const QRect& place) {
-        auto* created = new QLabel(QStringLiteral("Eingabe"), this);
-        created->setObjectName(name);
-        created->setGeometry(place);
+    const auto label = [this](const char* caption, const char* name, const QRect& place) {
+        auto* created = Placed(new QLabel(QLatin1String(caption), this), name, place);
         created->setFont(fonts::SansSerif(12, true));
         created->setAttribute(Qt::WA_TranslucentBackground);
         return created;
     };
-    Label2[1] = label(QStringLiteral("Label2_1"), FromTwips(240, 1200, 1095, 345));
-    Label2[0] = label(QStringLiteral("Label2_0"), FromTwips(3120, 1200, 1095, 345));
-    Label3 = label(QStringLiteral("Label3"), FromTwips(4920, 1200, 1095, 345));
-    Label3->setText(QStringLiteral("Zeile"));
-    Label4 = label(QStringLiteral("Label4"), FromTwips(6720, 1200, 1095, 345));
-    Label4->setText(QStringLiteral("Summe"));
+    Label2[1] = label("Eingabe", "Label2_1", FromTwips(240, 1200, 1095, 345));
+    Label2[0] = label("Eingabe", "Label2_0", FromTwips(3120, 1200, 1095, 345));
+    Label3 = label("Zeile", "Label3", FromTwips(4920, 1200, 1095, 345));
+    Label4 = label("Summe", "Label4", FromTwips(6720, 1200, 1095, 345));
 }
 
 void Form1::createFields() {
-    const auto field = [this](const QString& name, const QRect& place) {
-        auto* created = new QLineEdit(this);
-        created->setObjectName(name);
-        created->setGeometry(place);
-        return created;
-    };
-    Text1 = field(QStringLiteral("Text1"), FromTwips(240, 1560, 2295, 375));
-    Text1->setToolTip(QStringLiteral("Eingabe der Formel."));
-    Text1->setAccessibleName(Text1->toolTip());
-    Text2 = field(QStringLiteral("Text2"), FromTwips(1320, 6360, 735, 375));
-    Text3 = field(QStringLiteral("Text3"), FromTwips(240, 6330, 855, 375));
+    Text1 = Placed(new QLineEdit(this), "Text1", FromTwips(240, 1560, 2295, 375),
+                   QStringLiteral("Eingabe der Formel."));
+    Text2 = Placed(new QLineEdit(this), "Text2", FromTwips(1320, 6360, 735, 375));
+    Text3 = Placed(new QLineEdit(this), "Text3", FromTwips(240, 6330, 855, 375));
     Text2->hide();
     Text3->hide();
+}
 
-    Command1 = new GraphicalButton(QString(), QPixmap(QStringLiteral(":/images/command1.jpg")),
-                                   palette().color(QPalette::Button), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(FromTwips(240, 5040, 1215, 495));
-    Command1->setToolTip(text("Berechnen der Formel die im Eingabefeld eingegeben wurde."));
-    Command1->setAccessibleName(Command1->toolTip());
+void Form1::createCalculation() {
+    Command1 = CreateCommand1(*this, FromTwips(240, 5040, 1215, 495),
+                              text("Berechnen der Formel die im Eingabefeld eingegeben wurde."));
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(FromTwips(1680, 5040, 765, 315));
+    Combo1 = Placed(new QComboBox(this), "Combo1", FromTwips(1680, 5040, 765, 315),
+                    QStringLiteral("Einstellung der Nachkommastellen."));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr);
-    Combo1->setToolTip(QStringLiteral("Einstellung der Nachkommastellen."));
-    Combo1->setAccessibleName(Combo1->toolTip());
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_decimalsIndex = index; });
     connect(Combo1, &QComboBox::activated, this, [this](int index) { m_decimalsIndex = index; });
@@ -189,11 +174,7 @@ void Form1::createFields() {
 }
 
 QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip) {
-    auto* view = new QListView(this);
-    view->setObjectName(QLatin1String(name));
-    view->setGeometry(place);
-    view->setToolTip(QLatin1String(tip));
-    view->setAccessibleName(view->toolTip());
+    auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
     model.setWidthTwips(place.width() * TwipsPerPixel);
     BindTapeView(*view, model);
     return view;
@@ -222,52 +203,31 @@ void Form1::createTapes() {
 void Form1::createKeypad() {
     m_editor = new FormulaEditor(*Text1, keypad::ResolvePercent, [this] { Command1_Click(); });
     m_keypad = new Keypad(*this);
-    connect(m_keypad, &Keypad::characterPressed, m_editor, &FormulaEditor::append);
-    connect(m_keypad, &Keypad::commandPressed, this, &Form1::keypadCommand);
+    connect(m_keypad, &Keypad::pressed, this, &Form1::keypadPressed);
 }
 
-void Form1::setTabOrder() {
-    QList<QWidget*> chain{Text1};
-    for (QPushButton* button : m_keypad->buttonsInTabOrder())
-        chain << button;
-    chain << Command1 << Combo1 << List1 << List2 << List3;
-    for (QAction* action : Toolbar1->actions())
-        chain << Toolbar1->widgetForAction(action);
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
-}
-
-void Form1::keypadCommand(keypad::Command command) {
-    switch (command) {
+void Form1::keypadPressed(const keypad::Key& key) {
+    switch (key.command) {
     case keypad::Command::Append:
-        break;
+        return m_editor->append(QLatin1Char(key.character));
     case keypad::Command::Back:
-        m_editor->cmdBack_Click();
-        break;
+        return m_editor->cmdBack_Click();
     case keypad::Command::Exit:
-        m_editor->cmdExit_Click();
-        break;
+        return m_editor->cmdExit_Click();
     case keypad::Command::Negate:
-        m_editor->cmdNeg_Click();
-        break;
+        return m_editor->cmdNeg_Click();
     case keypad::Command::Percent:
-        m_editor->cmdPer_Click();
-        break;
+        return m_editor->cmdPer_Click();
     case keypad::Command::Equal:
-        cmdEqual_Click();
-        break;
+        return cmdEqual_Click();
     }
 }
 
 void Form1::cmdEqual_Click() {
-    evaluate();
+    Command1_Click();
 }
 
 void Form1::Command1_Click() {
-    evaluate();
-}
-
-void Form1::evaluate() {
     const EvaluationOutcome outcome =
         EvaluateOntoTapes(m_tapes, Text1->text(), lineFormat(), m_services.engine);
     Text2->setText(outcome.resultText);
@@ -338,10 +298,8 @@ void Form1::Toolbar1_ButtonClick(const QAction& button) {
         {"Speichern", &Form1::saveTape},
     }};
     for (const auto& [name, command] : commands) {
-        if (key != QLatin1String(name))
-            continue;
-        (this->*command)();
-        return;
+        if (key == QLatin1String(name))
+            return (this->*command)();
     }
 }
 
@@ -355,8 +313,7 @@ void Form1::newTape() {
 }
 
 void Form1::endProgram() {
-    if (m_services.endProgram)
-        m_services.endProgram();
+    m_services.endProgram();
 }
 
 void Form1::showHelp() {

@@ -84,13 +84,12 @@ private:
     void Form_Initialize();
     void createLabels();
     void createFields();
-    void createTapes();
     void createKeypad();
+    void createCalculation();
+    void createTapes();
     void createToolbar();
-    void setTabOrder();
     QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip);
-    void keypadCommand(keypad::Command command);
-    void evaluate();
+    void keypadPressed(const keypad::Key& key);
 
     void endProgram();
     void newTape();

@@ -8,7 +8,8 @@
 class QPushButton;
 
 // The main window's twenty keypad buttons, placed by the layout table where the window shows
-// them (the buttons keep their designer names as object names). The keypad only says what was
+// them and created in its order, the tab order (the buttons keep their designer names as object
+// names). The keypad only says what was
 // pressed; cmdExit is the window's cancel button, so Esc anywhere in the window presses it.
 class Keypad : public QWidget {
     Q_OBJECT
@@ -16,18 +17,13 @@ class Keypad : public QWidget {
 public:
     explicit Keypad(QWidget& window);
 
-    // Row by row, left to right: the tab order.
-    const QList<QPushButton*>& buttonsInTabOrder() const { return m_buttons; }
     // By name, cmd0 ... cmd9, cmdAdd ... cmdSub: the order in which printing hides them.
     QList<QPushButton*> buttonsByName() const;
 
 signals:
-    void characterPressed(QChar character);
-    // Any command but Command::Append.
-    void commandPressed(keypad::Command command);
+    // The key's entry in the layout table: what it does.
+    void pressed(const keypad::Key& key);
 
 private:
-    QPushButton* createButton(const keypad::Key& key, const QRect& place);
-
-    QList<QPushButton*> m_buttons;
+    void createButton(const keypad::Key& key, const QRect& place);
 };

@@ -7,8 +7,6 @@
 // area, row by row, left to right (the tab order).
 namespace keypad {
 
-enum class Face { A, B, C };
-
 // What a key does: append its character to the formula, or one of the editing commands.
 enum class Command { Append, Back, Exit, Negate, Percent, Equal };
 
@@ -19,8 +17,8 @@ struct Key {
     int top;
     int width;
     std::uint32_t backColour; // 0xRRGGBB
-    Face face;
-    const char* tooltip; // empty for none
+    const char* face;         // picture
+    const char* tooltip;      // empty for none
     Command command;
     char character; // appended by Command::Append
 };
@@ -33,31 +31,34 @@ inline constexpr std::uint32_t OperatorColour = 0xD2D242;
 inline constexpr std::uint32_t FunctionColour = 0x6C6AD2;
 inline constexpr std::uint32_t CancelColour = 0xC04000;
 
+inline constexpr const char* FaceA = ":/images/face_a.jpg";
+inline constexpr const char* FaceB = ":/images/face_b.jpg";
+inline constexpr const char* FaceC = ":/images/face_c.jpg";
+
 inline constexpr std::array<Key, 20> Keys = {{
-    {"cmd1", "1", 210, 2160, KeySize, DigitColour, Face::A, "", Command::Append, '1'},
-    {"cmd2", "2", 780, 2160, KeySize, DigitColour, Face::A, "", Command::Append, '2'},
-    {"cmd3", "3", 1320, 2160, KeySize, DigitColour, Face::A, "", Command::Append, '3'},
-    {"cmdMul", "*", 1890, 2160, KeySize, OperatorColour, Face::A, "Multiplikation", Command::Append,
+    {"cmd1", "1", 210, 2160, KeySize, DigitColour, FaceA, "", Command::Append, '1'},
+    {"cmd2", "2", 780, 2160, KeySize, DigitColour, FaceA, "", Command::Append, '2'},
+    {"cmd3", "3", 1320, 2160, KeySize, DigitColour, FaceA, "", Command::Append, '3'},
+    {"cmdMul", "*", 1890, 2160, KeySize, OperatorColour, FaceA, "Multiplikation", Command::Append,
      '*'},
-    {"cmd4", "4", 210, 2670, KeySize, DigitColour, Face::A, "", Command::Append, '4'},
-    {"cmd5", "5", 780, 2670, KeySize, DigitColour, Face::A, "", Command::Append, '5'},
-    {"cmd6", "6", 1320, 2670, KeySize, DigitColour, Face::A, "", Command::Append, '6'},
-    {"cmdDiv", "/", 1890, 2670, KeySize, OperatorColour, Face::A, "Geteilt", Command::Append, '/'},
-    {"cmd7", "7", 210, 3180, KeySize, DigitColour, Face::A, "", Command::Append, '7'},
-    {"cmd8", "8", 780, 3180, KeySize, DigitColour, Face::A, "", Command::Append, '8'},
-    {"cmd9", "9", 1320, 3180, KeySize, DigitColour, Face::A, "", Command::Append, '9'},
-    {"cmdSub", "-", 1890, 3180, KeySize, OperatorColour, Face::B, "Minus", Command::Append, '-'},
-    {"cmd0", "0", 210, 3690, KeySize, DigitColour, Face::A, "", Command::Append, '0'},
-    {"cmdDec", ".", 780, 3690, KeySize, DigitColour, Face::B, "", Command::Append, '.'},
-    {"cmdEqual", "=", 1320, 3690, KeySize, OperatorColour, Face::B, "Ist gleich ", Command::Equal,
-     0},
-    {"cmdAdd", "+", 1890, 3690, KeySize, OperatorColour, Face::B, "Plus", Command::Append, '+'},
-    {"cmdNeg", "+/-", 210, 4200, KeySize, FunctionColour, Face::B, "Rechnen mit negativ Zahlen",
+    {"cmd4", "4", 210, 2670, KeySize, DigitColour, FaceA, "", Command::Append, '4'},
+    {"cmd5", "5", 780, 2670, KeySize, DigitColour, FaceA, "", Command::Append, '5'},
+    {"cmd6", "6", 1320, 2670, KeySize, DigitColour, FaceA, "", Command::Append, '6'},
+    {"cmdDiv", "/", 1890, 2670, KeySize, OperatorColour, FaceA, "Geteilt", Command::Append, '/'},
+    {"cmd7", "7", 210, 3180, KeySize, DigitColour, FaceA, "", Command::Append, '7'},
+    {"cmd8", "8", 780, 3180, KeySize, DigitColour, FaceA, "", Command::Append, '8'},
+    {"cmd9", "9", 1320, 3180, KeySize, DigitColour, FaceA, "", Command::Append, '9'},
+    {"cmdSub", "-", 1890, 3180, KeySize, OperatorColour, FaceB, "Minus", Command::Append, '-'},
+    {"cmd0", "0", 210, 3690, KeySize, DigitColour, FaceA, "", Command::Append, '0'},
+    {"cmdDec", ".", 780, 3690, KeySize, DigitColour, FaceB, "", Command::Append, '.'},
+    {"cmdEqual", "=", 1320, 3690, KeySize, OperatorColour, FaceB, "Ist gleich ", Command::Equal, 0},
+    {"cmdAdd", "+", 1890, 3690, KeySize, OperatorColour, FaceB, "Plus", Command::Append, '+'},
+    {"cmdNeg", "+/-", 210, 4200, KeySize, FunctionColour, FaceB, "Rechnen mit negativ Zahlen",
      Command::Negate, 0},
-    {"cmdPer", "%", 720, 4200, KeySize, FunctionColour, Face::B, "Prozent", Command::Percent, 0},
-    {"cmdBack", "Back", 1230, 4200, BackKeyWidth, FunctionColour, Face::C,
+    {"cmdPer", "%", 720, 4200, KeySize, FunctionColour, FaceB, "Prozent", Command::Percent, 0},
+    {"cmdBack", "Back", 1230, 4200, BackKeyWidth, FunctionColour, FaceC,
      "Eingabe um ein Zeichen löschen", Command::Back, 0},
-    {"cmdExit", "E&xit", 1890, 4200, KeySize, CancelColour, Face::B,
+    {"cmdExit", "E&xit", 1890, 4200, KeySize, CancelColour, FaceB,
      "Eingabe der Formel kpl. löschen", Command::Exit, 0},
 }};
 

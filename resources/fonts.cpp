@@ -4,10 +4,8 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QStyle>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -17,18 +15,12 @@ namespace {
 const QString Liberation = QStringLiteral("Liberation Sans");
 constexpr qreal PixelsPerPoint = 96.0 / 72.0;
 
-QString systemSansSerif() {
-    QFont font(QStringLiteral("sans-serif"));
-    font.setStyleHint(QFont::SansSerif);
-    return QFontInfo(font).family();
-}
-
 // Looked up once, on the first font a window asks for.
 const QString& standInFamily() {
     static const QString family = [] {
-        if (HasFamily(QFontDatabase::families(), Liberation))
+        if (QFontDatabase::hasFamily(Liberation))
             return Liberation;
-        const QString fallback = systemSansSerif();
+        const QString fallback = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
         std::fprintf(stderr, "Zifferon: Schrift „%s“ nicht gefunden, verwende „%s“.\n",
                      qUtf8Printable(Liberation), qUtf8Printable(fallback));
         return fallback;
@@ -60,13 +52,6 @@ QFont WindowDefault() {
 
 QFont Symbols(qreal points) {
     return withPoints(QStringLiteral("DejaVu Sans"), points, false);
-}
-
-bool HasFamily(const QStringList& families, const QString& family) {
-    return std::any_of(families.cbegin(), families.cend(), [&family](const QString& listed) {
-        const QString name = listed.left(listed.indexOf(QStringLiteral(" [")));
-        return name.compare(family, Qt::CaseInsensitive) == 0;
-    });
 }
 
 } // namespace fonts

@@ -5,10 +5,9 @@
 #include <QFont>
 #include <QFontMetricsF>
 
-// The fonts the windows are drawn in. Liberation Sans stands in for MS Sans Serif and Arial,
-// found through fontconfig by its family name; where it is missing, the system's sans-serif font
-// takes its place (said once on standard error). Sizes are fixed in pixels so that every
-// machine measures text alike.
+// The fonts the windows are drawn in. Liberation Sans, found by its family name, stands in for
+// MS Sans Serif and Arial; where it is missing, the system's font takes its place (said once on
+// standard error). Sizes are fixed in pixels so that every machine measures text alike.
 namespace fonts {
 
 QFont SansSerif(qreal points, bool bold = false); // "MS Sans Serif"
@@ -16,10 +15,6 @@ QFont Arial(qreal points);
 QFont WindowDefault(); // MS Sans Serif 8.25 pt
 // A font with the minimise and close glyphs, for the info box's two caption labels.
 QFont Symbols(qreal points);
-
-// Whether the families, as QFontDatabase lists them ("Name" or "Name [foundry]"), hold the
-// family, in any case.
-bool HasFamily(const QStringList& families, const QString& family);
 
 } // namespace fonts
 

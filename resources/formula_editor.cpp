@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int EnterKeyAscii = 13;
-
 // Turns the line breaks of every edit into blanks; the caret keeps its place in the text.
 class SingleLineValidator : public QValidator {
 public:
@@ -21,12 +19,6 @@ public:
         return Acceptable;
     }
 };
-
-int keyAsciiOf(const QKeyEvent& key) {
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
-        return EnterKeyAscii;
-    return key.text().isEmpty() ? 0 : key.text().at(0).unicode();
-}
 
 } // namespace
 
@@ -59,8 +51,8 @@ void FormulaEditor::cmdPer_Click() {
     rewrite(m_percent);
 }
 
-void FormulaEditor::Text1_KeyPress(int keyAscii) {
-    if (keyAscii == EnterKeyAscii)
+void FormulaEditor::Text1_KeyPress(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
         m_evaluate();
 }
 
@@ -70,6 +62,6 @@ void FormulaEditor::rewrite(Rule rule) {
 
 bool FormulaEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_field && event->type() == QEvent::KeyPress)
-        Text1_KeyPress(keyAsciiOf(*static_cast<QKeyEvent*>(event)));
+        Text1_KeyPress(*static_cast<QKeyEvent*>(event));
     return QObject::eventFilter(watched, event);
 }

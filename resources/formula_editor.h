@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QKeyEvent;
 class QLineEdit;
 
 // The editing steps of a window's formula field Text1. Every step reads the field's text,
@@ -25,13 +26,13 @@ public:
     void cmdExit_Click();
     void cmdNeg_Click();
     void cmdPer_Click();
-    // Called for every key typed into the field before the field takes it; Enter (13) evaluates.
-    void Text1_KeyPress(int keyAscii);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Every key typed into the field, before the field takes it: Enter evaluates.
+    void Text1_KeyPress(const QKeyEvent& key);
     void rewrite(Rule rule);
 
     QLineEdit& m_field;

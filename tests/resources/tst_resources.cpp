@@ -9,33 +9,13 @@ class TestResources : public QObject {
     Q_OBJECT
 
 private slots:
-    void familyIsFoundByName_data();
-    void familyIsFoundByName();
     void windowsUseLiberationSansWhereInstalled();
     void messageBoxHasTitleIconAndOk_data();
     void messageBoxHasTitleIconAndOk();
 };
 
-void TestResources::familyIsFoundByName_data() {
-    QTest::addColumn<QStringList>("families");
-    QTest::addColumn<bool>("found");
-    QTest::newRow("listed") << QStringList{"DejaVu Sans", "Liberation Sans"} << true;
-    QTest::newRow("listed with its foundry") << QStringList{"Liberation Sans [1ASC]"} << true;
-    QTest::newRow("other case") << QStringList{"liberation sans"} << true;
-    QTest::newRow("a wider family of the same name")
-        << QStringList{"Liberation Sans Narrow"} << false;
-    QTest::newRow("missing") << QStringList{"DejaVu Sans", "Liberation Serif"} << false;
-    QTest::newRow("no fonts at all") << QStringList{} << false;
-}
-
-void TestResources::familyIsFoundByName() {
-    QFETCH(QStringList, families);
-    QFETCH(bool, found);
-    QCOMPARE(fonts::HasFamily(families, QStringLiteral("Liberation Sans")), found);
-}
-
 void TestResources::windowsUseLiberationSansWhereInstalled() {
-    const QString expected = fonts::HasFamily(QFontDatabase::families(), "Liberation Sans")
+    const QString expected = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))
                                  ? QStringLiteral("Liberation Sans")
                                  : QFontInfo(QFont(QStringLiteral("sans-serif"))).family();
     for (const QFont& font : {fonts::WindowDefault(), fonts::SansSerif(12, true), fonts::Arial(8)})
