@@ -15,11 +15,10 @@ private slots:
 };
 
 void TestResources::windowsUseLiberationSansWhereInstalled() {
-    const QString expected = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))
-                                 ? QStringLiteral("Liberation Sans")
-                                 : QFontInfo(QFont(QStringLiteral("sans-serif"))).family();
+    if (!QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
+        QSKIP("Liberation Sans is not installed");
     for (const QFont& font : {fonts::WindowDefault(), fonts::SansSerif(12, true), fonts::Arial(8)})
-        QCOMPARE(QFontInfo(font).family(), expected);
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
 }
 
 void TestResources::messageBoxHasTitleIconAndOk_data() {
