@@ -18,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
-#include <QToolButton>
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "correction/form2.h"
 #include "main_window/form1.h"
-#include "main_window/keypad.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/tape_lines.h"
