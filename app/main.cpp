@@ -1,6 +1,5 @@
 #include "credits/frm_start.h"
 #include "main_window/form1.h"
-#include "resources/fonts.h"
 
 #include <QApplication>
 
@@ -11,7 +10,6 @@ int main(int argc, char** argv) {
     application.setApplicationName(QStringLiteral("Zifferon"));
     // Lets the desktop match the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(ZIFFERON_APP_ID));
-    fonts::LoadApplicationFonts();
     std::unique_ptr<Form1> mainWindow;
     auto* splash = new frmStart([&mainWindow] {
         mainWindow = std::make_unique<Form1>();

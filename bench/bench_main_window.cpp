@@ -11,10 +11,12 @@ namespace {
 void BM_KeypadClick(benchmark::State& state) {
     Form1 window;
     window.show();
+    auto* seven = window.findChild<QPushButton*>(QStringLiteral("cmd7"));
+    auto* exit = window.findChild<QPushButton*>(QStringLiteral("cmdExit"));
     for (auto _ : state) {
-        window.cmd7->click();
+        seven->click();
         if (window.Text1->text().size() > 1000)
-            window.cmdExit->click();
+            exit->click();
     }
 }
 BENCHMARK(BM_KeypadClick);

@@ -115,9 +115,9 @@ QString ToDecimalComma(const QString& value) {
 }
 
 std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
-                                         QString& text) {
+                                         QString& text, ListStyle style) {
     qint64 allowance = 0;
-    if (list.hasCheckBoxes()) {
+    if (style == ListStyle::CheckBox) {
         allowance = (qint64{measurer.checkMarkWidth()} + MenuCheckPadding) * TwipsPerPixel;
         if (allowance > std::numeric_limits<qint32>::max())
             return std::nullopt;

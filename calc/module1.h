@@ -22,11 +22,15 @@ QString FormatResult(const QString& value, DecimalsIndex index);
 QString ToDecimalComma(double value);
 QString ToDecimalComma(const QString& value);
 
+// A list box's style: a list with check boxes leaves room for the check mark.
+enum class ListStyle { Standard, CheckBox };
+
 // Pads the text with leading blanks so that it stands right-aligned in the list. On success the
 // text argument holds the padded text, which is also returned; when the text overhangs the room
 // by more than half a blank (or cannot be measured) nothing is returned and the text is unchanged.
+// The tapes are standard lists.
 std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
-                                         QString& text);
+                                         QString& text, ListStyle style = ListStyle::Standard);
 
 // General text form: up to 15 significant digits, decimal comma, exponent form beyond
 // 1E+15 and below 1E-04 (1E+20, 1,5E-07).

@@ -21,27 +21,6 @@ void Tape::append(const QStringList& lines) {
     endInsertRows();
 }
 
-void Tape::insertAt(int position, const QString& line) {
-    position = std::clamp(position, 0, count());
-    beginInsertRows({}, position, position);
-    m_lines.insert(position, line);
-    endInsertRows();
-    if (m_selected >= position)
-        moveSelection(m_selected + 1);
-}
-
-void Tape::removeAt(int position) {
-    if (position < 0 || position >= count())
-        return;
-    beginRemoveRows({}, position, position);
-    m_lines.removeAt(position);
-    endRemoveRows();
-    if (m_selected == position)
-        moveSelection(-1);
-    else if (m_selected > position)
-        moveSelection(m_selected - 1);
-}
-
 void Tape::replaceAt(int position, const QString& line) {
     if (position < 0 || position >= count())
         return;

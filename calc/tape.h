@@ -17,8 +17,6 @@ public:
 
     void append(const QString& line);
     void append(const QStringList& lines);
-    void insertAt(int position, const QString& line);
-    void removeAt(int position);
     void replaceAt(int position, const QString& line);
     // Replaces the lines from position on with the given ones, growing or shrinking the list.
     void replaceFrom(int position, QStringList lines);
@@ -30,7 +28,6 @@ public:
 
     int widthTwips() const { return m_widthTwips; }
     void setWidthTwips(int width) { m_widthTwips = width; }
-    bool hasCheckBoxes() const { return false; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -13,9 +13,15 @@ set(ZIFFERON_TOOL_ENVIRONMENT QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${ziffer
 # The application's id: the names of its desktop entry, icons and AppStream metadata.
 set(ZIFFERON_APP_ID de.morvantis.Zifferon)
 
+# CI builds with ZIFFERON_WERROR=ON, so that no warning lands; the user's build only shows them.
+option(ZIFFERON_WERROR "Treat compiler warnings as errors" OFF)
+
 function(zifferon_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
                                            -Wno-sign-conversion)
+  if(ZIFFERON_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 function(zifferon_library target)

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QMessageBox>
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +15,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QString Title = QStringLiteral("Zifferon");
 const QString LineEnd = QStringLiteral("\r\n");
 constexpr auto TickPeriod = 10ms;
 constexpr float NarrowestWidthFactor = 0.6f;
@@ -230,11 +228,9 @@ qint32 TextAreaWidthFor(double scaleWidth, float widthFactor) {
     return static_cast<qint32>(std::nearbyint(scaleWidth * static_cast<double>(factor)));
 }
 
-void StartCredits(CreditsState& state, CreditsPicture& box) {
-    if (state.CreditsFile.isEmpty()) {
-        QMessageBox::information(&box, Title, QStringLiteral("Zuerst Textdatei auswählen."));
-        return;
-    }
+std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box) {
+    if (state.CreditsFile.isEmpty())
+        return QStringLiteral("Zuerst Textdatei auswählen.");
     box.removePicture();
     box.Cls();
     state.TextAreaWidth = TextAreaWidthFor(box.ScaleWidth(), state.WidthFactor);
@@ -248,6 +244,7 @@ void StartCredits(CreditsState& state, CreditsPicture& box) {
         std::lround(box.lineHeight() * static_cast<double>(state.CreditsLines.size())));
     state.CreditsBox = &box;
     state.Timer->start(TickPeriod, [&state] { ScrollCredits(state); });
+    return std::nullopt;
 }
 
 void ScrollCredits(CreditsState& state) {

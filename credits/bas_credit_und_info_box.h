@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class TextMeasurer;
 
@@ -75,6 +76,7 @@ void CarryPartialWord(QString& remainder, QString& line);
 // Width of the text column: the box width times the clamped factor, a half to even.
 qint32 TextAreaWidthFor(double scaleWidth, float widthFactor);
 
-void StartCredits(CreditsState& state, CreditsPicture& box);
+// Nothing when the credits run; the notice for the user when there is no credits file to run.
+std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box);
 void ScrollCredits(CreditsState& state);
 void StopCredits(CreditsState& state);

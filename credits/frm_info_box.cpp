@@ -14,9 +14,10 @@ const QString LogoFileName = QStringLiteral("/1_logo_1.jpg");
 
 } // namespace
 
-frmInfoBox::frmInfoBox(CreditsState& state, const QString& programFolder)
+frmInfoBox::frmInfoBox(CreditsState& state, MessageBoxes& messages, const QString& programFolder)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_state(state)
+    , m_messages(messages)
     , m_programFolder(programFolder) {
     setObjectName(QStringLiteral("frmInfoBox"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -63,11 +64,16 @@ void frmInfoBox::Form_Load() {
     m_state.StretchLogo = false;
     m_state.CreditsFile = m_programFolder + CreditsFileName;
     m_state.LogoFile = m_programFolder + LogoFileName;
-    StartCredits(m_state, *Picture1);
+    startCredits();
 }
 
 void frmInfoBox::Form_Unload() {
     StopCredits(m_state);
+}
+
+void frmInfoBox::startCredits() {
+    if (const std::optional<QString> notice = StartCredits(m_state, *Picture1))
+        m_messages.information(*notice);
 }
 
 void frmInfoBox::Picture1_Click() {
@@ -75,7 +81,7 @@ void frmInfoBox::Picture1_Click() {
         StopCredits(m_state);
         Picture1->setToolTip(QStringLiteral("Start"));
     } else {
-        StartCredits(m_state, *Picture1);
+        startCredits();
         Picture1->setToolTip(QStringLiteral("Stopp"));
     }
 }
@@ -112,8 +118,10 @@ bool frmInfoBox::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-InfoBoxHost::InfoBoxHost(QString programFolder, std::unique_ptr<ScrollTimer> timer)
+InfoBoxHost::InfoBoxHost(MessageBoxes& messages, QString programFolder,
+                         std::unique_ptr<ScrollTimer> timer)
     : m_state(std::move(timer))
+    , m_messages(messages)
     , m_programFolder(std::move(programFolder)) {}
 
 InfoBoxHost::~InfoBoxHost() {
@@ -122,7 +130,7 @@ InfoBoxHost::~InfoBoxHost() {
 
 void InfoBoxHost::Show() {
     if (!m_window)
-        m_window = new frmInfoBox(m_state, m_programFolder);
+        m_window = new frmInfoBox(m_state, m_messages, m_programFolder);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

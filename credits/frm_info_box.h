@@ -1,6 +1,7 @@
 #pragma once
 
 #include "credits/bas_credit_und_info_box.h"
+#include "resources/message_boxes.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -15,8 +16,8 @@ class frmInfoBox : public QWidget {
 
 public:
     // Reads "Tiska.dpi" and "1_logo_1.jpg" from the program folder; closing deletes the window.
-    explicit frmInfoBox(CreditsState& state,
-                        const QString& programFolder = QCoreApplication::applicationDirPath());
+    frmInfoBox(CreditsState& state, MessageBoxes& messages,
+               const QString& programFolder = QCoreApplication::applicationDirPath());
 
     CreditsPicture* Picture1 = nullptr;
     QLabel* lblMinimieren = nullptr;
@@ -34,10 +35,12 @@ protected:
 private:
     void Form_Load();
     void Form_Unload();
+    void startCredits();
     QLabel* createGlyphLabel(const char* name, const QString& glyph, const QString& tooltip,
                              const QRect& place);
 
     CreditsState& m_state;
+    MessageBoxes& m_messages;
     QString m_programFolder;
 };
 
@@ -45,7 +48,8 @@ private:
 // was closed), and with the credits state that outlives every window.
 class InfoBoxHost {
 public:
-    explicit InfoBoxHost(QString programFolder = QCoreApplication::applicationDirPath(),
+    explicit InfoBoxHost(MessageBoxes& messages,
+                         QString programFolder = QCoreApplication::applicationDirPath(),
                          std::unique_ptr<ScrollTimer> timer = std::make_unique<QtScrollTimer>());
     ~InfoBoxHost();
     InfoBoxHost(const InfoBoxHost&) = delete;
@@ -58,6 +62,7 @@ public:
 
 private:
     CreditsState m_state;
+    MessageBoxes& m_messages;
     QString m_programFolder;
     QPointer<frmInfoBox> m_window;
 };

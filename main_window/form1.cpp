@@ -2,50 +2,50 @@
 
 #include "calc/keypad.h"
 #include "correction/form2.h"
+#include "main_window/keypad.h"
 #include "main_window/tape_view.h"
+#include "resources/formula_editor.h"
 #include "resources/graphical_button.h"
 #include "toolbar/tape_file.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QShortcut>
 #include <QToolBar>
-#include <QToolButton>
 
 namespace {
 
-const QString Title = QStringLiteral("Zifferon");
 const QString Caption =
     QStringLiteral(" Zifferon © 2026 Morvantis Software, Telefon 05678 / 555 01 73");
 constexpr QSize ClientArea(555, 472);
 constexpr QSize ToolButtonSize(54, 52);
 const QString HelpFileName = QStringLiteral("Benutzerhandbuch_Zifferal_Version_1.chm");
 
-struct ToolbarButton {
+struct ToolbarCommand {
     const char* key;
     const char* caption;
     const char* tooltip;
-    const char* image;
+    const char* picture;  // an entry of ImageList2
+    const char* shortcut; // portable text ("Ctrl+N"); empty for none
 };
 
-// Left to right; the images are the entries of ImageList2.
-const std::array<ToolbarButton, 9> ToolbarButtons = {{
-    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico"},
-    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico"},
-    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico"},
-    {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico"},
-    {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico"},
-    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico"},
-    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico"},
-    {"Ende", "Ende", "Programmende", "imagelist2_7.ico"},
-    {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif"},
+// The toolbar's buttons, left to right.
+const std::array<ToolbarCommand, 9> ToolbarCommands = {{
+    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", ""},
+    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", ""},
+    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico", ""},
+    {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico", ""},
+    {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico", ""},
+    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", ""},
+    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", ""},
+    {"Ende", "Ende", "Programmende", "imagelist2_7.ico", ""},
+    {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif", ""},
 }};
 
 QString text(const char* utf8) {
@@ -58,7 +58,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
     , m_measurer(fonts::WindowDefault())
-    , m_infoBox(m_services.programFolder) {
+    , m_infoBox(*m_services.messages, m_services.programFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
     setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
@@ -66,12 +66,13 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setFixedSize(ClientArea);
     setBackColour(palette().color(QPalette::Button));
     setPicture(QPixmap(QStringLiteral(":/images/background.jpg")));
+    // The controls that take the focus are created in their tab order.
     createToolbar();
     createLabels();
     createFields();
-    createTapes();
     createKeypad();
-    setTabOrder();
+    createCalculation();
+    createTapes();
     Form_Initialize();
     Text1->setFocus();
 }
@@ -104,79 +105,67 @@ void Form1::Form_Initialize() {
     Combo1->setCurrentIndex(1);
 }
 
+// The commands are actions of the window, so that their shortcuts work wherever the focus is;
+// the toolbar shows them as buttons with the picture above the caption.
 void Form1::createToolbar() {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
     Toolbar1->setIconSize(QSize(32, 32));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setGeometry(0, 0, ClientArea.width(), ToolButtonSize.height() + 4);
-    for (const ToolbarButton& entry : ToolbarButtons) {
-        auto* button = new QToolButton(Toolbar1);
+    for (const ToolbarCommand& entry : ToolbarCommands) {
+        auto* action =
+            new QAction(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.picture)),
+                        text(entry.caption), this);
+        action->setData(QString::fromLatin1(entry.key));
+        action->setIconText(text(entry.caption));
+        action->setToolTip(text(entry.tooltip));
+        action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
+        connect(action, &QAction::triggered, this,
+                [this, action] { Toolbar1_ButtonClick(*action); });
+        addAction(action);
+        Toolbar1->addAction(action);
+        QWidget* button = Toolbar1->widgetForAction(action);
         button->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(entry.key));
-        button->setProperty("Key", QString::fromLatin1(entry.key));
-        button->setText(text(entry.caption));
-        button->setToolTip(text(entry.tooltip));
         button->setAccessibleName(text(entry.caption).trimmed());
-        button->setIcon(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.image)));
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setAutoRaise(true);
         button->setFixedSize(ToolButtonSize);
         button->setFocusPolicy(Qt::TabFocus);
-        Toolbar1->addWidget(button);
-        connect(button, &QToolButton::clicked, this,
-                [this, button] { Toolbar1_ButtonClick(button); });
     }
 }
 
 void Form1::createLabels() {
-    const auto label = [this](const QString& name, const QRect& place) {
-        auto* created = new QLabel(QStringLiteral("Eingabe"), this);
-        created->setObjectName(name);
-        created->setGeometry(place);
+    const auto label = [this](const char* caption, const char* name, const QRect& place) {
+        auto* created = Placed(new QLabel(QLatin1String(caption), this), name, place);
         created->setFont(fonts::SansSerif(12, true));
         created->setAttribute(Qt::WA_TranslucentBackground);
         return created;
     };
-    Label2[1] = label(QStringLiteral("Label2_1"), FromTwips(240, 1200, 1095, 345));
-    Label2[0] = label(QStringLiteral("Label2_0"), FromTwips(3120, 1200, 1095, 345));
-    Label3 = label(QStringLiteral("Label3"), FromTwips(4920, 1200, 1095, 345));
-    Label3->setText(QStringLiteral("Zeile"));
-    Label4 = label(QStringLiteral("Label4"), FromTwips(6720, 1200, 1095, 345));
-    Label4->setText(QStringLiteral("Summe"));
+    Label2[1] = label("Eingabe", "Label2_1", FromTwips(240, 1200, 1095, 345));
+    Label2[0] = label("Eingabe", "Label2_0", FromTwips(3120, 1200, 1095, 345));
+    Label3 = label("Zeile", "Label3", FromTwips(4920, 1200, 1095, 345));
+    Label4 = label("Summe", "Label4", FromTwips(6720, 1200, 1095, 345));
 }
 
 void Form1::createFields() {
-    const auto field = [this](const QString& name, const QRect& place) {
-        auto* created = new QLineEdit(this);
-        created->setObjectName(name);
-        created->setGeometry(place);
-        return created;
-    };
-    Text1 = field(QStringLiteral("Text1"), FromTwips(240, 1560, 2295, 375));
-    Text1->setToolTip(QStringLiteral("Eingabe der Formel."));
-    Text1->setAccessibleName(Text1->toolTip());
-    Text1->installEventFilter(this);
-    Text2 = field(QStringLiteral("Text2"), FromTwips(1320, 6360, 735, 375));
-    Text3 = field(QStringLiteral("Text3"), FromTwips(240, 6330, 855, 375));
+    Text1 = Placed(new QLineEdit(this), "Text1", FromTwips(240, 1560, 2295, 375),
+                   QStringLiteral("Eingabe der Formel."));
+    Text2 = Placed(new QLineEdit(this), "Text2", FromTwips(1320, 6360, 735, 375));
+    Text3 = Placed(new QLineEdit(this), "Text3", FromTwips(240, 6330, 855, 375));
     Text2->hide();
     Text3->hide();
+}
 
-    Command1 = new GraphicalButton(QString(), QPixmap(QStringLiteral(":/images/command1.jpg")),
-                                   palette().color(QPalette::Button), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(FromTwips(240, 5040, 1215, 495));
-    Command1->setToolTip(text("Berechnen der Formel die im Eingabefeld eingegeben wurde."));
-    Command1->setAccessibleName(Command1->toolTip());
+void Form1::createCalculation() {
+    Command1 = CreateCommand1(*this, FromTwips(240, 5040, 1215, 495),
+                              text("Berechnen der Formel die im Eingabefeld eingegeben wurde."));
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(FromTwips(1680, 5040, 765, 315));
+    Combo1 = Placed(new QComboBox(this), "Combo1", FromTwips(1680, 5040, 765, 315),
+                    QStringLiteral("Einstellung der Nachkommastellen."));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr);
-    Combo1->setToolTip(QStringLiteral("Einstellung der Nachkommastellen."));
-    Combo1->setAccessibleName(Combo1->toolTip());
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_decimalsIndex = index; });
     connect(Combo1, &QComboBox::activated, this, [this](int index) { m_decimalsIndex = index; });
@@ -184,11 +173,7 @@ void Form1::createFields() {
 }
 
 QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip) {
-    auto* view = new QListView(this);
-    view->setObjectName(QLatin1String(name));
-    view->setGeometry(place);
-    view->setToolTip(QLatin1String(tip));
-    view->setAccessibleName(view->toolTip());
+    auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
     model.setWidthTwips(place.width() * TwipsPerPixel);
     BindTapeView(*view, model);
     return view;
@@ -214,60 +199,34 @@ void Form1::createTapes() {
     List3->viewport()->installEventFilter(this);
 }
 
-QList<QPushButton*> Form1::keypadButtons() const {
-    return {cmd0,   cmd1,    cmd2,   cmd3,   cmd4,     cmd5,    cmd6,   cmd7,   cmd8,   cmd9,
-            cmdAdd, cmdBack, cmdDec, cmdDiv, cmdEqual, cmdExit, cmdMul, cmdNeg, cmdPer, cmdSub};
-}
-
 void Form1::createKeypad() {
-    buildKeypad(*this, {}, [this](QChar character) { appendToField(character); });
-    connect(cmdEqual, &QPushButton::clicked, this, &Form1::cmdEqual_Click);
-    connect(cmdNeg, &QPushButton::clicked, this, &Form1::cmdNeg_Click);
-    connect(cmdPer, &QPushButton::clicked, this, &Form1::cmdPer_Click);
-    connect(cmdBack, &QPushButton::clicked, this, &Form1::cmdBack_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &Form1::cmdExit_Click);
+    m_editor = new FormulaEditor(*Text1, keypad::ResolvePercent, [this] { Command1_Click(); });
+    m_keypad = new Keypad(*this);
+    connect(m_keypad, &Keypad::pressed, this, &Form1::keypadPressed);
 }
 
-void Form1::setTabOrder() {
-    QList<QWidget*> chain{Text1};
-    for (QPushButton* button : keypadInTabOrder())
-        chain << button;
-    chain << Command1 << Combo1 << List1 << List2 << List3;
-    for (QToolButton* button : Toolbar1->findChildren<QToolButton*>())
-        chain << button;
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
-}
-
-void Form1::appendToField(QChar character) {
-    Text1->setText(Text1->text() + character);
-}
-
-void Form1::cmdBack_Click() {
-    Text1->setText(keypad::WithoutLastCharacter(Text1->text()));
-}
-
-void Form1::cmdExit_Click() {
-    Text1->clear();
-}
-
-void Form1::cmdNeg_Click() {
-    Text1->setText(keypad::Negated(Text1->text()));
-}
-
-void Form1::cmdPer_Click() {
-    Text1->setText(keypad::ResolvePercent(Text1->text()));
+void Form1::keypadPressed(const keypad::Key& key) {
+    switch (key.command) {
+    case keypad::Command::Append:
+        return m_editor->append(QLatin1Char(key.character));
+    case keypad::Command::Back:
+        return m_editor->cmdBack_Click();
+    case keypad::Command::Exit:
+        return m_editor->cmdExit_Click();
+    case keypad::Command::Negate:
+        return m_editor->cmdNeg_Click();
+    case keypad::Command::Percent:
+        return m_editor->cmdPer_Click();
+    case keypad::Command::Equal:
+        return cmdEqual_Click();
+    }
 }
 
 void Form1::cmdEqual_Click() {
-    evaluate();
+    Command1_Click();
 }
 
 void Form1::Command1_Click() {
-    evaluate();
-}
-
-void Form1::evaluate() {
     const EvaluationOutcome outcome =
         EvaluateOntoTapes(m_tapes, Text1->text(), lineFormat(), m_services.engine);
     Text2->setText(outcome.resultText);
@@ -276,12 +235,6 @@ void Form1::evaluate() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            Command1_Click();
-        return false;
-    }
     const bool press =
         event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (watched == List3->viewport() && press) {
@@ -316,22 +269,23 @@ void Form1::List3_MouseDown(Qt::MouseButton button) {
         return;
     const QString entry = ToDecimalComma(m_tapes.List3.text(m_tapes.List3.selected()).trimmed());
     if (entry.trimmed().isEmpty()) {
-        warn(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
+        m_services.messages->warning(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
         return;
     }
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(entry);
     if (clipboard->text() != entry) {
-        warn(text("Die Zwischenablage ist von einem anderen Programm belegt; ") + entry +
-             text(" wurde nicht kopiert."));
+        m_services.messages->warning(
+            text("Die Zwischenablage ist von einem anderen Programm belegt; ") + entry +
+            text(" wurde nicht kopiert."));
         return;
     }
-    QMessageBox::information(this, Title, entry + text(" wurde in die Zwischenablage kopiert."));
+    m_services.messages->information(entry + text(" wurde in die Zwischenablage kopiert."));
 }
 
-void Form1::Toolbar1_ButtonClick(QToolButton* button) {
-    const QString key = button->property("Key").toString();
-    const std::array<std::pair<const char*, void (Form1::*)()>, 9> commands = {{
+void Form1::Toolbar1_ButtonClick(const QAction& button) {
+    const QString key = button.data().toString();
+    static const std::array<std::pair<const char*, void (Form1::*)()>, 9> commands = {{
         {"Ende", &Form1::endProgram},
         {"Drucken", &Form1::printTape},
         {"Hilfe", &Form1::showHelp},
@@ -343,10 +297,8 @@ void Form1::Toolbar1_ButtonClick(QToolButton* button) {
         {"Speichern", &Form1::saveTape},
     }};
     for (const auto& [name, command] : commands) {
-        if (key != QLatin1String(name))
-            continue;
-        (this->*command)();
-        return;
+        if (key == QLatin1String(name))
+            return (this->*command)();
     }
 }
 
@@ -360,13 +312,11 @@ void Form1::newTape() {
 }
 
 void Form1::endProgram() {
-    if (m_services.endProgram)
-        m_services.endProgram();
+    m_services.endProgram();
 }
 
 void Form1::showHelp() {
-    if (m_services.help)
-        m_services.help->ShowHelp(m_services.programFolder + u'/' + HelpFileName);
+    warnOnFailure(m_services.help->ShowHelp(m_services.programFolder + u'/' + HelpFileName));
 }
 
 void Form1::openTape() {
@@ -393,9 +343,5 @@ void Form1::showInfo() {
 
 void Form1::warnOnFailure(const std::optional<QString>& failure) {
     if (failure)
-        warn(*failure);
-}
-
-void Form1::warn(const QString& message) {
-    QMessageBox::warning(this, Title, message);
+        m_services.messages->warning(*failure);
 }

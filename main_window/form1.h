@@ -1,34 +1,38 @@
 #pragma once
 
-// The main calculator window. A formula travels from key to tape like this: the keypad
-// buttons and the keyboard edit the text of Text1 (calc/keypad.h); "=", Command1 or Enter run
-// the evaluation (calc/evaluation.h), which hands the formula to a fresh script engine
-// (calc/expression_engine.h) and appends the formula, the formatted result and the running
-// total to the three tapes List1, List2 and List3 (calc/tape.h). The tapes are models owned by
-// this window; the correction window, the toolbar commands and printing work on them through
-// TapeHost.
+// The main calculator window. A formula travels from key to tape like this: the keypad buttons
+// (Keypad) and the keyboard edit the text of Text1 through the window's FormulaEditor, with the
+// rules of calc/keypad.h; "=", Command1 or Enter run the evaluation (calc/evaluation.h), which
+// hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
+// formula, the formatted result and the running total to the three tapes List1, List2 and List3
+// (calc/tape.h). The tapes are models owned by this window; the correction window, the toolbar
+// commands and printing work on them through TapeHost. The toolbar's commands are actions of
+// the window, dispatched by their keys in Toolbar1_ButtonClick; every message to the user goes
+// through the MessageBoxes of the window's services.
 
 #include "calc/tape_host.h"
 #include "credits/frm_info_box.h"
 #include "main_window/form1_services.h"
+#include "main_window/keypad_layout.h"
 #include "resources/fonts.h"
-#include "resources/keypad_controls.h"
 
 #include <QWidget>
 
 #include <array>
 #include <memory>
 
+class FormulaEditor;
+class Keypad;
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
 class QToolBar;
-class QToolButton;
 class Form2;
 
-class Form1 : public QWidget, public TapeHost, public KeypadControls {
+class Form1 : public QWidget, public TapeHost {
     Q_OBJECT
 
 public:
@@ -59,8 +63,7 @@ public:
     QPushButton* Command1 = nullptr;
     QComboBox* Combo1 = nullptr;
 
-    // The keypad in the order in which printing hides it.
-    QList<QPushButton*> keypadButtons() const;
+    const Keypad& keypad() const { return *m_keypad; }
     // The correction window, once a formula line was selected.
     Form2* correctionWindow() const { return m_form2.get(); }
     InfoBoxHost& infoBox() { return m_infoBox; }
@@ -68,11 +71,8 @@ public:
 public slots:
     void cmdEqual_Click();
     void Command1_Click();
-    void cmdBack_Click();
-    void cmdExit_Click();
-    void cmdNeg_Click();
-    void cmdPer_Click();
-    void Toolbar1_ButtonClick(QToolButton* button);
+    // Runs the command of the button's key ("Neu", "Oeffnen", ...); other keys do nothing.
+    void Toolbar1_ButtonClick(const QAction& button);
     void List1_Click();
     void List3_MouseDown(Qt::MouseButton button);
 
@@ -84,13 +84,12 @@ private:
     void Form_Initialize();
     void createLabels();
     void createFields();
-    void createTapes();
     void createKeypad();
+    void createCalculation();
+    void createTapes();
     void createToolbar();
-    void setTabOrder();
     QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip);
-    void appendToField(QChar character);
-    void evaluate();
+    void keypadPressed(const keypad::Key& key);
 
     void endProgram();
     void newTape();
@@ -101,7 +100,6 @@ private:
     void printTape();
     void showHelp();
     void showInfo();
-    void warn(const QString& message);
     void warnOnFailure(const std::optional<QString>& failure);
 
     Form1Services m_services;
@@ -110,6 +108,8 @@ private:
     DecimalsIndex m_decimalsIndex = -1;
     QColor m_backColour;
     QPixmap m_picture;
+    Keypad* m_keypad = nullptr;
+    FormulaEditor* m_editor = nullptr;
     std::unique_ptr<Form2> m_form2;
     InfoBoxHost m_infoBox;
 };

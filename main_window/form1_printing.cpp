@@ -1,5 +1,7 @@
 #include "main_window/form1.h"
 
+#include "main_window/keypad.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,7 +10,7 @@
 
 void Form1::printTape() {
     QList<QWidget*> controls{Toolbar1};
-    for (QPushButton* button : keypadButtons())
+    for (QPushButton* button : m_keypad->buttonsByName())
         controls << button;
     controls << Combo1 << Command1 << Label2[1] << Text1 << Text2 << Text3;
     const PrintableWindow window{
@@ -26,5 +28,5 @@ void Form1::printTape() {
     if (!result.printed)
         messages.prepend(result.message);
     if (!messages.isEmpty())
-        warn(messages.join(QStringLiteral("\n\n")));
+        m_services.messages->warning(messages.join(QStringLiteral("\n\n")));
 }

@@ -9,6 +9,7 @@
 Form1Services Form1Services::Default() {
     Form1Services services;
     services.engine = CreateScriptControl;
+    services.messages = std::make_shared<QtMessageBoxes>();
     services.endProgram = [] { QCoreApplication::exit(0); };
     services.help = std::make_shared<ChmHelpViewer>();
     services.programFolder = QCoreApplication::applicationDirPath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/expression_engine.h"
+#include "resources/message_boxes.h"
 #include "toolbar/help_viewer.h"
 #include "toolbar/office_export.h"
 #include "toolbar/print_tape.h"
@@ -11,6 +12,7 @@
 // The platform behind the main window's commands; tests put stand-ins in its place.
 struct Form1Services {
     EngineFactory engine;
+    std::shared_ptr<MessageBoxes> messages;
     std::function<void()> endProgram;
     std::shared_ptr<HelpViewer> help;
     QString programFolder;

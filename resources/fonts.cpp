@@ -3,17 +3,30 @@
 #include "calc/module1.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFontDatabase>
 #include <QStyle>
 
 #include <cmath>
+#include <cstdio>
 
 namespace fonts {
 namespace {
 
 const QString Liberation = QStringLiteral("Liberation Sans");
 constexpr qreal PixelsPerPoint = 96.0 / 72.0;
+
+// Looked up once, on the first font a window asks for.
+const QString& standInFamily() {
+    static const QString family = [] {
+        if (QFontDatabase::hasFamily(Liberation))
+            return Liberation;
+        const QString fallback = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+        std::fprintf(stderr, "Zifferon: Schrift „%s“ nicht gefunden, verwende „%s“.\n",
+                     qUtf8Printable(Liberation), qUtf8Printable(fallback));
+        return fallback;
+    }();
+    return family;
+}
 
 QFont withPoints(const QString& family, qreal points, bool bold) {
     QFont font(family);
@@ -25,19 +38,12 @@ QFont withPoints(const QString& family, qreal points, bool bold) {
 
 } // namespace
 
-void LoadApplicationFonts() {
-    const QDir folder(QStringLiteral("/usr/share/fonts/truetype/liberation"));
-    for (const QString& file :
-         {QStringLiteral("LiberationSans-Regular.ttf"), QStringLiteral("LiberationSans-Bold.ttf")})
-        QFontDatabase::addApplicationFont(folder.filePath(file));
-}
-
 QFont SansSerif(qreal points, bool bold) {
-    return withPoints(Liberation, points, bold);
+    return withPoints(standInFamily(), points, bold);
 }
 
 QFont Arial(qreal points) {
-    return withPoints(Liberation, points, false);
+    return withPoints(standInFamily(), points, false);
 }
 
 QFont WindowDefault() {

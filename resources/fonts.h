@@ -5,12 +5,10 @@
 #include <QFont>
 #include <QFontMetricsF>
 
-// The fonts the windows are drawn in. Liberation Sans stands in for MS Sans Serif and Arial;
-// sizes are fixed in pixels so that every machine measures text alike.
+// The fonts the windows are drawn in. Liberation Sans, found by its family name, stands in for
+// MS Sans Serif and Arial; where it is missing, the system's font takes its place (said once on
+// standard error). Sizes are fixed in pixels so that every machine measures text alike.
 namespace fonts {
-
-// Loads the Liberation fonts into the application; call once after the application exists.
-void LoadApplicationFonts();
 
 QFont SansSerif(qreal points, bool bold = false); // "MS Sans Serif"
 QFont Arial(qreal points);

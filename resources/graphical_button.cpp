@@ -53,6 +53,12 @@ void GraphicalButton::drawPicture(QPainter& painter, const QRect& area) const {
     painter.drawPixmap(place, m_picture);
 }
 
+QPushButton* CreateCommand1(QWidget& window, const QRect& place, const QString& tooltip) {
+    return Placed(new GraphicalButton(QString(), QPixmap(QStringLiteral(":/images/command1.jpg")),
+                                      window.palette().color(QPalette::Button), &window),
+                  "Command1", place, tooltip);
+}
+
 QRect FromTwips(int left, int top, int width, int height) {
     return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
             height / TwipsPerPixel};

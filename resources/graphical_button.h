@@ -24,3 +24,18 @@ private:
 // Converts a rectangle from twips to pixels (15 twips per pixel).
 QRect FromTwips(int left, int top, int width, int height);
 QSize FromTwips(int width, int height);
+
+// Gives a control its designer name, its place and its tooltip, which screen readers also read
+// as its name.
+template <typename Control>
+Control* Placed(Control* control, const char* name, const QRect& place,
+                const QString& tooltip = {}) {
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(place);
+    control->setToolTip(tooltip);
+    control->setAccessibleName(tooltip);
+    return control;
+}
+
+// The picture button Command1 that calculates the window's formula.
+QPushButton* CreateCommand1(QWidget& window, const QRect& place, const QString& tooltip);

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -66,11 +65,9 @@ Match matchOf(const QTreeWidgetItem& entry, const QUrl& shown) {
     return url.fragment().isEmpty() ? Match::WholePage : Match::OtherPlace;
 }
 
-void warnUnreadable(const QString& helpFile) {
-    QMessageBox::warning(nullptr, QStringLiteral("Zifferon"),
-                         QStringLiteral("Die Hilfedatei „%1“ fehlt oder ist keine gültige "
-                                        "Hilfedatei.")
-                             .arg(QDir::toNativeSeparators(helpFile)));
+QString unreadableNotice(const QString& helpFile) {
+    return QStringLiteral("Die Hilfedatei „%1“ fehlt oder ist keine gültige Hilfedatei.")
+        .arg(QDir::toNativeSeparators(helpFile));
 }
 
 } // namespace
@@ -302,16 +299,15 @@ void HelpWindow::revealCurrentEntry() {
 
 ChmHelpViewer::~ChmHelpViewer() = default;
 
-void ChmHelpViewer::ShowHelp(const QString& helpFile) {
+std::optional<QString> ChmHelpViewer::ShowHelp(const QString& helpFile) {
     if (!m_window || m_window->helpFile() != helpFile) {
         std::unique_ptr<ChmFile> file = ChmFile::open(helpFile);
-        if (!file) {
-            warnUnreadable(helpFile);
-            return;
-        }
+        if (!file)
+            return unreadableNotice(helpFile);
         m_window = std::make_unique<HelpWindow>(helpFile, std::move(file));
     }
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+    return std::nullopt;
 }

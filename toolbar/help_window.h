@@ -81,9 +81,9 @@ public:
     ChmHelpViewer(const ChmHelpViewer&) = delete;
     ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
 
-    // Opens the file on its default topic, or brings its open window to the front; warns when
-    // the file is missing or not a compiled help file.
-    void ShowHelp(const QString& helpFile) override;
+    // Opens the file on its default topic, or brings its open window to the front; says so
+    // when the file is missing or not a compiled help file.
+    std::optional<QString> ShowHelp(const QString& helpFile) override;
 
     HelpWindow* window() const { return m_window.get(); }
 

@@ -1,6 +1,6 @@
 // Draws the pictures of the user manual into the folder given as the only argument.
 
-#include "calc/keypad.h"
+#include "main_window/keypad_layout.h"
 
 #include <QDir>
 #include <QFont>

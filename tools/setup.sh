@@ -33,6 +33,7 @@ fi
 
 build_dir=${ZIFFERON_BUILD_DIR:-build}
 if [ ! -f "$build_dir/build.ninja" ]; then
-  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZIFFERON_WERROR="${ZIFFERON_WERROR:-OFF}" "$@"
 fi
 cmake --build "$build_dir" --parallel "$(nproc)"

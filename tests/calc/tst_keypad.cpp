@@ -2,10 +2,6 @@
 
 #include <QTest>
 
-#include <algorithm>
-#include <ranges>
-#include <set>
-
 class TestKeypad : public QObject {
     Q_OBJECT
 
@@ -18,7 +14,8 @@ private slots:
     void resolvePercent();
     void percent_data();
     void percent();
-    void keysFormAGridInTabOrder();
+    void lineBreaksAsBlanks_data();
+    void lineBreaksAsBlanks();
 };
 
 void TestKeypad::withoutLastCharacter_data() {
@@ -134,15 +131,31 @@ void TestKeypad::percent() {
     QCOMPARE(keypad::Percent(field), expected);
 }
 
-void TestKeypad::keysFormAGridInTabOrder() {
-    // Row by row, left to right: the table order is the order of (top, left).
-    std::vector<std::pair<int, int>> places;
-    for (const keypad::Key& key : keypad::Keys)
-        places.emplace_back(key.top, key.left);
-    QVERIFY(std::is_sorted(places.begin(), places.end()));
-    QCOMPARE(std::set<int>(std::views::keys(places).begin(), std::views::keys(places).end()).size(),
-             size_t{5});
-    QCOMPARE(std::adjacent_find(places.begin(), places.end()), places.end());
+void TestKeypad::lineBreaksAsBlanks_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one line stays") << "1+2"
+                                    << "1+2";
+    QTest::newRow("CR LF is one break") << "1\r\n+2"
+                                        << "1 +2";
+    QTest::newRow("CR and LF") << "1\r+2\n"
+                               << "1 +2 ";
+    QTest::newRow("LF CR is two breaks") << "1\n\r2"
+                                         << "1  2";
+    QTest::newRow("blank lines keep their blanks") << "\r\n\r\n3"
+                                                   << "  3";
+    QTest::newRow("vertical tab, form feed, next line") << "1\v2\f3\u00854"
+                                                        << "1 2 3 4";
+    QTest::newRow("line and paragraph separators") << "1\u20282\u20293"
+                                                   << "1 2 3";
+    QTest::newRow("tab is no line break") << "1\t2"
+                                          << "1\t2";
+}
+
+void TestKeypad::lineBreaksAsBlanks() {
+    QFETCH(QString, field);
+    QFETCH(QString, expected);
+    QCOMPARE(keypad::LineBreaksAsBlanks(field), expected);
 }
 
 QTEST_GUILESS_MAIN(TestKeypad)

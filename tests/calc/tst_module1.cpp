@@ -22,6 +22,8 @@ private slots:
     void textToNumber();
     void rightAlign_data();
     void rightAlign();
+    void rightAlign_checkBoxesLeaveRoomForTheMark_data();
+    void rightAlign_checkBoxesLeaveRoomForTheMark();
     void rightAlign_failureLeavesTextUnchanged();
 };
 
@@ -185,6 +187,29 @@ void TestModule1::rightAlign() {
     QVERIFY(padded);
     QCOMPARE(*padded, QString(blanks, u' ') + text);
     QCOMPARE(argument, *padded);
+}
+
+void TestModule1::rightAlign_checkBoxesLeaveRoomForTheMark_data() {
+    // Blanks 10 twips wide; a list of 2000 twips leaves 1700 twips of room beside "AA".
+    QTest::addColumn<int>("checkMark"); // pixels
+    QTest::addColumn<int>("blanks");
+    QTest::newRow("13 pixels take 225 twips") << 13 << 148;
+    QTest::newRow("no mark still takes the padding") << 0 << 167;
+}
+
+void TestModule1::rightAlign_checkBoxesLeaveRoomForTheMark() {
+    QFETCH(int, checkMark);
+    QFETCH(int, blanks);
+    FixedWidthMeasurer measurer(100.0, checkMark);
+    measurer.setWidth(u' ', 10);
+    Tape list;
+    list.setWidthTwips(2000);
+    QString text = QStringLiteral("AA");
+    QCOMPARE(RightAlignForList(measurer, list, text, ListStyle::Standard).value_or(QString()),
+             QString(170, u' ') + "AA");
+    text = QStringLiteral("AA");
+    QCOMPARE(RightAlignForList(measurer, list, text, ListStyle::CheckBox).value_or(QString()),
+             QString(blanks, u' ') + "AA");
 }
 
 void TestModule1::rightAlign_failureLeavesTextUnchanged() {

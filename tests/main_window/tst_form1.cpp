@@ -1,9 +1,11 @@
 #include "correction/form2.h"
 #include "main_window/form1.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/recording_message_boxes.h"
 #include "tests/support/tape_lines.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -17,9 +19,16 @@
 
 namespace {
 
+using Said = RecordingMessageBoxes::Said;
+using Icon = MessageBoxes::Icon;
+
 struct HelpRecorder : HelpViewer {
     QStringList shown;
-    void ShowHelp(const QString& helpFile) override { shown << helpFile; }
+    std::optional<QString> failure;
+    std::optional<QString> ShowHelp(const QString& helpFile) override {
+        shown << helpFile;
+        return failure;
+    }
 };
 
 } // namespace
@@ -61,6 +70,11 @@ private slots:
     void toolbar_new_clears_tapes_and_fields();
     void toolbar_new_on_empty_tapes_changes_nothing();
     void toolbar_end_and_help_dispatch_exactly();
+    void help_failure_is_told_and_changes_nothing();
+    void toolbar_shortcut_works_anywhere_in_the_window_data();
+    void toolbar_shortcut_works_anywhere_in_the_window();
+    void pasted_line_breaks_become_blanks_data();
+    void pasted_line_breaks_become_blanks();
     void controls_expose_names_to_screen_readers();
 
 private:
@@ -69,17 +83,21 @@ private:
     template <typename T> T* control(const QString& name) const {
         return m_window->findChild<T*>(name);
     }
+    QAction* command(const QString& key) const;
 
     std::unique_ptr<Form1> m_window;
     std::shared_ptr<HelpRecorder> m_help;
+    std::shared_ptr<RecordingMessageBoxes> m_messages;
     int m_ends = 0;
 };
 
 void TestForm1::init() {
     m_help = std::make_shared<HelpRecorder>();
+    m_messages = std::make_shared<RecordingMessageBoxes>();
     m_ends = 0;
     Form1Services services = Form1Services::Default();
     services.help = m_help;
+    services.messages = m_messages;
     services.endProgram = [this] { ++m_ends; };
     services.programFolder = QStringLiteral("/opt/zifferon");
     m_window = std::make_unique<Form1>(std::move(services));
@@ -95,6 +113,14 @@ void TestForm1::cleanup() {
 
 void TestForm1::type(const QString& text) {
     QTest::keyClicks(m_window->Text1, text);
+}
+
+QAction* TestForm1::command(const QString& key) const {
+    for (QAction* action : m_window->actions()) {
+        if (action->data() == key)
+            return action;
+    }
+    return nullptr;
 }
 
 void TestForm1::clickRow(QListView* view, int row, Qt::MouseButton button) {
@@ -142,7 +168,7 @@ void TestForm1::controls_stand_at_their_places() {
     QFETCH(QRect, pixels);
     QWidget* widget = control<QWidget>(name);
     QVERIFY2(widget, qPrintable(name));
-    QCOMPARE(widget->geometry(), pixels);
+    QCOMPARE(QRect(widget->mapTo(m_window.get(), QPoint()), widget->size()), pixels);
 }
 
 void TestForm1::captions_and_tooltips_data() {
@@ -345,7 +371,7 @@ void TestForm1::escape_anywhere_clears_the_field() {
 
 void TestForm1::alt_x_clicks_exit() {
     m_window->Text1->setText("12+3");
-    QSignalSpy clicks(m_window->cmdExit, &QPushButton::clicked);
+    QSignalSpy clicks(control<QPushButton>("cmdExit"), &QPushButton::clicked);
     QTest::keyClick(m_window->Text1, Qt::Key_X, Qt::AltModifier);
     QTRY_COMPARE(clicks.count(), 1); // an access key clicks with the button's animation
     QCOMPARE(m_window->Text1->text(), QString());
@@ -365,12 +391,12 @@ void TestForm1::enter_evaluates_like_the_calculate_button() {
 void TestForm1::three_entry_paths_give_identical_tapes() {
     const QStringList inputs{"2+3", "1,5*2", "5/0", ""};
     std::vector<std::function<void()>> paths{
-        [this] { QTest::mouseClick(m_window->cmdEqual, Qt::LeftButton); },
+        [this] { QTest::mouseClick(control<QPushButton>("cmdEqual"), Qt::LeftButton); },
         [this] { QTest::mouseClick(m_window->Command1, Qt::LeftButton); },
         [this] { QTest::keyClick(m_window->Text1, Qt::Key_Return); }};
     std::vector<QStringList> outcomes;
     for (const auto& evaluate : paths) {
-        m_window->Toolbar1_ButtonClick(control<QToolButton>("Toolbar1_Neu"));
+        QTest::mouseClick(control<QToolButton>("Toolbar1_Neu"), Qt::LeftButton);
         for (const QString& input : inputs) {
             m_window->Text1->setText(input);
             evaluate();
@@ -422,12 +448,9 @@ void TestForm1::right_click_copies_selected_total() {
     QGuiApplication::clipboard()->setText("vorher");
     clickRow(m_window->List3, 1);
     QCOMPARE(m_window->tapes().List3.selected(), 1);
-    const gui_test::SeenMessage seen =
-        gui_test::closeMessageBoxDuring([this] { clickRow(m_window->List3, 0, Qt::RightButton); });
-    QVERIFY(seen.shown);
-    QCOMPARE(seen.text, QStringLiteral("8,00 wurde in die Zwischenablage kopiert."));
-    QCOMPARE(seen.title, QStringLiteral("Zifferon"));
-    QCOMPARE(seen.icon, QMessageBox::Information);
+    clickRow(m_window->List3, 0, Qt::RightButton);
+    QCOMPARE(m_messages->said,
+             (QList<Said>{{Icon::Information, "8,00 wurde in die Zwischenablage kopiert."}}));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("8,00"));
     QCOMPARE(m_window->tapes().List3.selected(), 1);
 }
@@ -435,12 +458,9 @@ void TestForm1::right_click_copies_selected_total() {
 void TestForm1::right_click_without_selection_warns() {
     type("2+3\r");
     QGuiApplication::clipboard()->setText("vorher");
-    const gui_test::SeenMessage seen =
-        gui_test::closeMessageBoxDuring([this] { clickRow(m_window->List3, 0, Qt::RightButton); });
-    QVERIFY(seen.shown);
-    QCOMPARE(seen.text, QStringLiteral("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
-    QCOMPARE(seen.title, QStringLiteral("Zifferon"));
-    QCOMPARE(seen.icon, QMessageBox::Warning);
+    clickRow(m_window->List3, 0, Qt::RightButton);
+    QCOMPARE(m_messages->said,
+             (QList<Said>{{Icon::Warning, "Bitte wählen Sie einen Eintrag zum kopieren aus!"}}));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
     QCOMPARE(m_window->tapes().List3.selected(), -1);
 }
@@ -457,9 +477,8 @@ void TestForm1::other_buttons_on_totals_do_nothing() {
     QFETCH(int, selected);
     type("2+3\r");
     QGuiApplication::clipboard()->setText("vorher");
-    const gui_test::SeenMessage seen =
-        gui_test::closeMessageBoxDuring([&] { clickRow(m_window->List3, 0, button); });
-    QVERIFY(!seen.shown);
+    clickRow(m_window->List3, 0, button);
+    QCOMPARE(m_messages->said, QList<Said>{});
     QCOMPARE(m_window->tapes().List3.selected(), selected);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
 }
@@ -524,7 +543,8 @@ void TestForm1::toolbar_buttons_in_order() {
               [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
     QCOMPARE(buttons.size(), qsizetype(expected.size()));
     for (size_t i = 0; i < expected.size(); ++i) {
-        QCOMPARE(buttons[i]->property("Key").toString(), QString::fromUtf8(expected[i].key));
+        QCOMPARE(buttons[i]->defaultAction()->data().toString(),
+                 QString::fromUtf8(expected[i].key));
         QCOMPARE(buttons[i]->text(), QString::fromUtf8(expected[i].caption));
         QCOMPARE(buttons[i]->toolTip(), QString::fromUtf8(expected[i].tooltip));
         QVERIFY(!buttons[i]->icon().isNull());
@@ -555,7 +575,7 @@ void TestForm1::toolbar_new_on_empty_tapes_changes_nothing() {
 }
 
 void TestForm1::toolbar_end_and_help_dispatch_exactly() {
-    QToolButton probe;
+    QAction probe;
     const std::vector<std::pair<QString, std::pair<int, int>>> cases{
         {"Ende", {1, 0}},   {"Hilfe", {0, 1}},    {"ende", {0, 0}},     {"Ende ", {0, 0}},
         {"Öffnen", {0, 0}}, {"Drucken ", {0, 0}}, {"Unbekannt", {0, 0}}};
@@ -563,14 +583,72 @@ void TestForm1::toolbar_end_and_help_dispatch_exactly() {
     for (const auto& [key, counts] : cases) {
         m_ends = 0;
         m_help->shown.clear();
-        probe.setProperty("Key", key);
-        m_window->Toolbar1_ButtonClick(&probe);
+        probe.setData(key);
+        m_window->Toolbar1_ButtonClick(probe);
         QCOMPARE(m_ends, counts.first);
         QCOMPARE(m_help->shown.size(), counts.second);
         QCOMPARE(m_window->tapes().List1.count(), 1);
     }
     QTest::mouseClick(control<QToolButton>("Toolbar1_Hilfe"), Qt::LeftButton);
     QCOMPARE(m_help->shown, QStringList{"/opt/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm"});
+}
+
+void TestForm1::help_failure_is_told_and_changes_nothing() {
+    type("2+3\r");
+    const QStringList before = m_window->tapes().List1.lines() + m_window->tapes().List3.lines();
+    m_help->failure = QStringLiteral("Die Hilfedatei fehlt.");
+    QTest::mouseClick(control<QToolButton>("Toolbar1_Hilfe"), Qt::LeftButton);
+    QCOMPARE(m_messages->said, (QList<Said>{{Icon::Warning, "Die Hilfedatei fehlt."}}));
+    QCOMPARE(m_window->tapes().List1.lines() + m_window->tapes().List3.lines(), before);
+    QVERIFY(m_window->isEnabled());
+}
+
+void TestForm1::toolbar_shortcut_works_anywhere_in_the_window_data() {
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("formula field") << "Text1";
+    QTest::newRow("keypad") << "cmd5";
+    QTest::newRow("decimals box") << "Combo1";
+    QTest::newRow("total tape") << "List3";
+}
+
+// The table gives a command a shortcut; it runs the command by its key, as a click does.
+void TestForm1::toolbar_shortcut_works_anywhere_in_the_window() {
+    QFETCH(QString, focus);
+    QAction* help = command("Hilfe");
+    QVERIFY(help);
+    QCOMPARE(help->shortcutContext(), Qt::WindowShortcut);
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    QWidget* widget = control<QWidget>(focus);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_F1);
+    QCOMPARE(m_help->shown, QStringList{"/opt/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm"});
+    QCOMPARE(m_ends, 0);
+}
+
+void TestForm1::pasted_line_breaks_become_blanks_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("CR LF is one blank") << "2\r\n+3"
+                                        << "1+2 +3";
+    QTest::newRow("CR") << "2\r+3"
+                        << "1+2 +3";
+    QTest::newRow("LF, also at the end") << "2\n+3\n"
+                                         << "1+2 +3 ";
+    QTest::newRow("line and paragraph separators") << "2\u2028+3\u2029"
+                                                   << "1+2 +3 ";
+    QTest::newRow("vertical tab and form feed") << "2\v\f3"
+                                                << "1+2  3";
+}
+
+void TestForm1::pasted_line_breaks_become_blanks() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, field);
+    m_window->Text1->setText("1+");
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(m_window->Text1, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_window->Text1->text(), field);
+    QCOMPARE(m_window->Text1->cursorPosition(), field.size());
+    QCOMPARE(m_window->tapes().List1.count(), 0);
 }
 
 void TestForm1::controls_expose_names_to_screen_readers() {

@@ -1,5 +1,7 @@
 #include "main_window/form1.h"
+#include "main_window/keypad.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/recording_message_boxes.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -26,6 +28,18 @@ struct PrintedWindow {
     QImage image;
 };
 
+// The window's controls, the keypad's buttons among them.
+QList<QWidget*> controlsOf(QWidget& window) {
+    QList<QWidget*> controls;
+    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<Keypad*>(child))
+            controls << child->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        else
+            controls << child;
+    }
+    return controls;
+}
+
 // Records the job instead of printing it; finish() answers with the given result.
 struct RecordingPrinter : TapePrinter {
     QStringList& calls;
@@ -44,7 +58,7 @@ struct RecordingPrinter : TapePrinter {
 
     void printWindow(QWidget& window) override {
         calls << "window:" + window.objectName();
-        for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        for (QWidget* control : controlsOf(window)) {
             if (control->objectName().isEmpty())
                 continue;
             (control->isHidden() ? printed.hiddenControls : printed.visibleControls)
@@ -70,7 +84,7 @@ QStringList sorted(QStringList names) {
 
 QStringList keypadNames(const Form1& window) {
     QStringList names;
-    for (const QPushButton* button : window.keypadButtons())
+    for (const QPushButton* button : window.keypad().buttonsByName())
         names << button->objectName();
     return names;
 }
@@ -125,6 +139,7 @@ private:
     }
 
     std::unique_ptr<Form1> m_window;
+    std::shared_ptr<RecordingMessageBoxes> m_messages;
     QStringList m_calls;
     PrintedWindow m_printed;
 };
@@ -134,6 +149,7 @@ void TestPrinting::init() {
     QDir().mkpath(QDir::homePath());
     m_calls.clear();
     m_printed = {};
+    m_messages = std::make_shared<RecordingMessageBoxes>();
     QVERIFY(QDir().mkpath(QFileInfo(layoutPath()).path()));
     QVERIFY(layoutImage().save(layoutPath(), "JPG", 100));
 }
@@ -146,6 +162,7 @@ void TestPrinting::createWindow(std::function<std::unique_ptr<TapePrinter>()> pr
     Form1Services services = Form1Services::Default();
     services.printer = std::move(printer);
     services.layoutPicture = layoutPath();
+    services.messages = m_messages;
     m_window = std::make_unique<Form1>(std::move(services));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -158,7 +175,7 @@ void TestPrinting::useRecordingPrinter(PrintResult result) {
 }
 
 void TestPrinting::verifyRestored() const {
-    for (QPushButton* button : m_window->keypadButtons())
+    for (QPushButton* button : m_window->keypad().buttonsByName())
         QVERIFY2(!button->isHidden(), qPrintable(button->objectName()));
     for (QWidget* control :
          QList<QWidget*>{m_window->Toolbar1, m_window->Combo1, m_window->Command1,
@@ -182,8 +199,13 @@ void TestPrinting::only_the_tapes_and_their_headings_are_printed() {
     useRecordingPrinter();
     evaluate("2+3");
     pressPrint();
+    const QStringList keypad{"cmd0",    "cmd1",    "cmd2",   "cmd3",   "cmd4",
+                             "cmd5",    "cmd6",    "cmd7",   "cmd8",   "cmd9",
+                             "cmdAdd",  "cmdBack", "cmdDec", "cmdDiv", "cmdEqual",
+                             "cmdExit", "cmdMul",  "cmdNeg", "cmdPer", "cmdSub"};
+    QCOMPARE(keypadNames(*m_window), keypad); // the order in which printing hides them
     QStringList hidden{"Toolbar1", "Combo1", "Command1", "Label2_1", "Text1", "Text2", "Text3"};
-    hidden << keypadNames(*m_window);
+    hidden << keypad;
     QCOMPARE(sorted(m_printed.hiddenControls), sorted(hidden));
     QCOMPARE(sorted(m_printed.visibleControls), sorted(printedControlNames()));
     QCOMPARE(m_printed.backColour, m_window->palette().color(QPalette::Base));
@@ -206,9 +228,11 @@ void TestPrinting::missing_layout_keeps_the_picture_and_tells_the_user() {
     useRecordingPrinter();
     QVERIFY(QFile::remove(layoutPath()));
     const QImage builtIn = m_window->picture().toImage();
-    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });
-    QVERIFY(seen.shown);
-    QVERIFY2(seen.text.contains(QStringLiteral("Layout.jpg")), qPrintable(seen.text));
+    pressPrint();
+    QCOMPARE(m_messages->said.size(), 1);
+    const RecordingMessageBoxes::Said& said = m_messages->said.first();
+    QCOMPARE(said.icon, MessageBoxes::Icon::Warning);
+    QVERIFY2(said.text.contains(QStringLiteral("Layout.jpg")), qPrintable(said.text));
     QVERIFY(m_calls.contains(QStringLiteral("finish")));
     verifyRestored();
     QCOMPARE(m_window->picture().toImage(), builtIn);
@@ -263,10 +287,9 @@ void TestPrinting::failed_print_warns_and_restores_the_window() {
     useRecordingPrinter(PrintResult::notPrinted(reason));
     evaluate("7*6");
     const QStringList tapes = m_window->tapes().List3.lines();
-    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });
-    QVERIFY(seen.shown);
-    QCOMPARE(seen.icon, QMessageBox::Warning);
-    QCOMPARE(seen.text, reason);
+    pressPrint();
+    QCOMPARE(m_messages->said,
+             (QList<RecordingMessageBoxes::Said>{{MessageBoxes::Icon::Warning, reason}}));
     verifyRestored();
     QVERIFY(!m_window->picture().isNull());
     QCOMPARE(m_window->tapes().List3.lines(), tapes);
@@ -288,10 +311,11 @@ void TestPrinting::pdf_page_holds_the_window_image() {
 void TestPrinting::unwritable_pdf_is_reported() {
     const QString pdf = QDir::homePath() + QStringLiteral("/fehlt/band.pdf");
     createWindow([pdf] { return CreatePdfPrinter(pdf); });
-    const gui_test::SeenMessage seen = gui_test::closeMessageBoxDuring([this] { pressPrint(); });
-    QVERIFY(seen.shown);
-    QVERIFY2(seen.text.contains(QStringLiteral("band.pdf")), qPrintable(seen.text));
-    QVERIFY(seen.text.contains(QStringLiteral("nicht gedruckt")));
+    pressPrint();
+    QCOMPARE(m_messages->said.size(), 1);
+    const QString& said = m_messages->said.first().text;
+    QVERIFY2(said.contains(QStringLiteral("band.pdf")), qPrintable(said));
+    QVERIFY(said.contains(QStringLiteral("nicht gedruckt")));
     QVERIFY(!m_window->Text1->isHidden());
 }
 

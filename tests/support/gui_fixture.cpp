@@ -2,66 +2,50 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPointer>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <memory>
 
 namespace gui_test {
 namespace {
 
-int g_unexpected = 0;
-bool g_expecting = false;
+// Sees every message box as it shows, and closes it once its event loop runs.
+class MessageBoxWatcher : public QObject {
+public:
+    bool expecting = false;
+    SeenMessage seen;
+    int unexpected = 0;
 
-QMessageBox* openMessageBox() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        if (box && box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
-
-// Closes message boxes that no test expected and counts them.
-void watchForUnexpectedMessageBoxes(QObject* owner) {
-    auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, owner, [] {
-        if (g_expecting)
-            return;
-        if (QMessageBox* box = openMessageBox()) {
-            ++g_unexpected;
-            qWarning("Unexpected message box: %s", qPrintable(box->text()));
-            box->done(QMessageBox::Ok);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show)
+            return false;
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (!box)
+            return false;
+        if (expecting && !seen.shown) {
+            seen = {true, box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+        } else {
+            ++unexpected;
+            const QString failure = QStringLiteral("Unexpected message box: ") + box->text();
+            QTest::qFail(qPrintable(failure), __FILE__, __LINE__);
         }
-    });
-    timer->start(50);
-}
+        QMetaObject::invokeMethod(
+            box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+MessageBoxWatcher* g_watcher = nullptr;
 
 } // namespace
 
 SeenMessage closeMessageBoxDuring(const std::function<void()>& action) {
-    SeenMessage seen;
-    g_expecting = true;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&seen] {
-        QMessageBox* box = openMessageBox();
-        if (!box || seen.shown)
-            return;
-        seen = {true, box->windowTitle(), box->text(), box->icon()};
-        box->done(QMessageBox::Ok);
-    });
-    poll.start(10);
+    g_watcher->seen = {};
+    g_watcher->expecting = true;
     action();
-    // A box opened without a nested event loop is still up: give it a moment to be found.
-    for (int i = 0; i < 20 && !seen.shown && openMessageBox(); ++i)
-        QTest::qWait(10);
-    g_expecting = false;
-    return seen;
-}
-
-int unexpectedMessageBoxes() {
-    return g_unexpected;
+    g_watcher->expecting = false;
+    return g_watcher->seen;
 }
 
 int run(int argc, char** argv, const std::function<QObject*()>& createTest) {
@@ -73,12 +57,14 @@ int run(int argc, char** argv, const std::function<QObject*()>& createTest) {
     qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Zifferon"));
+    MessageBoxWatcher watcher;
+    g_watcher = &watcher;
+    application.installEventFilter(&watcher);
     std::unique_ptr<QObject> test(createTest());
-    watchForUnexpectedMessageBoxes(test.get());
     const int failures = QTest::qExec(test.get(), argc, argv);
-    if (g_unexpected > 0) {
-        qWarning("%d unexpected message box(es) opened", g_unexpected);
-        return failures + g_unexpected;
+    if (watcher.unexpected > 0) {
+        qWarning("%d unexpected message box(es) opened", watcher.unexpected);
+        return failures + watcher.unexpected;
     }
     return failures;
 }

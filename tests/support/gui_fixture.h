@@ -8,23 +8,22 @@
 
 namespace gui_test {
 
-// What a message box showed before the test closed it.
+// What a real message box showed before the fixture closed it.
 struct SeenMessage {
     bool shown = false;
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
 };
 
-// Runs the action and closes the first message box it opens, reporting what it showed.
+// Runs the action and closes the first real message box it opens, reporting what it showed.
 SeenMessage closeMessageBoxDuring(const std::function<void()>& action);
 
 // Runs the test object with the offscreen platform (unless one is set) and a temporary home
-// folder; fails the run when a message box opens that no test expected.
+// folder. Every real message box is closed as soon as it shows; one that no test expected
+// fails the run.
 int run(int argc, char** argv, const std::function<QObject*()>& createTest);
-
-// Set by run(): counts message boxes that opened outside closeMessageBoxDuring().
-int unexpectedMessageBoxes();
 
 } // namespace gui_test
 

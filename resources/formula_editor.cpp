@@ -1,0 +1,67 @@
+#include "resources/formula_editor.h"
+
+#include "calc/keypad.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace {
+
+// Turns the line breaks of every edit into blanks; the caret keeps its place in the text.
+class SingleLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override {
+        position = static_cast<int>(keypad::LineBreaksAsBlanks(input.left(position)).size());
+        input = keypad::LineBreaksAsBlanks(input);
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+FormulaEditor::FormulaEditor(QLineEdit& field, Rule percent, std::function<void()> evaluate)
+    : QObject(&field)
+    , m_field(field)
+    , m_percent(percent)
+    , m_evaluate(std::move(evaluate)) {
+    field.setValidator(new SingleLineValidator(this));
+    field.installEventFilter(this);
+}
+
+void FormulaEditor::append(QChar character) {
+    m_field.setText(m_field.text() + character);
+}
+
+void FormulaEditor::cmdBack_Click() {
+    rewrite(keypad::WithoutLastCharacter);
+}
+
+void FormulaEditor::cmdExit_Click() {
+    m_field.clear();
+}
+
+void FormulaEditor::cmdNeg_Click() {
+    rewrite(keypad::Negated);
+}
+
+void FormulaEditor::cmdPer_Click() {
+    rewrite(m_percent);
+}
+
+void FormulaEditor::Text1_KeyPress(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        m_evaluate();
+}
+
+void FormulaEditor::rewrite(Rule rule) {
+    m_field.setText(rule(m_field.text()));
+}
+
+bool FormulaEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_field && event->type() == QEvent::KeyPress)
+        Text1_KeyPress(*static_cast<QKeyEvent*>(event));
+    return QObject::eventFilter(watched, event);
+}

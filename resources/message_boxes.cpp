@@ -1,0 +1,11 @@
+#include "resources/message_boxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+void QtMessageBoxes::show(Icon icon, const QString& text) {
+    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information,
+                    QStringLiteral("Zifferon"), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
