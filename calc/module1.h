@@ -22,6 +22,10 @@ QString FormatResult(const QString& value, DecimalsIndex index);
 QString ToDecimalComma(double value);
 QString ToDecimalComma(const QString& value);
 
+// The blanks that right-align a text of this width (twips) in the list; nothing when the text
+// overhangs the room by more than half a blank, or cannot be measured.
+std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tape& list,
+                                         double textWidth);
 // Pads the text with leading blanks so that it stands right-aligned in the list. On success the
 // text argument holds the padded text, which is also returned; when the text overhangs the room
 // by more than half a blank (or cannot be measured) nothing is returned and the text is unchanged.
