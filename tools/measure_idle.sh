@@ -3,8 +3,8 @@
 #   - start-up: time from launch until the splash window is mapped, resident memory then;
 #   - the info box: opened with a click on "Info" once the splash has handed over, then CPU
 #     time (utime+stime of /proc/PID/stat) and voluntary context switches (wake-ups, summed
-#     over the program's threads from /proc/PID/task/*/status) over the sample period, and
-#     the X server's CPU time over the same period.
+#     over the program's threads from /proc/PID/task/*/status, and of the main thread alone
+#     from /proc/PID/status) over the sample period, and the X server's CPU time meanwhile.
 #
 # Usage: tools/measure_idle.sh [program] [seconds]   (defaults: build/zifferon, 10)
 # Needs Xvfb and xdotool (tools/setup.sh installs both).
@@ -53,6 +53,11 @@ run_time_us() {
 wake_ups() {
   cat /proc/"$1"/task/*/status 2>/dev/null |
     awk '/^voluntary_ctxt_switches/ { sum += $2 } END { print sum }'
+}
+
+# Voluntary context switches of the main (user-interface) thread: /proc/PID/status.
+main_wake_ups() {
+  awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/status"
 }
 
 resident_kib() {
@@ -109,18 +114,20 @@ sleep "$settle_seconds"
 cpu_before=$(cpu_ticks "$program_pid")
 x_before=$(cpu_ticks "$xvfb_pid")
 wake_before=$(wake_ups "$program_pid")
+main_before=$(main_wake_ups "$program_pid")
 run_before=$(run_time_us "$program_pid")
 sleep "$seconds"
 cpu_after=$(cpu_ticks "$program_pid")
 x_after=$(cpu_ticks "$xvfb_pid")
 wake_after=$(wake_ups "$program_pid")
+main_after=$(main_wake_ups "$program_pid")
 run_after=$(run_time_us "$program_pid")
 info_rss=$(resident_kib "$program_pid")
 
 awk -v program="$program" -v seconds="$seconds" -v hz="$ticks_per_second" \
   -v startup="$startup_ms" -v startup_rss="$startup_rss" -v info_rss="$info_rss" \
   -v cpu=$((cpu_after - cpu_before)) -v xcpu=$((x_after - x_before)) \
-  -v wakes=$((wake_after - wake_before)) -v run=$((run_after - run_before)) 'BEGIN {
+  -v wakes=$((wake_after - wake_before)) -v main_wakes=$((main_after - main_before)) -v run=$((run_after - run_before)) 'BEGIN {
   printf "program:                      %s\n", program
   printf "start-up to splash window:    %d ms\n", startup
   printf "resident memory at start-up:  %.1f MiB\n", startup_rss / 1024
@@ -128,6 +135,7 @@ awk -v program="$program" -v seconds="$seconds" -v hz="$ticks_per_second" \
   printf "  CPU of the program:         %.2f %% of a core\n", 100 * cpu / hz / seconds
   printf "    (scheduler run time:      %.2f %% of a core)\n", run / 1e4 / seconds
   printf "  wake-ups of the program:    %.1f per second\n", wakes / seconds
+  printf "    (of its main thread:      %.1f per second)\n", main_wakes / seconds
   printf "  CPU of the X server:        %.2f %% of a core\n", 100 * xcpu / hz / seconds
   printf "  resident memory:            %.1f MiB\n", info_rss / 1024
 }'
