@@ -73,7 +73,8 @@ void CreditsPicture::Cls() {
     } else {
         m_background = QImage(deviceSize(), QImage::Format_RGB32);
         m_background.fill(palette().color(QPalette::Window));
-        QPainter(&m_background).drawImage(0, 0, m_picture);
+        if (!m_picture.isNull())
+            QPainter(&m_background).drawImage(0, 0, m_picture);
     }
     m_text.reset(deviceSize());
     m_textIsEmpty = true;

@@ -84,14 +84,13 @@ QRegion ScrollingLayer::scroll(int rows, const PaintRows& paintRows) {
 
 void ScrollingLayer::drawOnto(QPainter& painter, const QRect& deviceRect,
                               qreal devicePixelRatio) const {
-    forEachStretch(Rows{deviceRect.top(), deviceRect.bottom() + 1},
-                   [&](int boxFirst, int ringFirst, int count) {
-                       const QRect source(deviceRect.left(), ringFirst, deviceRect.width(), count);
-                       const QRectF target(deviceRect.left(), boxFirst, deviceRect.width(), count);
-                       painter.drawImage(QRectF(target.topLeft() / devicePixelRatio,
-                                                target.size() / devicePixelRatio),
-                                         m_image, source);
-                   });
+    forEachStretch(Rows{deviceRect.top(), deviceRect.bottom() + 1}, [&](int boxFirst, int ringFirst,
+                                                                        int count) {
+        const QRectF target(deviceRect.left() / devicePixelRatio, boxFirst / devicePixelRatio,
+                            deviceRect.width() / devicePixelRatio, count / devicePixelRatio);
+        painter.drawImage(target, m_image,
+                          QRect(deviceRect.left(), ringFirst, deviceRect.width(), count));
+    });
 }
 
 void ScrollingLayer::clear(Rows rows) {
