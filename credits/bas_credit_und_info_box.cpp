@@ -16,7 +16,8 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
-constexpr auto TickPeriod = 10ms;
+constexpr auto NominalTick = 10ms;
+constexpr int MaxTickSteps = 100;
 constexpr float NarrowestWidthFactor = 0.6f;
 constexpr float WidestWidthFactor = 1.0f;
 
@@ -243,8 +244,24 @@ std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box) {
     state.CreditsHeight = static_cast<qint32>(
         std::lround(box.lineHeight() * static_cast<double>(state.CreditsLines.size())));
     state.CreditsBox = &box;
-    state.Timer->start(TickPeriod, [&state] { ScrollCredits(state); });
+    state.TickSteps = 1;
+    state.Timer->start(NominalTick, [&state] { ScrollCredits(state); });
     return std::nullopt;
+}
+
+qint32 NextScrollY(qint32 scrollY, const CreditsState& state, int scaleHeight) {
+    return scrollY > -state.CreditsHeight ? scrollY - state.ScrollStep : scaleHeight;
+}
+
+int StepsToNextRow(const CreditsState& state, const CreditsPicture& box) {
+    const int row = box.deviceRow(state.ScrollY);
+    qint32 ahead = state.ScrollY;
+    for (int steps = 1; steps < MaxTickSteps; ++steps) {
+        ahead = NextScrollY(ahead, state, box.ScaleHeight());
+        if (box.deviceRow(ahead) != row)
+            return steps;
+    }
+    return MaxTickSteps;
 }
 
 void ScrollCredits(CreditsState& state) {
@@ -254,15 +271,11 @@ void ScrollCredits(CreditsState& state) {
         return;
     }
     state.IsScrolling = true;
-    if (state.ScrollY > -state.CreditsHeight)
-        state.ScrollY -= state.ScrollStep;
-    else
-        state.ScrollY = box->ScaleHeight();
-    if (box->showsLines(state.ScrollY, state.CreditsLines))
-        return; // the step stayed within one pixel row
-    box->Cls();
-    box->PrintLines(state.ScrollY, state.CreditsLines);
-    box->update();
+    for (int step = 0; step < state.TickSteps; ++step)
+        state.ScrollY = NextScrollY(state.ScrollY, state, box->ScaleHeight());
+    box->ShowLinesAt(state.ScrollY, state.CreditsLines);
+    state.TickSteps = StepsToNextRow(state, *box);
+    state.Timer->setPeriod(state.TickSteps * NominalTick);
 }
 
 void StopCredits(CreditsState& state) {
