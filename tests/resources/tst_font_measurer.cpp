@@ -26,7 +26,6 @@ class TestFontMeasurer : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { fonts::LoadApplicationFonts(); }
     void textWidth_isWhatTheFontMeasures_data();
     void textWidth_isWhatTheFontMeasures();
 };
