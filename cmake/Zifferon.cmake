@@ -3,6 +3,17 @@
 # Folder where the program and the files it reads at run time live.
 set(ZIFFERON_RUNTIME_DIR ${CMAKE_BINARY_DIR})
 
+# Every target with AddressSanitizer and UndefinedBehaviorSanitizer; tools/sanitize.sh builds and
+# tests so in build-asan/. The first report ends the process with a failure.
+option(ZIFFERON_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(ZIFFERON_SANITIZE)
+  set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${sanitizers})
+  add_link_options(${sanitizers})
+  # GCC's instrumentation hides the initialisation of std::variant members from its flow analysis.
+  add_compile_options($<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
+endif()
+
 function(zifferon_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
                                            -Wno-sign-conversion)

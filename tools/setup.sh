@@ -5,7 +5,9 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6svg6
           libgtest-dev libbenchmark-dev libxlsxwriter-dev libzip-dev libchm-dev fp-utils
-          fonts-liberation fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev)
+          fonts-liberation fonts-dejavu-core xvfb xauth clang libclang-rt-14-dev
+          # the end-to-end test: X11 input, a D-Bus session of its own, the accessibility tree
+          xdotool dbus-daemon at-spi2-core python3-pyatspi)
 
 missing=()
 for p in "${packages[@]}"; do
