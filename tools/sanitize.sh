@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 # A report ends the process with a non-zero status; leaks are reported when a process ends (no
 # suppressions: neither Qt nor the system libraries leave any behind in these tests).
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1
+ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1
+export ASAN_OPTIONS=$ASAN_OPTIONS:check_initialization_order=1:strict_init_order=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 # -O1 with line tables only: quicker to build than the release flags, stack traces still exact.

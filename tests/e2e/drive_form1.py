@@ -170,7 +170,7 @@ class Zifferon:
 
     def save(self):
         click(self.Speichern)
-        wait_for("Bandatei geschrieben", 10, lambda: os.path.isfile(TAPE_FILE))
+        wait_for("Banddatei geschrieben", 10, lambda: os.path.isfile(TAPE_FILE))
         with open(TAPE_FILE, "rb") as file:
             return file.read()
 

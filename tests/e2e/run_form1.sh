@@ -6,11 +6,14 @@ set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 
+missing() {
+  echo "$1 fehlt; tools/setup.sh installiert es." >&2
+  exit 1
+}
 for tool in Xvfb xdotool dbus-run-session /usr/bin/python3; do
-  command -v "$tool" >/dev/null || { echo "$tool fehlt; tools/setup.sh installiert es." >&2; exit 1; }
+  command -v "$tool" >/dev/null || missing "$tool"
 done
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
-  { echo "python3-pyatspi fehlt; tools/setup.sh installiert es." >&2; exit 1; }
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing python3-pyatspi
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/zifferon-e2e.XXXXXX")
 # Each background job gets a process group of its own, which the clean-up ends as a whole.
@@ -40,8 +43,13 @@ for _ in $(seq 100); do
   [ -s "$scratch/display" ] && break
   sleep 0.1
 done
-[ -s "$scratch/display" ] || { cat "$scratch/xvfb.log" >&2; echo "Xvfb startet nicht." >&2; exit 1; }
-export DISPLAY=:$(head -n 1 "$scratch/display")
+if [ ! -s "$scratch/display" ]; then
+  cat "$scratch/xvfb.log" >&2
+  echo "Xvfb startet nicht." >&2
+  exit 1
+fi
+DISPLAY=:$(head -n 1 "$scratch/display")
+export DISPLAY
 
 timeout --kill-after=5 105 dbus-run-session -- /usr/bin/python3 "$here/drive_form1.py" "$program" &
 groups+=($!)
