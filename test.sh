@@ -5,16 +5,19 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# Runs one step; prints its time and the processor time of its processes (on a machine shared with
+# other builds the two differ), and ends the run with the step's name when it fails.
 step() {
   local name=$1
   shift
-  local started=$SECONDS
   echo "=== $name"
-  if ! "$@"; then
-    echo "=== FEHLGESCHLAGEN: $name (nach $((SECONDS - started)) s)" >&2
+  local TIMEFORMAT="=== $name: %0R s (Prozessorzeit: Benutzer %0U s, System %0S s)"
+  local status=0
+  time "$@" || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "=== FEHLGESCHLAGEN: $name (Status $status)" >&2
     exit 1
   fi
-  echo "=== $name: bestanden in $((SECONDS - started)) s"
 }
 
 step "Pakete und Bau (build/)" tools/setup.sh
