@@ -29,6 +29,7 @@ EVALUATIONS = [
     ("5/0", "Berechnen", ("5/0", "", "8,00")),
     ("7-10", "Enter", ("7-10", "-3,00", "5,00")),
     ("ä", "=", ("ä", "", "5,00")),
+    ("", "Enter", ("", "", "5,00")),
 ]
 
 
@@ -153,7 +154,8 @@ class Zifferon:
 
     def evaluate(self, typed, how):
         lines_before = self.tapes[0].childCount
-        xdotool("type", "--delay", "40", typed)
+        if typed:
+            xdotool("type", "--delay", "40", typed)
         wait_for(f"{typed!r} im Eingabefeld", 5, lambda: field_text(self.Text1) == typed)
         if how == "Enter":
             xdotool("key", "Return")
