@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if ! command -v clang++ >/dev/null; then
-  echo "clang++ fehlt: Fuzzing übersprungen."
+  echo "clang++ is missing: fuzzing skipped."
   exit 0
 fi
 seconds=${ZIFFERON_FUZZ_SECONDS:-30}

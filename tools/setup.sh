@@ -12,6 +12,7 @@ packages=(
   fonts-liberation fonts-dejavu-core                                  # fonts the program loads
   libgtest-dev libbenchmark-dev xvfb xauth xdotool                    # tests and benchmarks
   clang libclang-rt-14-dev                                            # fuzzing
+  dbus-daemon at-spi2-core python3-pyatspi                            # end-to-end test
   desktop-file-utils appstream lintian dpkg-dev file                  # install test, package
 )
 
