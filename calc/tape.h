@@ -16,7 +16,8 @@ public:
     const QStringList& lines() const { return m_lines; }
 
     void append(const QString& line);
-    void append(const QStringList& lines);
+    // All lines in one insertion, taking them over without copying.
+    void append(QStringList lines);
     void insertAt(int position, const QString& line);
     void removeAt(int position);
     void replaceAt(int position, const QString& line);
