@@ -1,12 +1,18 @@
 #include "toolbar/chm_file.h"
 
+#include "calc/file_access.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
 
 #include <chm_lib.h>
 
+#include <cerrno>
 #include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -147,6 +153,28 @@ int findIndexObject(chmFile*, chmUnitInfo* unit, void* context) {
     return CHM_ENUMERATOR_SUCCESS;
 }
 
+const QString NoHelpFile = QStringLiteral("Sie ist keine gültige kompilierte Hilfedatei.");
+
+QString helpFileWarning(const QString& path, const QString& cause) {
+    return QStringLiteral("Die Hilfedatei „%1“ kann nicht angezeigt werden. %2")
+        .arg(QDir::toNativeSeparators(path), cause);
+}
+
+// Why chmlib must not be handed the file: it opens whatever the path names, and a pipe would
+// block it for good. Nothing when the file is a regular one this user may read.
+std::optional<QString> notReadable(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("Die Datei fehlt.");
+    if (info.isDir())
+        return QStringLiteral("An dieser Stelle liegt ein Ordner.");
+    if (!info.isFile())
+        return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
+    if (::access(QFile::encodeName(path).constData(), R_OK) != 0)
+        return SystemErrorText(errno) + u'.';
+    return std::nullopt;
+}
+
 } // namespace
 
 std::vector<ContentsEntry> ParseSitemap(const QString& html) {
@@ -168,15 +196,23 @@ ChmFile::ChmFile(chmFile* handle)
 
 ChmFile::~ChmFile() = default;
 
-std::unique_ptr<ChmFile> ChmFile::open(const QString& path) {
+std::variant<std::unique_ptr<ChmFile>, QString> ChmFile::load(const QString& path) {
+    if (std::optional<QString> cause = notReadable(path))
+        return helpFileWarning(path, *cause);
     chmFile* handle = chm_open(QFile::encodeName(path).constData());
     if (!handle)
-        return nullptr;
+        return helpFileWarning(path, NoHelpFile);
     std::unique_ptr<ChmFile> file(new ChmFile(handle));
     file->readSystemFile();
     if (file->m_defaultTopic.isEmpty() || !file->read(pageOf(file->m_defaultTopic)))
-        return nullptr;
+        return helpFileWarning(path, QStringLiteral("Sie enthält keine Startseite."));
     return file;
+}
+
+std::unique_ptr<ChmFile> ChmFile::open(const QString& path) {
+    std::variant<std::unique_ptr<ChmFile>, QString> loaded = load(path);
+    auto* file = std::get_if<std::unique_ptr<ChmFile>>(&loaded);
+    return file ? std::move(*file) : nullptr;
 }
 
 std::optional<QByteArray> ChmFile::read(const QString& path) const {
