@@ -87,8 +87,10 @@ std::optional<ReadFailure> notRegular(const struct stat& status) {
 }
 
 ReadFailure tooLarge(qint64 maxBytes) {
-    return {ReadFailure::Kind::TooLarge,
-            QStringLiteral("Die Datei ist größer als %1 Bytes.").arg(maxBytes)};
+    constexpr qint64 MiB = 1024 * 1024;
+    const QString bound = maxBytes % MiB == 0 ? QStringLiteral("%1 MiB").arg(maxBytes / MiB)
+                                              : QStringLiteral("%1 Bytes").arg(maxBytes);
+    return {ReadFailure::Kind::TooLarge, QStringLiteral("Die Datei ist größer als %1.").arg(bound)};
 }
 
 ReadFailure failureOf(int error) {
