@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
@@ -79,43 +78,42 @@ template <typename Visit> void forEachLine(const QByteArray& bytes, Visit visit)
     }
 }
 
-// Every CR ends a line; a rest after the last line end is one more.
-qsizetype lineCount(const QByteArray& bytes) {
-    const qsizetype ends = std::count(bytes.cbegin(), bytes.cend(), '\r');
-    qsizetype rest = bytes.lastIndexOf('\r') + 1;
-    if (rest > 0 && rest < bytes.size() && bytes[rest] == '\n')
-        ++rest;
-    return ends + (rest < bytes.size() ? 1 : 0);
-}
+// How many lines the bytes hold, and the first line longer than the bound (counted from 1; 0
+// when there is none), in one pass that stops at that line.
+struct LineSurvey {
+    qsizetype lines = 0;
+    qsizetype firstOverlong = 0;
+};
 
-// The number of the first line longer than the bound, counted from 1; 0 when there is none.
-qsizetype firstOverlongLine(const QByteArray& bytes) {
-    qsizetype number = 0;
-    bool found = false;
-    forEachLine(bytes, [&](qsizetype, qsizetype length) {
-        ++number;
-        found = length > MaxTapeLineLength;
-        return !found;
+LineSurvey surveyLines(const QByteArray& bytes) {
+    LineSurvey survey;
+    forEachLine(bytes, [&survey](qsizetype, qsizetype length) {
+        ++survey.lines;
+        if (length > MaxTapeLineLength)
+            survey.firstOverlong = survey.lines;
+        return survey.firstOverlong == 0;
     });
-    return found ? number : 0;
+    return survey;
 }
 
 // Tells from a sum of character widths which lines surely cannot be padded for the list, so that
 // only lines that may fit are measured as a whole: a saved tape line is three lists wide, and a
-// long line is given up after its first characters. Kerning and shaping never narrow a line by a
+// long line is given up after its first characters. It sums the widths of the file's bytes, each
+// measured once as the character it decodes to. Kerning and shaping never narrow a line by a
 // third; should combining marks do so, such a line is appended unpadded, losing nothing.
 class FitEstimate {
 public:
     FitEstimate(const TextMeasurer& measurer, const Tape& list)
         : m_measurer(measurer)
-        , m_limit(TooWideFactor * (list.widthTwips() + measurer.textWidth(QStringLiteral(" ")))) {
-        m_latin1Widths.fill(Unmeasured);
+        , m_limit(static_cast<float>(
+              TooWideFactor * (list.widthTwips() + measurer.textWidth(QStringLiteral(" "))))) {
+        m_widths.fill(Unmeasured);
     }
 
-    bool surelyTooWide(const QString& line) {
-        double sum = 0;
-        for (const QChar character : line) {
-            sum += widthOf(character);
+    bool surelyTooWide(QByteArrayView line) {
+        float sum = 0;
+        for (const char byte : line) {
+            sum += widthOf(static_cast<unsigned char>(byte));
             if (sum > m_limit)
                 return true;
         }
@@ -126,30 +124,34 @@ private:
     static constexpr double TooWideFactor = 1.5;
     static constexpr float Unmeasured = -1;
 
-    // Decoded tape text is Latin-1 but for the typographic characters of Windows-1252.
-    double widthOf(QChar character) {
-        const char16_t code = character.unicode();
-        if (code < m_latin1Widths.size()) {
-            float& width = m_latin1Widths[code];
-            if (width == Unmeasured)
-                width = measured(character);
-            return width;
+    float widthOf(unsigned char byte) {
+        float& width = m_widths[byte];
+        if (width == Unmeasured) {
+            const QString character = DecodeWindows1252(QByteArray(1, static_cast<char>(byte)));
+            width = static_cast<float>(m_measurer.textWidth(character));
         }
-        auto known = m_otherWidths.constFind(code);
-        if (known == m_otherWidths.cend())
-            known = m_otherWidths.insert(code, measured(character));
-        return *known;
-    }
-
-    float measured(QChar character) const {
-        return static_cast<float>(m_measurer.textWidth(QString(character)));
+        return width;
     }
 
     const TextMeasurer& m_measurer;
-    double m_limit;
-    std::array<float, 256> m_latin1Widths{};
-    QHash<char16_t, float> m_otherWidths;
+    float m_limit;
+    std::array<float, 256> m_widths{};
 };
+
+// The lines of bytes within the bounds, each right-aligned for the list where it fits.
+QStringList alignedLines(const QByteArray& bytes, const LineFormat& format, const Tape& list) {
+    FitEstimate estimate(format.measurer, list);
+    QStringList lines;
+    forEachLine(bytes, [&](qsizetype start, qsizetype length) {
+        const QByteArray line = QByteArray::fromRawData(bytes.constData() + start, length);
+        if (estimate.surelyTooWide(line))
+            lines << DecodeWindows1252(line);
+        else
+            lines << AlignedForList(format, list, DecodeWindows1252(line));
+        return true;
+    });
+    return lines;
+}
 
 } // namespace
 
@@ -178,22 +180,13 @@ QByteArray TapeFileBytes(const NumberTape& tapes) {
 std::optional<QString> TapeFileProblem(const QByteArray& bytes) {
     if (bytes.size() > MaxTapeFileBytes)
         return tooLargeReason();
-    if (lineCount(bytes) > MaxTapeFileLines)
-        return QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(counted(MaxTapeFileLines));
-    if (const qsizetype line = firstOverlongLine(bytes))
+    const LineSurvey survey = surveyLines(bytes);
+    if (survey.firstOverlong > 0)
         return QStringLiteral("Zeile %1 ist länger als %2 Zeichen.")
-            .arg(counted(line), counted(MaxTapeLineLength));
+            .arg(counted(survey.firstOverlong), counted(MaxTapeLineLength));
+    if (survey.lines > MaxTapeFileLines)
+        return QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(counted(MaxTapeFileLines));
     return std::nullopt;
-}
-
-QStringList TapeFileLines(const QByteArray& bytes) {
-    QStringList lines;
-    lines.reserve(lineCount(bytes));
-    forEachLine(bytes, [&](qsizetype start, qsizetype length) {
-        lines << DecodeWindows1252(QByteArray::fromRawData(bytes.constData() + start, length));
-        return true;
-    });
-    return lines;
 }
 
 std::optional<QString> SaveTapeFile(const NumberTape& tapes, const QString& path) {
@@ -222,12 +215,6 @@ std::optional<QString> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
     const QByteArray& bytes = std::get<QByteArray>(read);
     if (const std::optional<QString> problem = TapeFileProblem(bytes))
         return openWarning(path, *problem + boundsNote());
-    QStringList lines = TapeFileLines(bytes);
-    FitEstimate estimate(format.measurer, tapes.List1);
-    for (QString& line : lines) {
-        if (!estimate.surelyTooWide(line))
-            line = AlignedForList(format, tapes.List1, std::move(line));
-    }
-    tapes.List1.append(std::move(lines));
+    tapes.List1.append(alignedLines(bytes, format, tapes.List1));
     return std::nullopt;
 }

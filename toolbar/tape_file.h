@@ -33,5 +33,3 @@ QByteArray TapeFileBytes(const NumberTape& tapes);
 // What keeps the bytes from being a tape file, in German: too many bytes, too many lines or a
 // line too long. Nothing when they are within the bounds.
 std::optional<QString> TapeFileProblem(const QByteArray& bytes);
-// The lines of bytes within the bounds.
-QStringList TapeFileLines(const QByteArray& bytes);
