@@ -10,10 +10,26 @@
 
 namespace {
 
-enum class HelpFile { Manual, Missing, Empty, Truncated, CutAfterHeaders, Garbage, Folder, Pipe };
+enum class HelpFile {
+    Manual,
+    Missing,
+    Empty,
+    Truncated,
+    CutAfterHeaders,
+    Garbage,
+    DividesByZero,
+    Folder,
+    Pipe
+};
 
 QByteArray manual() {
     QFile file(QStringLiteral(ZIFFERON_HELP_FILE));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A help file, found by fuzzing, on which chmlib divides by zero while opening it.
+QByteArray dividingByZero() {
+    QFile file(qEnvironmentVariable("ZIFFERON_TEST_DATA") + "/help/divides_by_zero.chm");
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -47,6 +63,8 @@ void TestChmFile::hostileHelpFile_data() {
     QTest::newRow("cut after the headers")
         << HelpFile::CutAfterHeaders << "Sie enthält keine Startseite.";
     QTest::newRow("garbage") << HelpFile::Garbage << invalid;
+    QTest::newRow("makes chmlib divide by zero")
+        << HelpFile::DividesByZero << "Sie ist beschädigt.";
     QTest::newRow("a folder") << HelpFile::Folder << "An dieser Stelle liegt ein Ordner.";
     QTest::newRow("a pipe, never opened")
         << HelpFile::Pipe << "An dieser Stelle liegt keine gewöhnliche Datei.";
@@ -74,6 +92,7 @@ void TestChmFile::hostileHelpFile() {
                                  : kind == HelpFile::Truncated       ? whole.first(100)
                                  : kind == HelpFile::CutAfterHeaders ? whole.first(1000)
                                  : kind == HelpFile::Garbage         ? garbage()
+                                 : kind == HelpFile::DividesByZero   ? dividingByZero()
                                                                      : QByteArray();
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
