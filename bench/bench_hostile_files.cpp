@@ -5,13 +5,13 @@
 #include "main_window/form1.h"
 #include "resources/fonts.h"
 #include "resources/picture_file.h"
+#include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/hostile_pictures.h"
 #include "toolbar/chm_file.h"
 #include "toolbar/tape_file.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -23,17 +23,11 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
-#include <sys/stat.h>
 
 namespace {
 
 using Maker = std::function<bool(const QString& path)>;
 using Reader = std::function<void(const QString& path)>;
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The piece written the given number of times.
 Maker repeated(QByteArray piece, int times) {
@@ -51,25 +45,12 @@ Maker bytes(QByteArray content) {
     return repeated(std::move(content), 1);
 }
 
-bool missing(const QString&) {
-    return true;
-}
-
-bool folder(const QString& path) {
-    return QDir().mkdir(path);
-}
-
-bool pipe(const QString& path) {
-    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-}
-
-Maker linkTo(const char* target) {
-    return [target](const QString& path) { return QFile::link(QString::fromLatin1(target), path); };
+Maker place(Place kind) {
+    return [kind](const QString& path) { return makePlace(kind, path); };
 }
 
 bool sparse64MiBPlusOne(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.resize(MaxTapeFileBytes + 1);
+    return makeSparseFile(path, MaxTapeFileBytes + 1);
 }
 
 // Short lines "0+1" to "9+1" by turns.
@@ -160,7 +141,7 @@ void BM_EvaluateAfterOpeningTheLongestLine(benchmark::State& state) {
     const QTemporaryDir folder;
     Form1Services services = Form1Services::Default();
     services.tapeFile = folder.filePath(QStringLiteral("Zahlen.txt"));
-    writeBytes(services.tapeFile, QByteArray(MaxTapeLineLength, '7') + "\r\n");
+    writeFile(services.tapeFile, QByteArray(MaxTapeLineLength, '7') + "\r\n");
     Form1 window(services);
     window.show();
     window.findChild<QToolButton*>(QStringLiteral("Toolbar1_Oeffnen"))->click();
@@ -183,28 +164,28 @@ const bool Registered = [] {
                     {"1000001_short_lines", shortLines(1'000'001)},
                     {"bytes_81_8D_00", repeated(QByteArray("\x81\x8D\x00\r\n", 5), 1000)},
                     {"utf8_text", repeated("5 \xE2\x82\xAC + \xC3\xA4\r\n", 1000)},
-                    {"folder", folder},
-                    {"pipe", pipe},
-                    {"link_dev_zero", linkTo("/dev/zero")},
-                    {"link_dev_urandom", linkTo("/dev/urandom")},
+                    {"folder", place(Place::Folder)},
+                    {"pipe", place(Place::Pipe)},
+                    {"link_dev_zero", place(Place::LinkToZero)},
+                    {"link_dev_urandom", place(Place::LinkToRandom)},
                     {"sparse_64MiB_plus_1", sparse64MiBPlusOne}});
     registerReader("help", loadHelp,
-                   {{"missing", missing},
+                   {{"missing", place(Place::Missing)},
                     {"empty", bytes({})},
                     {"truncated_1000_bytes", bytes(helpFile(1000))},
                     {"garbage", repeated(everyByte(), 200)},
-                    {"folder", folder},
-                    {"pipe", pipe}});
+                    {"folder", place(Place::Folder)},
+                    {"pipe", place(Place::Pipe)}});
     registerReader("credits", layOutCredits,
-                   {{"missing", missing},
+                   {{"missing", place(Place::Missing)},
                     {"binary", repeated(everyByte(), 64)},
                     {"10MB", repeated(QByteArray("Dank\r\n").repeated(10'000), 170)},
-                    {"pipe", pipe}});
+                    {"pipe", place(Place::Pipe)}});
     registerReader("picture", loadPicture,
-                   {{"missing", missing},
+                   {{"missing", place(Place::Missing)},
                     {"not_a_picture", bytes("kein JPEG")},
                     {"declared_20000x20000", bytes(JpegDeclaring({20000, 20000}))},
-                    {"pipe", pipe}});
+                    {"pipe", place(Place::Pipe)}});
     return true;
 }();
 

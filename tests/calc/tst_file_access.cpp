@@ -1,4 +1,5 @@
 #include "calc/file_access.h"
+#include "tests/support/file_places.h"
 #include "tests/support/small_disk.h"
 
 #include <QDir>
@@ -8,23 +9,6 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-enum class Place { Regular, Missing, Folder, Pipe, LinkToZero, LinkToRandom, ProcStatus, ProcMem };
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(Place)
 Q_DECLARE_METATYPE(ReadFailure::Kind)
 Q_DECLARE_METATYPE(Oversize)
 
@@ -77,54 +61,35 @@ void TestFileAccess::systemErrorText() {
 }
 
 void TestFileAccess::read_data() {
+    QTest::addColumn<QString>("file"); // empty: the place at the test's path
     QTest::addColumn<Place>("place");
     QTest::addColumn<ReadFailure::Kind>("kind");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("reason"); // empty: read
     using Kind = ReadFailure::Kind;
-    QTest::newRow("regular file") << Place::Regular << Kind{} << "";
-    QTest::newRow("missing") << Place::Missing << Kind::Missing << "Die Datei fehlt.";
-    QTest::newRow("folder") << Place::Folder << Kind::NotRegular
+    const QString notRegular = "An dieser Stelle liegt keine gewöhnliche Datei.";
+    QTest::newRow("regular file") << "" << Place::File << Kind{} << "";
+    QTest::newRow("missing") << "" << Place::Missing << Kind::Missing << "Die Datei fehlt.";
+    QTest::newRow("folder") << "" << Place::Folder << Kind::NotRegular
                             << "An dieser Stelle liegt ein Ordner.";
     QTest::newRow("pipe without writer, never blocks")
-        << Place::Pipe << Kind::NotRegular << "An dieser Stelle liegt keine gewöhnliche Datei.";
-    QTest::newRow("link to /dev/zero") << Place::LinkToZero << Kind::NotRegular
-                                       << "An dieser Stelle liegt keine gewöhnliche Datei.";
-    QTest::newRow("link to /dev/urandom") << Place::LinkToRandom << Kind::NotRegular
-                                          << "An dieser Stelle liegt keine gewöhnliche Datei.";
-    QTest::newRow("file that reports size 0 but holds text") << Place::ProcStatus << Kind{} << "";
-    QTest::newRow("file whose reading fails")
-        << Place::ProcMem << Kind::Unreadable << "Ein- oder Ausgabefehler des Datenträgers.";
+        << "" << Place::Pipe << Kind::NotRegular << notRegular;
+    QTest::newRow("link to /dev/zero") << "" << Place::LinkToZero << Kind::NotRegular << notRegular;
+    QTest::newRow("link to /dev/urandom")
+        << "" << Place::LinkToRandom << Kind::NotRegular << notRegular;
+    QTest::newRow("file that reports size 0 but holds text")
+        << "/proc/self/comm" << Place::File << Kind{} << "";
+    QTest::newRow("file whose reading fails") << "/proc/self/mem" << Place::File << Kind::Unreadable
+                                              << "Ein- oder Ausgabefehler des Datenträgers.";
 }
 
 void TestFileAccess::read() {
+    QFETCH(QString, file);
     QFETCH(Place, place);
     QFETCH(ReadFailure::Kind, kind);
     QFETCH(QString, reason);
-    QString file = path();
-    switch (place) {
-    case Place::Regular:
-        QVERIFY(writeAll(file, "Inhalt\r\n"));
-        break;
-    case Place::Missing:
-        break;
-    case Place::Folder:
-        QVERIFY(QDir().mkdir(file));
-        break;
-    case Place::Pipe:
-        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-        break;
-    case Place::LinkToZero:
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
-        break;
-    case Place::LinkToRandom:
-        QVERIFY(QFile::link(QStringLiteral("/dev/urandom"), file));
-        break;
-    case Place::ProcStatus:
-        file = QStringLiteral("/proc/self/status");
-        break;
-    case Place::ProcMem:
-        file = QStringLiteral("/proc/self/mem");
-        break;
+    if (file.isEmpty()) {
+        file = path();
+        QVERIFY(makePlace(place, file, "Inhalt\r\n"));
     }
 
     const std::variant<QByteArray, ReadFailure> read =
@@ -132,9 +97,7 @@ void TestFileAccess::read() {
 
     if (reason.isEmpty()) {
         QVERIFY(std::holds_alternative<QByteArray>(read));
-        const QByteArray& bytes = std::get<QByteArray>(read);
-        QVERIFY2(place != Place::Regular || bytes == "Inhalt\r\n", bytes.constData());
-        QVERIFY2(place != Place::ProcStatus || bytes.contains("\nVmRSS:"), bytes.constData());
+        QCOMPARE(std::get<QByteArray>(read), file == path() ? "Inhalt\r\n" : fileContent(file));
         return;
     }
     QVERIFY(std::holds_alternative<ReadFailure>(read));
@@ -160,7 +123,7 @@ void TestFileAccess::read_boundedFile() {
     QByteArray content(size, Qt::Uninitialized);
     for (int i = 0; i < size; ++i)
         content[i] = static_cast<char>('a' + i % 26);
-    QVERIFY(writeAll(path(), content));
+    QVERIFY(writeFile(path(), content));
 
     const std::variant<QByteArray, ReadFailure> read = ReadRegularFile(path(), 100, oversize);
 
@@ -175,12 +138,12 @@ void TestFileAccess::read_boundedFile() {
 }
 
 void TestFileAccess::replace_keepsPermissionsAndLeavesNoTemporaryFile() {
-    QVERIFY(writeAll(path(), "alt"));
+    QVERIFY(writeFile(path(), "alt"));
     QCOMPARE(::chmod(QFile::encodeName(path()).constData(), 0640), 0);
 
     QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
 
-    QCOMPARE(readAll(path()), "neu");
+    QCOMPARE(fileContent(path()), "neu");
     struct stat status {};
     QCOMPARE(::stat(QFile::encodeName(path()).constData(), &status), 0);
     QCOMPARE(status.st_mode & 07777, 0640u);
@@ -192,7 +155,7 @@ void TestFileAccess::replace_removesOnlyTheTargetsStaleTemporaryFiles() {
     const QStringList others{"Zahlen.txt.bak", "Zahlen.txt.a1B2c", "Zahlen.txt.a1B2c3d",
                              "Zahlen.txt.a1-2c3", "Andere.txt.a1B2c3"};
     for (const QString& name : stale + others)
-        QVERIFY(writeAll(path(name), "x"));
+        QVERIFY(writeFile(path(name), "x"));
 
     QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
 
@@ -202,18 +165,18 @@ void TestFileAccess::replace_removesOnlyTheTargetsStaleTemporaryFiles() {
 }
 
 void TestFileAccess::createNew_neverReplacesAFile() {
-    QVERIFY(writeAll(path(), "meins"));
+    QVERIFY(writeFile(path(), "meins"));
 
     const std::optional<QString> failure = WriteFileSafely(path(), "neu", Commit::CreateNew);
 
     QCOMPARE(failure, "Die Datei existiert bereits.");
-    QCOMPARE(readAll(path()), "meins");
+    QCOMPARE(fileContent(path()), "meins");
     QCOMPARE(entries(), QStringList{"Zahlen.txt"});
 }
 
 void TestFileAccess::failedFiller_leavesNothingBehind() {
     const FileFiller failing = [](const QString& temporary) -> std::optional<QString> {
-        writeAll(temporary, "halb");
+        writeFile(temporary, "halb");
         return QStringLiteral("Abgebrochen.");
     };
 
@@ -237,14 +200,14 @@ void TestFileAccess::fullDisk_keepsTheOldFileByteForByte() {
         QSKIP(qPrintable(disk.whyNot()));
     const QString file = disk.filePath(QStringLiteral("Zahlen.txt"));
     const QByteArray old(3000, 'a');
-    QVERIFY(writeAll(file, old));
+    QVERIFY(writeFile(file, old));
     QVERIFY(disk.fill(free));
 
     const std::optional<QString> failure =
         WriteFileSafely(file, QByteArray(newSize, 'b'), Commit::Replace);
 
     QCOMPARE(failure, "Kein Speicherplatz mehr auf dem Datenträger.");
-    QCOMPARE(readAll(file), old);
+    QCOMPARE(fileContent(file), old);
     QCOMPARE(disk.files(), QStringList{"Zahlen.txt"});
 }
 

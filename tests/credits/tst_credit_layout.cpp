@@ -1,5 +1,6 @@
 #include "calc/windows1252.h"
 #include "credits/bas_credit_und_info_box.h"
+#include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/gui_fixture.h"
 
@@ -8,8 +9,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/stat.h>
 
 // Every character is 100 twips wide; the box is 1000 twips wide.
 class TestCreditLayout : public QObject {
@@ -319,9 +318,9 @@ void TestCreditLayout::readCreditsText_data() {
     QTest::newRow("folder counts as missing") << m_folder.path() << "ohne Datei";
     QTest::newRow("hidden file counts as missing") << hidden << "ohne Datei";
     const QString pipe = QDir(m_folder.path()).filePath(QStringLiteral("pipe.dpi"));
-    ::mkfifo(QFile::encodeName(pipe).constData(), 0600);
+    QVERIFY(makePlace(Place::Pipe, pipe));
     const QString zero = QDir(m_folder.path()).filePath(QStringLiteral("zero.dpi"));
-    QFile::link(QStringLiteral("/dev/zero"), zero);
+    QVERIFY(makePlace(Place::LinkToZero, zero));
     QByteArray everyByte(256, Qt::Uninitialized);
     for (int byte = 0; byte < 256; ++byte)
         everyByte[byte] = static_cast<char>(byte);

@@ -1,6 +1,7 @@
 #include "calc/windows1252.h"
 #include "credits/frm_info_box.h"
 #include "tests/credits/manual_scroll_timer.h"
+#include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/hostile_pictures.h"
 
@@ -11,8 +12,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
-
-#include <sys/stat.h>
 
 using namespace std::chrono_literals;
 
@@ -413,12 +412,8 @@ void TestInfoBox::hostileCreditsFile_scrollsWhatItCouldRead() {
     QFETCH(qsizetype, lines);
     const QString credits = m_folder->filePath(QStringLiteral("Tiska.dpi"));
     QVERIFY(QFile::remove(credits));
-    if (pipe) {
-        QCOMPARE(::mkfifo(QFile::encodeName(credits).constData(), 0600), 0);
-    } else if (!bytes.isEmpty()) {
-        QFile file(credits);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
+    if (pipe || !bytes.isEmpty())
+        QVERIFY(makePlace(pipe ? Place::Pipe : Place::File, credits, bytes));
 
     m_host->Show();
     m_timer->tick();

@@ -1,36 +1,19 @@
+#include "tests/support/file_places.h"
 #include "toolbar/chm_file.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
-
 namespace {
 
-enum class HelpFile {
-    Manual,
-    Missing,
-    Empty,
-    Truncated,
-    CutAfterHeaders,
-    Garbage,
-    DividesByZero,
-    Folder,
-    Pipe
-};
-
 QByteArray manual() {
-    QFile file(QStringLiteral(ZIFFERON_HELP_FILE));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return fileContent(QStringLiteral(ZIFFERON_HELP_FILE));
 }
 
 // A help file, found by fuzzing, on which chmlib divides by zero while opening it.
 QByteArray dividingByZero() {
-    QFile file(qEnvironmentVariable("ZIFFERON_TEST_DATA") + "/help/divides_by_zero.chm");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return fileContent(qEnvironmentVariable("ZIFFERON_TEST_DATA") + "/help/divides_by_zero.chm");
 }
 
 QByteArray garbage() {
@@ -42,8 +25,6 @@ QByteArray garbage() {
 
 } // namespace
 
-Q_DECLARE_METATYPE(HelpFile)
-
 class TestChmFile : public QObject {
     Q_OBJECT
 
@@ -53,51 +34,34 @@ private slots:
 };
 
 void TestChmFile::hostileHelpFile_data() {
-    QTest::addColumn<HelpFile>("kind");
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("cause"); // empty: opens on its start page
     const QString invalid = "Sie ist keine gültige kompilierte Hilfedatei.";
-    QTest::newRow("the manual") << HelpFile::Manual << "";
-    QTest::newRow("missing") << HelpFile::Missing << "Die Datei fehlt.";
-    QTest::newRow("empty") << HelpFile::Empty << invalid;
-    QTest::newRow("cut within the headers") << HelpFile::Truncated << invalid;
+    const QByteArray whole = manual();
+    QVERIFY(whole.size() > 4096);
+    QTest::newRow("the manual") << Place::File << whole << "";
+    QTest::newRow("missing") << Place::Missing << QByteArray() << "Die Datei fehlt.";
+    QTest::newRow("empty") << Place::File << QByteArray() << invalid;
+    QTest::newRow("cut within the headers") << Place::File << whole.first(100) << invalid;
     QTest::newRow("cut after the headers")
-        << HelpFile::CutAfterHeaders << "Sie enthält keine Startseite.";
-    QTest::newRow("garbage") << HelpFile::Garbage << invalid;
+        << Place::File << whole.first(1000) << "Sie enthält keine Startseite.";
+    QTest::newRow("garbage") << Place::File << garbage() << invalid;
     QTest::newRow("makes chmlib divide by zero")
-        << HelpFile::DividesByZero << "Sie ist beschädigt.";
-    QTest::newRow("a folder") << HelpFile::Folder << "An dieser Stelle liegt ein Ordner.";
+        << Place::File << dividingByZero() << "Sie ist beschädigt.";
+    QTest::newRow("a folder") << Place::Folder << QByteArray()
+                              << "An dieser Stelle liegt ein Ordner.";
     QTest::newRow("a pipe, never opened")
-        << HelpFile::Pipe << "An dieser Stelle liegt keine gewöhnliche Datei.";
+        << Place::Pipe << QByteArray() << "An dieser Stelle liegt keine gewöhnliche Datei.";
 }
 
 void TestChmFile::hostileHelpFile() {
-    QFETCH(HelpFile, kind);
+    QFETCH(Place, place);
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, cause);
     const QTemporaryDir folder;
     const QString path = folder.filePath("Hilfe.chm");
-    const QByteArray whole = manual();
-    QVERIFY(whole.size() > 4096);
-    QFile file(path);
-    switch (kind) {
-    case HelpFile::Missing:
-        break;
-    case HelpFile::Folder:
-        QVERIFY(QDir().mkdir(path));
-        break;
-    case HelpFile::Pipe:
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        break;
-    default: {
-        const QByteArray bytes = kind == HelpFile::Manual            ? whole
-                                 : kind == HelpFile::Truncated       ? whole.first(100)
-                                 : kind == HelpFile::CutAfterHeaders ? whole.first(1000)
-                                 : kind == HelpFile::Garbage         ? garbage()
-                                 : kind == HelpFile::DividesByZero   ? dividingByZero()
-                                                                     : QByteArray();
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-    }
-    }
+    QVERIFY(makePlace(place, path, bytes));
 
     const std::variant<std::unique_ptr<ChmFile>, QString> loaded = ChmFile::load(path);
 

@@ -1,18 +1,13 @@
 #include "calc/tape.h"
+#include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/hostile_pictures.h"
 #include "toolbar/print_tape.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include <sys/stat.h>
-
 namespace {
-
-enum class Layout { Picture, Missing, NotAPicture, Huge, Pipe };
 
 class NullPrinter : public TapePrinter {
 public:
@@ -22,8 +17,6 @@ public:
 };
 
 } // namespace
-
-Q_DECLARE_METATYPE(Layout)
 
 // The picture loaded after printing: a broken or hostile "Layout.jpg" keeps the picture shown
 // before, and the notice names the cause.
@@ -36,35 +29,30 @@ private slots:
 };
 
 void TestPrintTape::layoutPicture_data() {
-    QTest::addColumn<Layout>("layout");
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("cause"); // empty: loaded without a notice
-    QTest::newRow("a picture") << Layout::Picture << "";
-    QTest::newRow("missing") << Layout::Missing << "fehlt.";
+    QTest::newRow("a picture") << Place::File << JpegOf({30, 20}, Qt::red) << "";
+    QTest::newRow("missing") << Place::Missing << QByteArray() << "fehlt.";
     QTest::newRow("not a picture")
-        << Layout::NotAPicture << "konnte nicht geladen werden: Die Datei ist kein lesbares Bild.";
+        << Place::File << QByteArray("kein JPEG")
+        << "konnte nicht geladen werden: Die Datei ist kein lesbares Bild.";
     QTest::newRow("20000 x 20000 declared")
-        << Layout::Huge
+        << Place::File << JpegDeclaring({20000, 20000})
         << "konnte nicht geladen werden: Das Bild ist mit 20.000 × 20.000 Bildpunkten zu groß; "
            "erlaubt sind höchstens 16.777.216 Bildpunkte.";
     QTest::newRow("a pipe")
-        << Layout::Pipe
+        << Place::Pipe << QByteArray()
         << "konnte nicht geladen werden: An dieser Stelle liegt keine gewöhnliche Datei.";
 }
 
 void TestPrintTape::layoutPicture() {
-    QFETCH(Layout, layout);
+    QFETCH(Place, place);
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, cause);
     const QTemporaryDir folder;
     const QString path = folder.filePath("Layout.jpg");
-    const QByteArray bytes = layout == Layout::Picture       ? JpegOf({30, 20}, Qt::red)
-                             : layout == Layout::NotAPicture ? QByteArray("kein JPEG")
-                                                             : JpegDeclaring({20000, 20000});
-    if (layout == Layout::Pipe) {
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    } else if (layout != Layout::Missing) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
+    QVERIFY(makePlace(place, path, bytes));
     QWidget window;
     Tape totals;
     QPixmap before(10, 10);

@@ -1,4 +1,5 @@
 #include "calc/windows1252.h"
+#include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/small_disk.h"
 #include "tests/toolbar/killed_save_tapes.h"
@@ -27,16 +28,6 @@ void fill(Tape& tape, const QStringList& lines) {
     tape.append(lines);
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Lets writes of this process fail beyond the given size, as a full disk would.
 class FileSizeLimit {
 public:
@@ -59,17 +50,6 @@ private:
 };
 
 enum class SaveObstacle { FolderIsFile, PathIsFolder, FileSizeLimit, FullDisk, NearlyFullDisk };
-enum class OpenObstacle {
-    Missing,
-    Folder,
-    Pipe,
-    LinkToZero,
-    LinkToRandom,
-    TooLarge,
-    TooManyLines,
-    FiveMegabyteLine,
-    LineOverTheBound,
-};
 
 // The formula tape of so many lines that its file ends just at, or one line beyond, the bound.
 QStringList linesForSaving(qsizetype fileLines) {
@@ -83,7 +63,6 @@ QStringList temporaryFilesIn(const QString& folder) {
 } // namespace
 
 Q_DECLARE_METATYPE(SaveObstacle)
-Q_DECLARE_METATYPE(OpenObstacle)
 
 class TestTapeFile : public QObject {
     Q_OBJECT
@@ -131,7 +110,7 @@ void TestTapeFile::init() {
 
 QString TestTapeFile::writeTapeFile(const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path()).absolutePath());
-    if (!writeAll(path(), bytes))
+    if (!writeFile(path(), bytes))
         qFatal("cannot prepare the tape file");
     return path();
 }
@@ -178,7 +157,7 @@ void TestTapeFile::savedBytes() {
 
     QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
 
-    QCOMPARE(readAll(path()), HeaderLine + lines);
+    QCOMPARE(fileContent(path()), HeaderLine + lines);
     QCOMPARE(m_tapes->List1.lines(), formulas);
 }
 
@@ -190,7 +169,7 @@ void TestTapeFile::saveCreatesMissingFoldersAndReplacesTheFile() {
 
     QCOMPARE(SaveTapeFile(*m_tapes, deep), std::nullopt);
 
-    QCOMPARE(readAll(deep), HeaderLine + "4+4  \r\n");
+    QCOMPARE(fileContent(deep), HeaderLine + "4+4  \r\n");
     QCOMPARE(QDir(QFileInfo(deep).absolutePath()).entryList(QDir::Files),
              QStringList{"Zahlen.txt"});
 }
@@ -227,7 +206,7 @@ void TestTapeFile::saveFailureKeepsTheOldFile() {
     }
     fill(m_tapes->List1, {"7*6", "1+1"});
     QCOMPARE(SaveTapeFile(*m_tapes, file), std::nullopt);
-    const QByteArray old = readAll(file);
+    const QByteArray old = fileContent(file);
     QString target = file;
     if (obstacle == SaveObstacle::FolderIsFile)
         target = file + "/Zahlen.txt";
@@ -249,7 +228,7 @@ void TestTapeFile::saveFailureKeepsTheOldFile() {
     QVERIFY2(warning->startsWith("Das Band konnte nicht in „" + target + "“ gespeichert werden: "),
              qPrintable(*warning));
     QVERIFY2(warning->endsWith(cause), qPrintable(*warning));
-    QCOMPARE(readAll(file), old);
+    QCOMPARE(fileContent(file), old);
     QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files),
              QStringList{"Zahlen.txt"});
 }
@@ -276,7 +255,7 @@ void TestTapeFile::saveBeyondTheBoundsIsRefused() {
     QFETCH(QString, cause);
     fill(m_tapes->List1, {"alt"});
     QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
-    const QByteArray old = readAll(path());
+    const QByteArray old = fileContent(path());
     fill(m_tapes->List1, formulas);
 
     const std::optional<QString> warning = SaveTapeFile(*m_tapes, path());
@@ -294,12 +273,12 @@ void TestTapeFile::saveBeyondTheBoundsIsRefused() {
     QVERIFY2(warning->endsWith("Eine Banddatei darf höchstens 64 MiB und 1.000.000 Zeilen haben, "
                                "jede Zeile höchstens 65.536 Zeichen."),
              qPrintable(*warning));
-    QCOMPARE(readAll(path()), old);
+    QCOMPARE(fileContent(path()), old);
 }
 
 void TestTapeFile::saveRemovesTemporaryFilesOfAnInterruptedSave() {
-    QVERIFY(writeAll(m_folder.filePath("Zahlen.txt.Ab12Cd"), "halb"));
-    QVERIFY(writeAll(m_folder.filePath("Zahlen.txt.sicherung"), "eigene Kopie"));
+    QVERIFY(writeFile(m_folder.filePath("Zahlen.txt.Ab12Cd"), "halb"));
+    QVERIFY(writeFile(m_folder.filePath("Zahlen.txt.sicherung"), "eigene Kopie"));
     fill(m_tapes->List1, {"1+1"});
 
     QCOMPARE(SaveTapeFile(*m_tapes, m_folder.filePath("Zahlen.txt")), std::nullopt);
@@ -333,7 +312,7 @@ void TestTapeFile::killedSavesLeaveTheOldOrTheNewFileWhole() {
         QCOMPARE(::kill(static_cast<pid_t>(helper.processId()), SIGKILL), 0);
         QVERIFY(helper.waitForFinished());
 
-        const QByteArray now = readAll(file);
+        const QByteArray now = fileContent(file);
         intact += now == contents[0] || now == contents[1] ? 1 : 0;
         newContent += now == contents[1] ? 1 : 0;
         const qsizetype temporaries = temporaryFilesIn(m_folder.path()).size();
@@ -380,7 +359,7 @@ void TestTapeFile::openedLines() {
     QCOMPARE(open(writeTapeFile(bytes)), std::nullopt);
 
     QCOMPARE(m_tapes->List1.lines(), entries);
-    QCOMPARE(readAll(path()), bytes);
+    QCOMPARE(fileContent(path()), bytes);
 }
 
 void TestTapeFile::openPadsLinesThatFit_data() {
@@ -444,69 +423,46 @@ void TestTapeFile::roundTripThroughTheFile() {
     const QString line = readBack + " 1,00 1,00";
     QCOMPARE(m_tapes->List1.lines(), (QStringList{formula, "Eingabe Zeile Spalte", line}));
     QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
-    QCOMPARE(DecodeWindows1252(readAll(path())), "Eingabe Zeile Spalte\r\n" + line +
-                                                     "\r\nEingabe Zeile Spalte  \r\n" + line +
-                                                     "  \r\n");
+    QCOMPARE(DecodeWindows1252(fileContent(path())), "Eingabe Zeile Spalte\r\n" + line +
+                                                         "\r\nEingabe Zeile Spalte  \r\n" + line +
+                                                         "  \r\n");
 }
 
 void TestTapeFile::openFailureChangesNothing_data() {
-    QTest::addColumn<OpenObstacle>("obstacle");
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("sparseSize"); // a file of this size without data, when not 0
     QTest::addColumn<QString>("cause");
     const QString notRegular = "An dieser Stelle liegt keine gewöhnliche Datei.";
     const QString bounds = " Eine Banddatei darf höchstens 64 MiB und 1.000.000 Zeilen haben, "
                            "jede Zeile höchstens 65.536 Zeichen.";
-    QTest::newRow("missing file") << OpenObstacle::Missing << "Die Datei fehlt.";
+    const QByteArray none;
+    QTest::newRow("missing file") << Place::Missing << none << 0ll << "Die Datei fehlt.";
     QTest::newRow("a folder at the path")
-        << OpenObstacle::Folder << "An dieser Stelle liegt ein Ordner.";
-    QTest::newRow("a pipe at the path") << OpenObstacle::Pipe << notRegular;
-    QTest::newRow("link to /dev/zero") << OpenObstacle::LinkToZero << notRegular;
-    QTest::newRow("link to /dev/urandom") << OpenObstacle::LinkToRandom << notRegular;
-    QTest::newRow("larger than 64 MiB")
-        << OpenObstacle::TooLarge << "Die Datei ist größer als 64 MiB." + bounds;
+        << Place::Folder << none << 0ll << "An dieser Stelle liegt ein Ordner.";
+    QTest::newRow("a pipe at the path") << Place::Pipe << none << 0ll << notRegular;
+    QTest::newRow("link to /dev/zero") << Place::LinkToZero << none << 0ll << notRegular;
+    QTest::newRow("link to /dev/urandom") << Place::LinkToRandom << none << 0ll << notRegular;
+    QTest::newRow("larger than 64 MiB") << Place::File << none << MaxTapeFileBytes + 1
+                                        << "Die Datei ist größer als 64 MiB." + bounds;
     QTest::newRow("more than a million lines")
-        << OpenObstacle::TooManyLines << "Die Datei hat mehr als 1.000.000 Zeilen." + bounds;
-    QTest::newRow("one line of 5 MB")
-        << OpenObstacle::FiveMegabyteLine << "Zeile 1 ist länger als 65.536 Zeichen." + bounds;
+        << Place::File << QByteArray(MaxTapeFileLines + 1, '\r') << 0ll
+        << "Die Datei hat mehr als 1.000.000 Zeilen." + bounds;
+    QTest::newRow("one line of 5 MB") << Place::File << QByteArray(5'000'000, '9') + "\r\n"
+                                      << 0ll << "Zeile 1 ist länger als 65.536 Zeichen." + bounds;
     QTest::newRow("a line one character over the bound")
-        << OpenObstacle::LineOverTheBound << "Zeile 2 ist länger als 65.536 Zeichen." + bounds;
+        << Place::File << "1+1\r\n" + QByteArray(MaxTapeLineLength + 1, '9') + "\r\n2+2\r\n"
+        << 0ll << "Zeile 2 ist länger als 65.536 Zeichen." + bounds;
 }
 
 void TestTapeFile::openFailureChangesNothing() {
-    QFETCH(OpenObstacle, obstacle);
+    QFETCH(Place, place);
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, sparseSize);
     QFETCH(QString, cause);
     fill(m_tapes->List1, {"1+1"});
-    QDir().mkpath(QFileInfo(path()).absolutePath());
-    const QByteArray file = QFile::encodeName(path());
-    switch (obstacle) {
-    case OpenObstacle::Missing:
-        break;
-    case OpenObstacle::Folder:
-        QVERIFY(QDir().mkpath(path()));
-        break;
-    case OpenObstacle::Pipe:
-        QCOMPARE(mkfifo(file.constData(), 0600), 0);
-        break;
-    case OpenObstacle::LinkToZero:
-        QCOMPARE(symlink("/dev/zero", file.constData()), 0);
-        break;
-    case OpenObstacle::LinkToRandom:
-        QCOMPARE(symlink("/dev/urandom", file.constData()), 0);
-        break;
-    case OpenObstacle::TooLarge: {
-        QFile sparse(path());
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(MaxTapeFileBytes + 1));
-        break;
-    }
-    case OpenObstacle::TooManyLines:
-        writeTapeFile(QByteArray(MaxTapeFileLines + 1, '\r'));
-        break;
-    case OpenObstacle::FiveMegabyteLine:
-        writeTapeFile(QByteArray(5'000'000, '9') + "\r\n");
-        break;
-    case OpenObstacle::LineOverTheBound:
-        writeTapeFile("1+1\r\n" + QByteArray(MaxTapeLineLength + 1, '9') + "\r\n2+2\r\n");
-        break;
-    }
+    QVERIFY(QDir().mkpath(QFileInfo(path()).absolutePath()));
+    QVERIFY(sparseSize > 0 ? makeSparseFile(path(), sparseSize) : makePlace(place, path(), bytes));
     const QFileInfo before(path());
 
     const std::optional<QString> warning = open(path());
