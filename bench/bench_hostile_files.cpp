@@ -136,12 +136,34 @@ void registerReader(const char* reader, const Reader& read,
     }
 }
 
+// The main window opens a tape file, as "Öffnen" does, with range(0) short lines; the views lay
+// out and paint the new lines before the time stops.
+void BM_MainWindowOpens(benchmark::State& state) {
+    const QTemporaryDir folder;
+    Form1Services services = Form1Services::Default();
+    services.tapeFile = folder.filePath(QStringLiteral("Zahlen.txt"));
+    shortLines(static_cast<int>(state.range(0)))(services.tapeFile);
+    Form1 window(services);
+    window.show();
+    auto* open = window.findChild<QToolButton*>(QStringLiteral("Toolbar1_Oeffnen"));
+    auto* clear = window.findChild<QToolButton*>(QStringLiteral("Toolbar1_Neu"));
+    for (auto _ : state) {
+        open->click();
+        QApplication::processEvents();
+        state.PauseTiming();
+        clear->click();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_MainWindowOpens)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 // The main window opens a tape file with a line at the length bound, then evaluates a formula.
 void BM_EvaluateAfterOpeningTheLongestLine(benchmark::State& state) {
     const QTemporaryDir folder;
     Form1Services services = Form1Services::Default();
     services.tapeFile = folder.filePath(QStringLiteral("Zahlen.txt"));
-    writeFile(services.tapeFile, QByteArray(MaxTapeLineLength, '7') + "\r\n");
+    longLines(MaxTapeLineLength, 1)(services.tapeFile);
     Form1 window(services);
     window.show();
     window.findChild<QToolButton*>(QStringLiteral("Toolbar1_Oeffnen"))->click();

@@ -102,7 +102,7 @@ ReadFailure failureOf(int error) {
 // reports and grows only for files that report less than they hold (as those under /proc do).
 // The error number, or 0.
 int readInto(int fd, QByteArray& bytes, qint64 expected, qint64 limit) {
-    bytes = QByteArray(std::min(expected + 1, limit), Qt::Uninitialized); // no room to grow
+    bytes = QByteArray(std::min(expected + 1, limit), Qt::Uninitialized); // exactly this size
     qint64 filled = 0;
     while (filled < limit) {
         if (filled == bytes.size())

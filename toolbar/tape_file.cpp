@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -208,9 +207,8 @@ std::optional<QString> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
     const std::variant<QByteArray, ReadFailure> read =
         ReadRegularFile(path, MaxTapeFileBytes, Oversize::Refuse);
     if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-        if (failure->kind == ReadFailure::Kind::TooLarge)
-            return openWarning(path, tooLargeReason() + boundsNote());
-        return openWarning(path, failure->reason);
+        const bool beyondBounds = failure->kind == ReadFailure::Kind::TooLarge;
+        return openWarning(path, failure->reason + (beyondBounds ? boundsNote() : QString()));
     }
     const QByteArray& bytes = std::get<QByteArray>(read);
     if (const std::optional<QString> problem = TapeFileProblem(bytes))
