@@ -275,12 +275,6 @@ bool ChmFile::readsSafely(const QString& path) {
     return exitedCleanly(child);
 }
 
-std::unique_ptr<ChmFile> ChmFile::open(const QString& path) {
-    std::variant<std::unique_ptr<ChmFile>, QString> loaded = load(path);
-    auto* file = std::get_if<std::unique_ptr<ChmFile>>(&loaded);
-    return file ? std::move(*file) : nullptr;
-}
-
 std::optional<QByteArray> ChmFile::read(const QString& path) const {
     chmUnitInfo unit{};
     const QByteArray name = objectPath(path).toUtf8();

@@ -24,8 +24,6 @@ public:
     // missing, no regular file (a folder, pipe or device is never opened), unreadable, broken so
     // that reading it would crash or hang, no compiled help file, or has no page to open on.
     static std::variant<std::unique_ptr<ChmFile>, QString> load(const QString& path);
-    // The same without the reason.
-    static std::unique_ptr<ChmFile> open(const QString& path);
 
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -229,10 +228,6 @@ std::unique_ptr<DocumentTarget> CreateWordTarget(FileOpener& opener, const QStri
 
 std::unique_ptr<SpreadsheetTarget> CreateExcelTarget(FileOpener& opener, const QString& folder) {
     return std::make_unique<ExcelFile>(opener, folder);
-}
-
-void WarnAboutOpening(const QString& message) {
-    QMessageBox::warning(nullptr, QStringLiteral("Zifferon"), message);
 }
 
 std::unique_ptr<FileOpener> CreateDesktopOpener(OpenFailureReport report, const QString& program) {

@@ -63,12 +63,8 @@ std::unique_ptr<DocumentTarget> CreateWordTarget(FileOpener& opener,
                                                  const QString& folder = DocumentsFolder());
 std::unique_ptr<SpreadsheetTarget> CreateExcelTarget(FileOpener& opener,
                                                      const QString& folder = DocumentsFolder());
-// Shows the message in a warning box of the program.
-void WarnAboutOpening(const QString& message);
-
 // Opens files with the desktop's opener program, which chooses the application; when the program
 // exits with a failure, the report is told. An opener that is destroyed stops its programs still
 // running and reports nothing more.
 std::unique_ptr<FileOpener>
-CreateDesktopOpener(OpenFailureReport report = WarnAboutOpening,
-                    const QString& program = QStringLiteral("xdg-open"));
+CreateDesktopOpener(OpenFailureReport report, const QString& program = QStringLiteral("xdg-open"));

@@ -73,7 +73,6 @@ void TestChmFile::hostileHelpFile() {
     QVERIFY(std::holds_alternative<QString>(loaded));
     QCOMPARE(std::get<QString>(loaded),
              "Die Hilfedatei „" + path + "“ kann nicht angezeigt werden. " + cause);
-    QVERIFY(!ChmFile::open(path));
 }
 
 QTEST_GUILESS_MAIN(TestChmFile)
