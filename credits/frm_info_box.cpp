@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QShortcut>
 
 namespace {
 
@@ -39,6 +40,9 @@ frmInfoBox::frmInfoBox(CreditsState& state, MessageBoxes& messages, const QStrin
                                      QStringLiteral("Minimieren"), FromTwips(9120, 240, 240, 240));
     lblSchliessen = createGlyphLabel("lblSchliessen", QStringLiteral("✕"),
                                      QStringLiteral("Beenden"), FromTwips(9480, 240, 240, 240));
+    // Esc closes the window as its close label does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &frmInfoBox::lblSchliessen_Click);
     Form_Load();
 }
 

@@ -37,14 +37,15 @@ struct ToolbarCommand {
 
 // The toolbar's buttons, left to right.
 const std::array<ToolbarCommand, 9> ToolbarCommands = {{
-    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", ""},
-    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", ""},
-    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico", ""},
+    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", "Ctrl+N"},
+    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", "Ctrl+O"},
+    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico",
+     "Ctrl+S"},
     {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico", ""},
     {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico", ""},
-    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", ""},
-    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", ""},
-    {"Ende", "Ende", "Programmende", "imagelist2_7.ico", ""},
+    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", "Ctrl+P"},
+    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", "F1"},
+    {"Ende", "Ende", "Programmende", "imagelist2_7.ico", "Ctrl+Q"},
     {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif", ""},
 }};
 
@@ -121,7 +122,8 @@ void Form1::createToolbar() {
         action->setData(QString::fromLatin1(entry.key));
         action->setIconText(text(entry.caption));
         action->setToolTip(text(entry.tooltip));
-        action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
+        action->setShortcut(
+            QKeySequence::fromString(QLatin1String(entry.shortcut), QKeySequence::PortableText));
         connect(action, &QAction::triggered, this,
                 [this, action] { Toolbar1_ButtonClick(*action); });
         addAction(action);

@@ -71,8 +71,6 @@ private slots:
     void toolbar_new_on_empty_tapes_changes_nothing();
     void toolbar_end_and_help_dispatch_exactly();
     void help_failure_is_told_and_changes_nothing();
-    void toolbar_shortcut_works_anywhere_in_the_window_data();
-    void toolbar_shortcut_works_anywhere_in_the_window();
     void pasted_line_breaks_become_blanks_data();
     void pasted_line_breaks_become_blanks();
     void controls_expose_names_to_screen_readers();
@@ -83,7 +81,6 @@ private:
     template <typename T> T* control(const QString& name) const {
         return m_window->findChild<T*>(name);
     }
-    QAction* command(const QString& key) const;
 
     std::unique_ptr<Form1> m_window;
     std::shared_ptr<HelpRecorder> m_help;
@@ -113,14 +110,6 @@ void TestForm1::cleanup() {
 
 void TestForm1::type(const QString& text) {
     QTest::keyClicks(m_window->Text1, text);
-}
-
-QAction* TestForm1::command(const QString& key) const {
-    for (QAction* action : m_window->actions()) {
-        if (action->data() == key)
-            return action;
-    }
-    return nullptr;
 }
 
 void TestForm1::clickRow(QListView* view, int row, Qt::MouseButton button) {
@@ -601,28 +590,6 @@ void TestForm1::help_failure_is_told_and_changes_nothing() {
     QCOMPARE(m_messages->said, (QList<Said>{{Icon::Warning, "Die Hilfedatei fehlt."}}));
     QCOMPARE(m_window->tapes().List1.lines() + m_window->tapes().List3.lines(), before);
     QVERIFY(m_window->isEnabled());
-}
-
-void TestForm1::toolbar_shortcut_works_anywhere_in_the_window_data() {
-    QTest::addColumn<QString>("focus");
-    QTest::newRow("formula field") << "Text1";
-    QTest::newRow("keypad") << "cmd5";
-    QTest::newRow("decimals box") << "Combo1";
-    QTest::newRow("total tape") << "List3";
-}
-
-// The table gives a command a shortcut; it runs the command by its key, as a click does.
-void TestForm1::toolbar_shortcut_works_anywhere_in_the_window() {
-    QFETCH(QString, focus);
-    QAction* help = command("Hilfe");
-    QVERIFY(help);
-    QCOMPARE(help->shortcutContext(), Qt::WindowShortcut);
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    QWidget* widget = control<QWidget>(focus);
-    widget->setFocus();
-    QTest::keyClick(widget, Qt::Key_F1);
-    QCOMPARE(m_help->shown, QStringList{"/opt/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm"});
-    QCOMPARE(m_ends, 0);
 }
 
 void TestForm1::pasted_line_breaks_become_blanks_data() {
