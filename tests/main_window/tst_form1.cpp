@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -59,7 +61,10 @@ private slots:
     void hidden_fields_hold_result_and_total();
     void bad_input_is_evaluated_or_fails_quietly_data();
     void bad_input_is_evaluated_or_fails_quietly();
+    void right_click_copies_selected_total_data();
     void right_click_copies_selected_total();
+    void cut_off_line_shows_its_whole_text_as_tooltip_data();
+    void cut_off_line_shows_its_whole_text_as_tooltip();
     void right_click_without_selection_warns();
     void other_buttons_on_totals_do_nothing_data();
     void other_buttons_on_totals_do_nothing();
@@ -431,17 +436,79 @@ void TestForm1::bad_input_is_evaluated_or_fails_quietly() {
     QCOMPARE(m_window->tapes().List1.count(), 1);
 }
 
+void TestForm1::right_click_copies_selected_total_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("total");
+    QTest::newRow("a total that fits its list") << "2+3"
+                                                << "8,00";
+    QTest::newRow("a total cut off at the list's edge") << "1e20"
+                                                        << "100000000000000000000,00";
+}
+
 void TestForm1::right_click_copies_selected_total() {
-    type("2+3\r");
+    QFETCH(QString, formula);
+    QFETCH(QString, total);
+    type(formula + "\r");
     type("3\r");
     QGuiApplication::clipboard()->setText("vorher");
     clickRow(m_window->List3, 1);
     QCOMPARE(m_window->tapes().List3.selected(), 1);
     clickRow(m_window->List3, 0, Qt::RightButton);
     QCOMPARE(m_messages->said,
-             (QList<Said>{{Icon::Information, "8,00 wurde in die Zwischenablage kopiert."}}));
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("8,00"));
+             (QList<Said>{{Icon::Information, total + " wurde in die Zwischenablage kopiert."}}));
+    QCOMPARE(QGuiApplication::clipboard()->text(), total);
     QCOMPARE(m_window->tapes().List3.selected(), 1);
+}
+
+void TestForm1::cut_off_line_shows_its_whole_text_as_tooltip_data() {
+    QTest::addColumn<QStringList>("formulas");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("listWidth"); // 0: as placed
+    QTest::addColumn<QString>("tooltip");
+    const QString formulaTip = "Anzeige der Formel.";
+    const QString totalTip = "Anzeige der Gesamtsumme.";
+    const QString wide = "100000000000000000000,00";
+    QTest::newRow("a total that fits") << QStringList{"2+3"} << "List3" << 0 << 0 << totalTip;
+    QTest::newRow("a total wider than its list")
+        << QStringList{"1e20"} << "List3" << 0 << 0 << wide;
+    QTest::newRow("a result wider than its list")
+        << QStringList{"1e20"} << "List2" << 0 << 0 << wide;
+    QTest::newRow("the formula of a wide result fits")
+        << QStringList{"1e20"} << "List1" << 0 << 0 << formulaTip;
+    QTest::newRow("a formula wider than its list")
+        << QStringList{"1234567+2345678+3456789+4567890"} << "List1" << 0 << 0
+        << "1234567+2345678+3456789+4567890";
+    const QStringList growing(9, "123456789012*1000");
+    QTest::newRow("a total that fits, above one that grew too wide")
+        << growing << "List3" << 0 << 0 << totalTip;
+    QTest::newRow("a total that grew too wide")
+        << growing << "List3" << 8 << 0 << "1111111101108000,00";
+    QTest::newRow("the same total in a wider list")
+        << QStringList{"1e20"} << "List3" << 0 << 400 << totalTip;
+    QTest::newRow("below the last line") << QStringList{"1e20"} << "List3" << 3 << 0 << totalTip;
+}
+
+// Over a line the list cuts off, the row's tooltip is the whole line; elsewhere the list's own.
+void TestForm1::cut_off_line_shows_its_whole_text_as_tooltip() {
+    QFETCH(QStringList, formulas);
+    QFETCH(QString, list);
+    QFETCH(int, row);
+    QFETCH(int, listWidth);
+    QFETCH(QString, tooltip);
+    for (const QString& formula : formulas)
+        type(formula + "\r");
+    auto* view = control<QListView>(list);
+    if (listWidth > 0)
+        view->resize(listWidth, view->height());
+    const QRect first = view->visualRect(view->model()->index(0, 0));
+    const QPoint at = first.center() + QPoint(0, row * first.height());
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), tooltip);
 }
 
 void TestForm1::right_click_without_selection_warns() {
