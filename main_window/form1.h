@@ -98,6 +98,7 @@ private:
     void exportToWord();
     void exportToExcel();
     void printTape();
+    void runPrintJob();
     void showHelp();
     void showInfo();
     void warnOnFailure(const std::optional<QString>& failure);
