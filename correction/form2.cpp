@@ -2,6 +2,7 @@
 
 #include "calc/keypad.h"
 #include "calc/recalculation.h"
+#include "resources/accessibility.h"
 #include "resources/fonts.h"
 #include "resources/formula_editor.h"
 #include "resources/graphical_button.h"
@@ -25,6 +26,7 @@ Form2::Form2(TapeHost& host, EngineFactory engine, QWidget* parent)
     , m_engine(std::move(engine)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(Caption);
+    ExposeWindow(*this, QAccessible::Dialog);
     setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
     setFont(fonts::WindowDefault());
     QPalette background = palette();

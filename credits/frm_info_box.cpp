@@ -1,6 +1,7 @@
 #include "credits/frm_info_box.h"
 
 #include "credits/window_placement.h"
+#include "resources/accessibility.h"
 #include "resources/graphical_button.h"
 
 #include <QCloseEvent>
@@ -22,6 +23,7 @@ frmInfoBox::frmInfoBox(CreditsState& state, MessageBoxes& messages, const QStrin
     , m_programFolder(programFolder) {
     setObjectName(QStringLiteral("frmInfoBox"));
     setAttribute(Qt::WA_DeleteOnClose);
+    ExposeWindow(*this, QAccessible::Dialog, QStringLiteral("Zifferon – Info"));
     setFixedSize(FromTwips(10095, 9105));
     CentreOnScreen(*this);
 

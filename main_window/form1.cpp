@@ -4,6 +4,7 @@
 #include "correction/form2.h"
 #include "main_window/keypad.h"
 #include "main_window/tape_view.h"
+#include "resources/accessibility.h"
 #include "resources/formula_editor.h"
 #include "resources/graphical_button.h"
 #include "toolbar/tape_file.h"
@@ -62,6 +63,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     , m_infoBox(*m_services.messages, m_services.programFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
+    ExposeWindow(*this, QAccessible::Window);
     setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
     setFont(fonts::WindowDefault());
     setFixedSize(ClientArea);
@@ -152,6 +154,7 @@ void Form1::createLabels() {
 void Form1::createFields() {
     Text1 = Placed(new QLineEdit(this), "Text1", FromTwips(240, 1560, 2295, 375),
                    QStringLiteral("Eingabe der Formel."));
+    NameByLabel(*Label2[1], *Text1);
     Text2 = Placed(new QLineEdit(this), "Text2", FromTwips(1320, 6360, 735, 375));
     Text3 = Placed(new QLineEdit(this), "Text3", FromTwips(240, 6330, 855, 375));
     Text2->hide();
@@ -168,14 +171,17 @@ void Form1::createCalculation() {
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr);
+    NameComboBox(*Combo1, QStringLiteral("Nachkommastellen"));
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_decimalsIndex = index; });
     connect(Combo1, &QComboBox::activated, this, [this](int index) { m_decimalsIndex = index; });
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { m_decimalsIndex = -1; });
 }
 
-QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip) {
+QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip,
+                             QLabel& label) {
     auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
+    NameByLabel(label, *view);
     model.setWidthTwips(place.width() * TwipsPerPixel);
     BindTapeView(*view, model);
     return view;
@@ -183,11 +189,11 @@ QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, 
 
 void Form1::createTapes() {
     List1 = createTape("List1", m_tapes.List1, FromTwips(3060, 1560, 1695, 5100),
-                       "Anzeige der Formel.");
+                       "Anzeige der Formel.", *Label2[0]);
     List2 = createTape("List2", m_tapes.List2, FromTwips(4830, 1560, 1695, 5100),
-                       "Anzeige der Berechnung.");
+                       "Anzeige der Berechnung.", *Label3);
     List3 = createTape("List3", m_tapes.List3, FromTwips(6600, 1560, 1695, 5100),
-                       "Anzeige der Gesamtsumme.");
+                       "Anzeige der Gesamtsumme.", *Label4);
     connect(&m_tapes.List1, &Tape::selectedChanged, this, [this](int position) {
         if (position >= 0)
             List1_Click();

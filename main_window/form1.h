@@ -88,7 +88,8 @@ private:
     void createCalculation();
     void createTapes();
     void createToolbar();
-    QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip);
+    QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip,
+                          QLabel& label);
     void keypadPressed(const keypad::Key& key);
 
     void endProgram();

@@ -1,4 +1,5 @@
 #include "correction/form2.h"
+#include "credits/frm_start.h"
 #include "main_window/form1.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
@@ -78,7 +79,11 @@ private slots:
     void help_failure_is_told_and_changes_nothing();
     void pasted_line_breaks_become_blanks_data();
     void pasted_line_breaks_become_blanks();
+    void controls_expose_names_to_screen_readers_data();
     void controls_expose_names_to_screen_readers();
+    void lists_and_decimal_places_expose_their_content();
+    void windows_present_themselves_by_role_and_caption_data();
+    void windows_present_themselves_by_role_and_caption();
 
 private:
     void type(const QString& text);
@@ -685,28 +690,100 @@ void TestForm1::pasted_line_breaks_become_blanks() {
     QCOMPARE(m_window->tapes().List1.count(), 0);
 }
 
+void TestForm1::controls_expose_names_to_screen_readers_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("formula field by its label")
+        << "Text1" << int(QAccessible::EditableText) << "Eingabe"
+        << "Eingabe der Formel.";
+    QTest::newRow("formula tape by its label") << "List1" << int(QAccessible::List) << "Eingabe"
+                                               << "Anzeige der Formel.";
+    QTest::newRow("calculation tape by its label") << "List2" << int(QAccessible::List) << "Zeile"
+                                                   << "Anzeige der Berechnung.";
+    QTest::newRow("total tape by its label") << "List3" << int(QAccessible::List) << "Summe"
+                                             << "Anzeige der Gesamtsumme.";
+    QTest::newRow("decimal places, not its value")
+        << "Combo1" << int(QAccessible::ComboBox) << "Nachkommastellen"
+        << "Einstellung der Nachkommastellen.";
+    QTest::newRow("calculate button by its tooltip")
+        << "Command1" << int(QAccessible::Button)
+        << "Berechnen der Formel die im Eingabefeld eingegeben wurde."
+        << "Berechnen der Formel die im Eingabefeld eingegeben wurde.";
+    QTest::newRow("digit key by its caption") << "cmd7" << int(QAccessible::Button) << "7"
+                                              << "";
+    QTest::newRow("exit key without its access key mark")
+        << "cmdExit" << int(QAccessible::Button) << "Exit"
+        << "Eingabe der Formel kpl. löschen";
+    QTest::newRow("toolbar button by its caption")
+        << "Toolbar1_Drucken" << int(QAccessible::Button) << "Drucken"
+        << "Drucken ";
+}
+
 void TestForm1::controls_expose_names_to_screen_readers() {
-    const std::vector<std::pair<QString, QString>> expected{
-        {"Text1", "Eingabe der Formel."},
-        {"Command1", "Berechnen der Formel die im Eingabefeld eingegeben wurde."},
-        {"List3", "Anzeige der Gesamtsumme."},
-        {"cmd7", "7"},
-        {"cmdExit", "Exit"},
-        {"Toolbar1_Drucken", "Drucken"}};
-    for (const auto& [name, accessibleName] : expected) {
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control<QWidget>(name));
-        QVERIFY2(face, qPrintable(name));
-        QCOMPARE(face->text(QAccessible::Name), accessibleName);
-        QVERIFY(control<QWidget>(name)->focusPolicy() & Qt::TabFocus);
-    }
-    // On Linux a combo box's name is its text; the tooltip comes as its description.
-    QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(m_window->Combo1);
-    QCOMPARE(combo->text(QAccessible::Description),
-             QStringLiteral("Einstellung der Nachkommastellen."));
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QWidget* widget = this->control<QWidget>(control);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(face);
+    QCOMPARE(int(face->role()), role);
+    QCOMPARE(face->text(QAccessible::Name), name);
+    QCOMPARE(face->text(QAccessible::Description), description);
+    QVERIFY(widget->focusPolicy() & Qt::TabFocus);
+}
+
+void TestForm1::lists_and_decimal_places_expose_their_content() {
     type("2+3\r");
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(m_window->List2);
     QVERIFY(list->childCount() >= 1);
     QCOMPARE(list->child(0)->text(QAccessible::Name).trimmed(), QStringLiteral("5,00"));
+    QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(m_window->Combo1);
+    QCOMPARE(combo->text(QAccessible::Value), QStringLiteral("2"));
+    m_window->Combo1->setCurrentIndex(4);
+    QCOMPARE(combo->text(QAccessible::Value), QStringLiteral("5"));
+    QVERIFY(combo->actionInterface());
+    QVERIFY(combo->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::showMenuAction()));
+    QCOMPARE(combo->childCount(), 1);
+    QCOMPARE(combo->child(0)->role(), QAccessible::EditableText);
+}
+
+void TestForm1::windows_present_themselves_by_role_and_caption_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("main window: a frame named by its caption")
+        << "Form1" << int(QAccessible::Window)
+        << " Zifferon © 2026 Morvantis Software, Telefon 05678 / 555 01 73";
+    QTest::newRow("correction window: a dialog named by its caption")
+        << "Form2" << int(QAccessible::Dialog) << " Korrektur © 2026 MS";
+    QTest::newRow("info box without caption")
+        << "frmInfoBox" << int(QAccessible::Dialog) << "Zifferon – Info";
+    QTest::newRow("splash window without caption")
+        << "frmStart" << int(QAccessible::Window) << "Zifferon – Startfenster";
+}
+
+void TestForm1::windows_present_themselves_by_role_and_caption() {
+    QFETCH(QString, window);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    type("2+3\r");
+    clickRow(m_window->List1, 0);
+    QTest::mouseClick(control<QToolButton>("Toolbar1_Info"), Qt::LeftButton);
+    const auto splash = std::make_unique<frmStart>([] {});
+    QWidget* shown = nullptr;
+    for (QWidget* topLevel : QApplication::topLevelWidgets()) {
+        if (topLevel->objectName() == window)
+            shown = topLevel;
+    }
+    QVERIFY(shown);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(shown);
+    QCOMPARE(int(face->role()), role);
+    QCOMPARE(face->text(QAccessible::Name), name);
+    QVERIFY(face->childCount() > 0);
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestForm1)
