@@ -6,6 +6,7 @@
 #include "resources/fonts.h"
 #include "resources/formula_editor.h"
 #include "resources/graphical_button.h"
+#include "resources/picture.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -27,7 +28,7 @@ Form2::Form2(TapeHost& host, EngineFactory engine, QWidget* parent)
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(Caption);
     ExposeWindow(*this, QAccessible::Dialog);
-    setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
+    setWindowIcon(Picture(QStringLiteral(":/images/zifferon.ico")).icon());
     setFont(fonts::WindowDefault());
     QPalette background = palette();
     background.setColor(QPalette::Window, DesktopColour);

@@ -184,7 +184,7 @@ void frmStart::paintEvent(QPaintEvent*) {
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_picture);
+    painter.drawPixmap(0, 0, m_picture.forRatio(devicePixelRatioF()));
 }
 
 // Only the hand-over closes the splash window.

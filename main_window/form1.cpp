@@ -60,15 +60,15 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
     , m_measurer(fonts::WindowDefault())
+    , m_picture(QStringLiteral(":/images/background.jpg"))
     , m_infoBox(*m_services.messages, m_services.programFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
     ExposeWindow(*this, QAccessible::Window);
-    setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
+    setWindowIcon(Picture(QStringLiteral(":/images/zifferon.ico")).icon());
     setFont(fonts::WindowDefault());
     setFixedSize(ClientArea);
     setBackColour(palette().color(QPalette::Button));
-    setPicture(QPixmap(QStringLiteral(":/images/background.jpg")));
     // The controls that take the focus are created in their tab order.
     createToolbar();
     createLabels();
@@ -92,14 +92,14 @@ void Form1::setBackColour(const QColor& colour) {
 }
 
 void Form1::setPicture(const QPixmap& picture) {
-    m_picture = picture;
+    m_picture = Picture(picture);
     update();
 }
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_backColour);
-    painter.drawPixmap(0, 0, m_picture);
+    painter.drawPixmap(0, 0, m_picture.forRatio(devicePixelRatioF()));
 }
 
 void Form1::Form_Initialize() {
@@ -119,7 +119,7 @@ void Form1::createToolbar() {
     Toolbar1->setGeometry(0, 0, ClientArea.width(), ToolButtonSize.height() + 4);
     for (const ToolbarCommand& entry : ToolbarCommands) {
         auto* action =
-            new QAction(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.picture)),
+            new QAction(Picture(QStringLiteral(":/images/") + QLatin1String(entry.picture)).icon(),
                         text(entry.caption), this);
         action->setData(QString::fromLatin1(entry.key));
         action->setIconText(text(entry.caption));

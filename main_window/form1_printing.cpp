@@ -39,7 +39,7 @@ void Form1::runPrintJob() {
         m_tapes.List3,
         [this](const QColor& colour) { setBackColour(colour); },
         [this](const QPixmap& shown) { setPicture(shown); },
-        m_picture,
+        m_picture.forRatio(devicePixelRatioF()),
     };
     const std::unique_ptr<TapePrinter> printer = m_services.printer();
     const PrintResult result = PrintTape(window, *printer, m_services.layoutPicture);

@@ -249,7 +249,7 @@ void TestPrinting::printing_restores_the_window() {
     pressPrint();
     verifyRestored();
     QCOMPARE(m_window->picture().size(), layoutImage().size());
-    const QColor centre = m_window->picture().toImage().pixelColor(20, 15);
+    const QColor centre = m_window->picture().forRatio(1).toImage().pixelColor(20, 15);
     QVERIFY2(qAbs(centre.red() - 200) < 8 && qAbs(centre.blue() - 90) < 8,
              qPrintable(centre.name()));
 }
@@ -257,7 +257,7 @@ void TestPrinting::printing_restores_the_window() {
 void TestPrinting::missing_layout_keeps_the_picture_and_tells_the_user() {
     useRecordingPrinter();
     QVERIFY(QFile::remove(layoutPath()));
-    const QImage builtIn = m_window->picture().toImage();
+    const QImage builtIn = m_window->picture().forRatio(1).toImage();
     pressPrint();
     QCOMPARE(m_messages->said.size(), 1);
     const RecordingMessageBoxes::Said& said = m_messages->said.first();
@@ -265,7 +265,7 @@ void TestPrinting::missing_layout_keeps_the_picture_and_tells_the_user() {
     QVERIFY2(said.text.contains(QStringLiteral("Layout.jpg")), qPrintable(said.text));
     QVERIFY(m_calls.contains(QStringLiteral("finish")));
     verifyRestored();
-    QCOMPARE(m_window->picture().toImage(), builtIn);
+    QCOMPARE(m_window->picture().forRatio(1).toImage(), builtIn);
 }
 
 void TestPrinting::printing_deselects_only_the_last_total_data() {
