@@ -3,6 +3,7 @@
 #include "calc/tape.h"
 #include "calc/text_measurer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -114,15 +115,15 @@ QString ToDecimalComma(const QString& value) {
     return replacePoints(value);
 }
 
-std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
-                                         QString& text, ListStyle style) {
+std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tape& list,
+                                         double textWidth, ListStyle style) {
     qint64 allowance = 0;
     if (style == ListStyle::CheckBox) {
         allowance = (qint64{measurer.checkMarkWidth()} + MenuCheckPadding) * TwipsPerPixel;
         if (allowance > std::numeric_limits<qint32>::max())
             return std::nullopt;
     }
-    const auto w = static_cast<float>(measurer.textWidth(text));
+    const auto w = static_cast<float>(textWidth);
     const auto s = static_cast<float>(measurer.textWidth(QStringLiteral(" ")));
     if (s == 0.0f)
         return std::nullopt;
@@ -132,7 +133,19 @@ std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tap
     const double blanks = std::nearbyint(room / s);
     if (!std::isfinite(blanks) || blanks < 0 || blanks > std::numeric_limits<qint32>::max())
         return std::nullopt;
-    text = QString(static_cast<qsizetype>(blanks), u' ') + text;
+    return static_cast<qsizetype>(blanks);
+}
+
+std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
+                                         QString& text, ListStyle style) {
+    const std::optional<qsizetype> blanks =
+        AlignmentBlanks(measurer, list, measurer.textWidth(text), style);
+    if (!blanks)
+        return std::nullopt;
+    QString padded(*blanks + text.size(), Qt::Uninitialized);
+    std::fill_n(padded.data(), *blanks, u' ');
+    std::copy(text.cbegin(), text.cend(), padded.data() + *blanks);
+    text = std::move(padded);
     return text;
 }
 

@@ -13,11 +13,14 @@ void Tape::append(const QString& line) {
     endInsertRows();
 }
 
-void Tape::append(const QStringList& lines) {
+void Tape::append(QStringList lines) {
     if (lines.isEmpty())
         return;
     beginInsertRows({}, count(), count() + static_cast<int>(lines.size()) - 1);
-    m_lines.append(lines);
+    if (m_lines.isEmpty())
+        m_lines = std::move(lines);
+    else
+        m_lines.append(std::move(lines));
     endInsertRows();
 }
 
@@ -29,21 +32,26 @@ void Tape::replaceAt(int position, const QString& line) {
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
-void Tape::replaceFrom(int position, QStringList lines) {
-    position = std::clamp(position, 0, count());
-    const int kept = std::min(count() - position, static_cast<int>(lines.size()));
-    for (int i = 0; i < kept; ++i)
-        m_lines[position + i] = std::move(lines[i]);
+void Tape::rewrite(int count, const std::function<QStringView(int)>& line) {
+    const int kept = std::min(this->count(), std::max(count, 0));
+    for (int i = 0; i < kept; ++i) {
+        const QStringView text = line(i);
+        if (m_lines.at(i) != text)
+            m_lines[i] = text.toString();
+    }
     if (kept > 0)
-        emit dataChanged(index(position), index(position + kept - 1), {Qt::DisplayRole});
-    if (position + kept < count()) {
-        beginRemoveRows({}, position + kept, count() - 1);
-        m_lines.resize(position + kept);
+        emit dataChanged(index(0), index(kept - 1), {Qt::DisplayRole});
+    if (kept < this->count()) {
+        beginRemoveRows({}, kept, this->count() - 1);
+        m_lines.resize(kept);
         endRemoveRows();
-        if (m_selected >= count())
+        if (m_selected >= kept)
             moveSelection(-1);
     }
-    append(lines.mid(kept));
+    QStringList added;
+    for (int i = kept; i < count; ++i)
+        added.append(line(i).toString());
+    append(added);
 }
 
 void Tape::clear() {

@@ -3,6 +3,8 @@
 #include <QAbstractListModel>
 #include <QStringList>
 
+#include <functional>
+
 // One list of the number tape: display lines, the selected line and the list's width.
 // Reading a position outside the list gives the empty text.
 class Tape : public QAbstractListModel {
@@ -16,10 +18,12 @@ public:
     const QStringList& lines() const { return m_lines; }
 
     void append(const QString& line);
-    void append(const QStringList& lines);
+    // All lines in one insertion, taking them over without copying.
+    void append(QStringList lines);
     void replaceAt(int position, const QString& line);
-    // Replaces the lines from position on with the given ones, growing or shrinking the list.
-    void replaceFrom(int position, QStringList lines);
+    // Makes the list count lines long, line i reading as line(i); a line that reads the same
+    // keeps its text. Kept lines change in one step, added lines come in one step.
+    void rewrite(int count, const std::function<QStringView(int)>& line);
     void clear();
 
     // -1 when no line is selected.

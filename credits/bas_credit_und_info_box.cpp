@@ -1,8 +1,10 @@
 #include "credits/bas_credit_und_info_box.h"
 
+#include "calc/file_access.h"
 #include "calc/module1.h"
 #include "calc/text_measurer.h"
 #include "calc/windows1252.h"
+#include "resources/picture_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,13 +12,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <variant>
 
 using namespace std::chrono_literals;
 
 namespace {
 
 const QString LineEnd = QStringLiteral("\r\n");
-constexpr auto TickPeriod = 10ms;
+constexpr auto NominalTick = 10ms;
+constexpr int MaxTickSteps = 100;
 constexpr float NarrowestWidthFactor = 0.6f;
 constexpr float WidestWidthFactor = 1.0f;
 
@@ -50,10 +54,17 @@ public:
         , m_blankWidth(box.measurer.textWidth(QStringLiteral(" "))) {}
 
     QStringList layOut(const QString& text) {
-        if (!text.isEmpty()) {
-            for (const QString& line : text.split(LineEnd))
-                layOutLine(line);
+        for (qsizetype start = 0; start < text.size() && m_lines.size() < MaxCreditLines;) {
+            qsizetype end = text.indexOf(LineEnd, start);
+            if (end < 0)
+                end = text.size();
+            layOutLine(text.sliced(start, end - start));
+            start = end + LineEnd.size();
+            if (start == text.size() && end < text.size())
+                layOutLine(QString()); // the text ends with a line end
         }
+        if (m_lines.size() > MaxCreditLines)
+            m_lines.resize(MaxCreditLines);
         return std::move(m_lines);
     }
 
@@ -95,7 +106,7 @@ private:
             const qsizetype length = pieceLength(line, start);
             append(line, start, length);
             start += length;
-        } while (!isBlanksOnly(QStringView(line).mid(start)));
+        } while (!isBlanksOnly(QStringView(line).mid(start)) && m_lines.size() < MaxCreditLines);
     }
 
     // What of the line from start on goes into the next piece: what fits, shortened to the
@@ -157,8 +168,14 @@ QString unreadableNotice(const QString& file) {
         .arg(file);
 }
 
+// A logo that cannot be loaded leaves the box white.
 void loadLogo(CreditsState& state) {
-    state.LogoPicture = state.LogoFile.isEmpty() ? QImage() : QImage(state.LogoFile);
+    state.LogoPicture = QImage();
+    if (!state.LogoFile.isEmpty()) {
+        std::variant<QImage, PictureFailure> logo = LoadPictureFile(state.LogoFile);
+        if (auto* picture = std::get_if<QImage>(&logo))
+            state.LogoPicture = std::move(*picture);
+    }
     state.LogoWidth = state.LogoPicture.width() * TwipsPerPixel;
     state.LogoHeight = state.LogoPicture.height() * TwipsPerPixel;
 }
@@ -194,13 +211,12 @@ QString ReadCreditsText(const QString& file, const QString& textWithoutFile) {
     const QFileInfo info(file);
     if (!info.isFile() || info.isHidden())
         return textWithoutFile;
-    QFile credits(file);
-    if (!credits.open(QIODevice::ReadOnly))
-        return unreadableNotice(file);
-    const QByteArray bytes = credits.readAll();
-    if (credits.error() != QFileDevice::NoError)
-        return unreadableNotice(file);
-    return DecodeWindows1252(bytes);
+    const std::variant<QByteArray, ReadFailure> read =
+        ReadRegularFile(file, MaxCreditsFileBytes, Oversize::KeepPrefix);
+    if (const auto* failure = std::get_if<ReadFailure>(&read))
+        return failure->kind == ReadFailure::Kind::Unreadable ? unreadableNotice(file)
+                                                              : textWithoutFile;
+    return DecodeWindows1252(std::get<QByteArray>(read));
 }
 
 QStringList LayOutCreditLines(const QString& text, const LayoutBox& box, qint32 widthLimit,
@@ -243,8 +259,24 @@ std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box) {
     state.CreditsHeight = static_cast<qint32>(
         std::lround(box.lineHeight() * static_cast<double>(state.CreditsLines.size())));
     state.CreditsBox = &box;
-    state.Timer->start(TickPeriod, [&state] { ScrollCredits(state); });
+    state.TickSteps = 1;
+    state.Timer->start(NominalTick, [&state] { ScrollCredits(state); });
     return std::nullopt;
+}
+
+qint32 NextScrollY(qint32 scrollY, const CreditsState& state, int scaleHeight) {
+    return scrollY > -state.CreditsHeight ? scrollY - state.ScrollStep : scaleHeight;
+}
+
+int StepsToNextRow(const CreditsState& state, const CreditsPicture& box) {
+    const int row = box.deviceRow(state.ScrollY);
+    qint32 ahead = state.ScrollY;
+    for (int steps = 1; steps < MaxTickSteps; ++steps) {
+        ahead = NextScrollY(ahead, state, box.ScaleHeight());
+        if (box.deviceRow(ahead) != row)
+            return steps;
+    }
+    return MaxTickSteps;
 }
 
 void ScrollCredits(CreditsState& state) {
@@ -254,15 +286,11 @@ void ScrollCredits(CreditsState& state) {
         return;
     }
     state.IsScrolling = true;
-    if (state.ScrollY > -state.CreditsHeight)
-        state.ScrollY -= state.ScrollStep;
-    else
-        state.ScrollY = box->ScaleHeight();
-    if (box->showsLines(state.ScrollY, state.CreditsLines))
-        return; // the step stayed within one pixel row
-    box->Cls();
-    box->PrintLines(state.ScrollY, state.CreditsLines);
-    box->update();
+    for (int step = 0; step < state.TickSteps; ++step)
+        state.ScrollY = NextScrollY(state.ScrollY, state, box->ScaleHeight());
+    box->ShowLinesAt(state.ScrollY, state.CreditsLines);
+    state.TickSteps = StepsToNextRow(state, *box);
+    state.Timer->setPeriod(state.TickSteps * NominalTick);
 }
 
 void StopCredits(CreditsState& state) {

@@ -3,11 +3,13 @@
 // The credits of the info box. WrapCreditText lays the credits file out once per start: it
 // breaks every line wider than the text column after a break character and moves each line to
 // its horizontal place with leading blanks, so that printing only has to start every line at
-// the left edge. StartCredits puts the logo into the box as its background and starts a 10 ms
-// timer; every tick (ScrollCredits) clears the box to that background and prints the lines in
-// view one step higher, entering again from below once the text has left at the top. A step
-// of 3 twips is a fifth of a pixel: a tick whose text stays on the pixel row it was printed on
-// leaves the finished image as it is.
+// the left edge. StartCredits puts the logo into the box as its background and starts the
+// timer; ScrollCredits moves the text up ScrollStep twips per nominal 10 ms step, entering again
+// from below once the text has left at the top. A step of 3 twips is a fifth of a pixel, so
+// the timer ticks only when the text reaches another row of device pixels: each tick takes all
+// the steps due since the last one, and the box moves the pixels it has drawn instead of
+// drawing them anew. The text passes the same positions at the same speed as with a tick every
+// 10 ms.
 
 #include "credits/credits_picture.h"
 #include "credits/scroll_timer.h"
@@ -36,6 +38,7 @@ struct CreditsState {
     QString LogoFile;
 
     bool IsScrolling = false; // set by every tick, cleared by StopCredits
+    int TickSteps = 1;        // nominal steps the next tick takes
     qint32 ScrollY = 0;       // top of the text in the box, twips
     QPointer<CreditsPicture> CreditsBox;
     QStringList CreditsLines;
@@ -57,8 +60,14 @@ struct LayoutBox {
 // Characters after which a line may be broken.
 inline constexpr QStringView BreakCharacters = u" .,;:-_!?(/+=*~";
 
-// Reads the credits file (Windows-1252): the text passed in when there is no such ordinary,
-// unhidden file, a German notice naming the file when it cannot be read.
+// The credits file is read up to this many bytes, and at most as many lines as a 16-bit counter
+// holds are laid out: the info box scrolls what it holds of a longer file.
+inline constexpr qint64 MaxCreditsFileBytes = 256 * 1024;
+inline constexpr qsizetype MaxCreditLines = 32767;
+
+// Reads the credits file (Windows-1252), at most its first MaxCreditsFileBytes: the text passed in
+// when there is no such ordinary, unhidden file, a German notice naming the file when it cannot
+// be read.
 QString ReadCreditsText(const QString& file, const QString& textWithoutFile);
 
 // Splits the text at CR LF and lays every line out (see the note at the top).
@@ -75,6 +84,13 @@ void CarryPartialWord(QString& remainder, QString& line);
 
 // Width of the text column: the box width times the clamped factor, a half to even.
 qint32 TextAreaWidthFor(double scaleWidth, float widthFactor);
+
+// The top position one nominal step after scrollY: ScrollStep higher, or just below the box
+// once the text has left it at the top.
+qint32 NextScrollY(qint32 scrollY, const CreditsState& state, int scaleHeight);
+// Nominal steps from ScrollY on until the text stands on another row of the box's device
+// pixels; at most a second's worth when it does not move.
+int StepsToNextRow(const CreditsState& state, const CreditsPicture& box);
 
 // Nothing when the credits run; the notice for the user when there is no credits file to run.
 std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box);

@@ -108,6 +108,8 @@ frmStart::frmStart(std::function<void()> showMainWindow, std::chrono::millisecon
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the hand-over must not come before its time.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &frmStart::Timer1_Timer);
     Timer1->start(interval);
 }

@@ -8,3 +8,8 @@ void QtScrollTimer::start(std::chrono::milliseconds period, std::function<void()
     m_tick = std::move(tick);
     m_timer.start(period);
 }
+
+void QtScrollTimer::setPeriod(std::chrono::milliseconds period) {
+    if (m_timer.intervalAsDuration() != period)
+        m_timer.setInterval(period); // restarts a running timer
+}

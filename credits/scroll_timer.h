@@ -12,6 +12,8 @@ public:
 
     // Calls tick every period until stopped; starting again replaces period and callback.
     virtual void start(std::chrono::milliseconds period, std::function<void()> tick) = 0;
+    // Changes the period of the running timer: the next tick comes one period after this call.
+    virtual void setPeriod(std::chrono::milliseconds period) = 0;
     virtual void stop() = 0;
     virtual bool isActive() const = 0;
 };
@@ -22,6 +24,7 @@ public:
     QtScrollTimer();
 
     void start(std::chrono::milliseconds period, std::function<void()> tick) override;
+    void setPeriod(std::chrono::milliseconds period) override;
     void stop() override { m_timer.stop(); }
     bool isActive() const override { return m_timer.isActive(); }
 

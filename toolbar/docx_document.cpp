@@ -1,11 +1,14 @@
 #include "toolbar/docx_document.h"
 
-#include <QFile>
+#include "calc/file_access.h"
+
 #include <QXmlStreamWriter>
 
 #include <zip.h>
 
+#include <cerrno>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -29,6 +32,8 @@ constexpr char PackageRelationships[] =
     R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/)"
     R"(relationships/officeDocument" Target="word/document.xml"/>)"
     R"(</Relationships>)";
+
+using Parts = std::vector<std::pair<const char*, QByteArray>>;
 
 void writeParagraph(QXmlStreamWriter& xml, const QString& text) {
     xml.writeStartElement(WordNamespace, QStringLiteral("p"));
@@ -71,19 +76,14 @@ QByteArray documentXml(const QStringList& paragraphs) {
     return bytes;
 }
 
-QString openError(int code) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    QString reason = QString::fromUtf8(zip_error_strerror(&error));
-    zip_error_fini(&error);
-    return reason;
-}
-
-// The archive's last error; the archive is given up and nothing is written.
-QString discarded(zip_t* archive) {
-    QString reason = QString::fromUtf8(zip_strerror(archive));
-    zip_discard(archive);
-    return reason;
+// The cause of a libzip failure in German. The archive is built in memory, so little can fail.
+QString zipFailure(const zip_error_t* error) {
+    if (zip_error_code_zip(error) == ZIP_ER_MEMORY)
+        return SystemErrorText(ENOMEM) + u'.';
+    if (zip_error_system_type(error) == ZIP_ET_SYS)
+        return SystemErrorText(zip_error_code_system(error)) + u'.';
+    return QStringLiteral("Das Dokument konnte nicht gepackt werden (libzip-Fehler %1).")
+        .arg(zip_error_code_zip(error));
 }
 
 // Adds the part; the bytes must live until the archive is closed.
@@ -95,23 +95,74 @@ bool addPart(zip_t* archive, const char* name, const QByteArray& bytes) {
     return false;
 }
 
+// Packs the parts into the archive and closes it; the archive's error, else nothing.
+std::optional<QString> packInto(zip_t* archive, const Parts& parts) {
+    for (const auto& [name, bytes] : parts) {
+        if (!addPart(archive, name, bytes)) {
+            const QString reason = zipFailure(zip_get_error(archive));
+            zip_discard(archive);
+            return reason;
+        }
+    }
+    if (zip_close(archive) == 0)
+        return std::nullopt;
+    const QString reason = zipFailure(zip_get_error(archive));
+    zip_discard(archive);
+    return reason;
+}
+
+// The bytes a closed in-memory archive left in its buffer.
+std::variant<QByteArray, QString> bufferContent(zip_source_t* buffer) {
+    zip_stat_t stat;
+    if (zip_source_open(buffer) != 0)
+        return zipFailure(zip_source_error(buffer));
+    QByteArray bytes;
+    const bool read = zip_source_stat(buffer, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE);
+    if (read) {
+        bytes.resize(static_cast<qsizetype>(stat.size));
+        if (zip_source_read(buffer, bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
+            bytes.clear();
+    }
+    const QString reason = zipFailure(zip_source_error(buffer));
+    zip_source_close(buffer);
+    if (!read || bytes.size() != static_cast<qsizetype>(stat.size))
+        return reason;
+    return bytes;
+}
+
+// The package in memory, so that only finished bytes reach the disk.
+std::variant<QByteArray, QString> packageBytes(const Parts& parts) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_t* archive = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
+    if (!archive) {
+        const QString reason = zipFailure(&error);
+        zip_source_free(buffer);
+        zip_error_fini(&error);
+        return reason;
+    }
+    zip_source_keep(buffer); // beyond the archive's closing
+    std::variant<QByteArray, QString> content;
+    if (std::optional<QString> reason = packInto(archive, parts))
+        content = *reason;
+    else
+        content = bufferContent(buffer);
+    zip_source_free(buffer);
+    zip_error_fini(&error);
+    return content;
+}
+
 } // namespace
 
 std::optional<QString> WriteDocx(const QString& path, const QStringList& paragraphs) {
-    const std::vector<std::pair<const char*, QByteArray>> parts = {
+    const Parts parts = {
         {"[Content_Types].xml", QByteArray(ContentTypes)},
         {"_rels/.rels", QByteArray(PackageRelationships)},
         {"word/document.xml", documentXml(paragraphs)},
     };
-    int code = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &code);
-    if (!archive)
-        return openError(code);
-    for (const auto& [name, bytes] : parts) {
-        if (!addPart(archive, name, bytes))
-            return discarded(archive);
-    }
-    if (zip_close(archive) != 0)
-        return discarded(archive);
-    return std::nullopt;
+    const std::variant<QByteArray, QString> package = packageBytes(parts);
+    if (const auto* reason = std::get_if<QString>(&package))
+        return *reason;
+    return WriteFileSafely(path, std::get<QByteArray>(package), Commit::CreateNew);
 }

@@ -5,6 +5,6 @@
 #include <optional>
 
 // Writes a new word-processing document (.docx) whose body is the paragraphs, each with its
-// blanks kept. The texts must hold only characters that XML allows. Fails when the file exists.
-// Nothing on success, otherwise the reason.
+// blanks kept. The texts must hold only characters that XML allows. Fails when the file exists;
+// a failed write leaves no file behind. Nothing on success, otherwise the German reason.
 std::optional<QString> WriteDocx(const QString& path, const QStringList& paragraphs);

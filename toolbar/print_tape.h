@@ -63,6 +63,7 @@ struct PrintableWindow {
 };
 
 // Prints the window and restores it, also when the printer fails. A layout picture that is
-// missing or unreadable keeps the window's picture and adds a notice; the print stands.
+// missing, unreadable or too large keeps the window's picture and adds a notice naming the cause;
+// the print stands.
 PrintResult PrintTape(const PrintableWindow& window, TapePrinter& printer,
                       const QString& layoutPicture);

@@ -1,13 +1,45 @@
 #include "toolbar/xlsx_workbook.h"
 
+#include "calc/file_access.h"
+
 #include <QFile>
+#include <QLocale>
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+
 namespace {
 
-QString reasonOf(lxw_error error) {
-    return QString::fromUtf8(lxw_strerror(error));
+constexpr qint64 MaxCellCharacters = 32767; // enforced by the library, as by spreadsheets
+
+QString counted(qint64 number) {
+    return QLocale(QLocale::German).toString(number);
+}
+
+// The cause of a libxlsxwriter failure in German; error is the system's error number after it.
+QString reasonOf(lxw_error failure, int error) {
+    switch (failure) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return SystemErrorText(ENOMEM) + u'.';
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        return QStringLiteral("Ein Eintrag ist länger als die %1 Zeichen, die eine Zelle fassen "
+                              "kann.")
+            .arg(counted(MaxCellCharacters));
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+        return QStringLiteral("Das Band hat mehr Einträge, als ein Tabellenblatt Zeilen hat (%1).")
+            .arg(counted(LXW_ROW_MAX));
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+        return QStringLiteral("Eine Hilfsdatei im Ordner für temporäre Dateien ging nicht: %1.")
+            .arg(error != 0 ? SystemErrorText(error) : QStringLiteral("unbekannte Ursache"));
+    default:
+        if (error != 0)
+            return SystemErrorText(error) + u'.';
+        return QStringLiteral("Die Arbeitsmappe konnte nicht geschrieben werden "
+                              "(libxlsxwriter-Fehler %1).")
+            .arg(static_cast<int>(failure));
+    }
 }
 
 lxw_error writeCells(lxw_worksheet* sheet, const QList<SheetCell>& cells) {
@@ -21,22 +53,28 @@ lxw_error writeCells(lxw_worksheet* sheet, const QList<SheetCell>& cells) {
     return LXW_NO_ERROR;
 }
 
-} // namespace
-
-std::optional<QString> WriteXlsx(const QString& path, const QList<SheetCell>& cells) {
+// Writes the workbook to the path, which the library replaces.
+std::optional<QString> writeWorkbook(const QString& path, const QList<SheetCell>& cells) {
     lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
     if (!workbook)
-        return reasonOf(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        return reasonOf(LXW_ERROR_MEMORY_MALLOC_FAILED, 0);
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
     const lxw_error writing = sheet ? writeCells(sheet, cells) : LXW_ERROR_MEMORY_MALLOC_FAILED;
     if (writing != LXW_NO_ERROR) {
         lxw_workbook_free(workbook);
-        return reasonOf(writing);
+        return reasonOf(writing, 0);
     }
+    errno = 0;
     const lxw_error closing = workbook_close(workbook);
-    if (closing != LXW_NO_ERROR) {
-        QFile::remove(path);
-        return reasonOf(closing);
-    }
+    if (closing != LXW_NO_ERROR)
+        return reasonOf(closing, errno);
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> WriteXlsx(const QString& path, const QList<SheetCell>& cells) {
+    return WriteFileSafely(
+        path, [&cells](const QString& temporary) { return writeWorkbook(temporary, cells); },
+        Commit::CreateNew);
 }

@@ -10,8 +10,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6              # Qt
   libxlsxwriter-dev libzip-dev libchm-dev fp-utils                    # export, help file
   fonts-liberation fonts-dejavu-core                                  # fonts the program loads
-  libgtest-dev libbenchmark-dev xvfb xauth                            # tests and benchmarks
+  libgtest-dev libbenchmark-dev xvfb xauth xdotool                    # tests and benchmarks
   clang libclang-rt-14-dev                                            # fuzzing
+  dbus-daemon at-spi2-core python3-pyatspi                            # end-to-end test
   desktop-file-utils appstream lintian dpkg-dev file                  # install test, package
 )
 

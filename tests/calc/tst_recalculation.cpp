@@ -2,8 +2,11 @@
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/tape_lines.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -25,6 +28,95 @@ public:
     }
 };
 
+struct TapeLines {
+    QStringList formulas;
+    QStringList results;
+    QStringList totals;
+};
+
+// The tape as the correction's steps write it, one after the other: the two lines at k
+// replaced where they exist, then every total recomputed from the displayed lines.
+TapeLines referenceCorrection(const NumberTape& before, int k, const QString& formula,
+                              const QString& resultText, const LineFormat& format) {
+    const auto aligned = [&format](const Tape& list, QString text) {
+        RightAlignForList(format.measurer, list, text); // too wide: left as it is
+        return text;
+    };
+    TapeLines after{before.List1.lines(), before.List2.lines(), {}};
+    if (k >= 0 && k < after.formulas.size())
+        after.formulas[k] = aligned(before.List1, formula);
+    if (k >= 0 && k < after.results.size())
+        after.results[k] = aligned(before.List2, FormatResult(resultText, format.decimals));
+    for (qsizetype i = 0; i < after.results.size(); ++i) {
+        const double x =
+            TextToNumber(FormatResult(after.results[i], format.decimals)).value_or(0.0);
+        const double previous =
+            i == 0 ? 0.0
+                   : TextToNumber(FormatResult(after.totals[i - 1], format.decimals)).value_or(0.0);
+        after.totals.append(aligned(before.List3, FormatResult(x + previous, format.decimals)));
+    }
+    return after;
+}
+
+// Calculation lines of every kind a tape can hold or a user could put there by hand: results
+// with the decimals of their time, padded or not, large and tiny, negative zero, exponent forms,
+// blanks, and texts that do not read as numbers.
+class RandomTapeLines {
+public:
+    explicit RandomTapeLines(quint32 seed)
+        : m_random(seed) {}
+
+    int bounded(int lowest, int highest) { return m_random.bounded(lowest, highest + 1); }
+
+    double value() {
+        const double magnitude = std::pow(10.0, bounded(-12, 20));
+        const double value = m_random.generateDouble() * magnitude;
+        switch (bounded(0, 5)) {
+        case 0:
+            return std::round(value); // whole numbers
+        case 1:
+            return -value;
+        case 2:
+            return bounded(-999, 999) / 100.0; // cents
+        default:
+            return value * (bounded(0, 1) ? 1 : -1);
+        }
+    }
+
+    QString line(const FixedWidthMeasurer& measurer, const Tape& list) {
+        static const QStringList texts{"",
+                                       "   ",
+                                       "Wahr",
+                                       "Falsch",
+                                       "3+4",
+                                       "1,2,3",
+                                       "-0,00",
+                                       "-0",
+                                       "1E+20",
+                                       "1,5E-07",
+                                       " -2,5E+3 ",
+                                       "12.5",
+                                       "+7,25",
+                                       "0012,50",
+                                       "12,50  ",
+                                       "-",
+                                       ",5",
+                                       "5,",
+                                       "1234567890123456,78",
+                                       "-99999999999999,99",
+                                       "0,00000000000000000000000000000000000001"};
+        if (bounded(0, 5) == 0)
+            return texts[bounded(0, static_cast<int>(texts.size()) - 1)];
+        QString text = FormatResult(value(), bounded(0, 9));
+        if (bounded(0, 3) > 0)
+            RightAlignForList(measurer, list, text);
+        return text;
+    }
+
+private:
+    QRandomGenerator m_random;
+};
+
 } // namespace
 
 class TestRecalculation : public QObject {
@@ -37,6 +129,8 @@ private slots:
     void totals_are_right_aligned_or_unpadded_when_too_wide();
     void totals_are_handed_over_in_one_change();
     void kerned_totals_are_aligned_as_measured();
+    void random_tapes_are_recomputed_as_the_reference_does_data();
+    void random_tapes_are_recomputed_as_the_reference_does();
     void correction_replaces_line_k_data();
     void correction_replaces_line_k();
     void correction_drops_selection_of_replaced_lines_only();
@@ -144,6 +238,46 @@ void TestRecalculation::kerned_totals_are_aligned_as_measured() {
     QCOMPARE(m_tapes->List3.text(0), QStringLiteral("        11,00"));
     QCOMPARE(m_tapes->List3.text(1), QStringLiteral("       111,00"));
     QCOMPARE(m_tapes->List3.text(2), QStringLiteral("      100,00"));
+}
+
+void TestRecalculation::random_tapes_are_recomputed_as_the_reference_does_data() {
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<bool>("kerning");
+    QTest::newRow("seed 1") << 1u << false;
+    QTest::newRow("seed 2, kerned") << 2u << true;
+    QTest::newRow("seed 3") << 3u << false;
+    QTest::newRow("seed 4, kerned") << 4u << true;
+}
+
+void TestRecalculation::random_tapes_are_recomputed_as_the_reference_does() {
+    QFETCH(quint32, seed);
+    QFETCH(bool, kerning);
+    const KerningMeasurer kerned;
+    const FixedWidthMeasurer& measurer =
+        kerning ? static_cast<const FixedWidthMeasurer&>(kerned) : m_measurer;
+    RandomTapeLines random(seed);
+    for (int tape = 0; tape < 400; ++tape) {
+        init();
+        const int lines = random.bounded(0, 40);
+        for (int i = 0; i < lines; ++i) {
+            m_tapes->List1.append(QStringLiteral("%1").arg(i));
+            m_tapes->List2.append(random.line(measurer, m_tapes->List2));
+        }
+        for (int i = random.bounded(0, lines + 3); i > 0; --i)
+            m_tapes->List3.append(random.line(measurer, m_tapes->List3));
+        const int k = random.bounded(-1, lines);
+        const QString resultText = random.bounded(0, 4) ? NumberToText(random.value()) : QString();
+        const LineFormat format{measurer, random.bounded(-1, 9)};
+        const TapeLines expected =
+            referenceCorrection(*m_tapes, k, QStringLiteral("7*6"), resultText, format);
+
+        CorrectLine(*m_tapes, k, QStringLiteral("7*6"), resultText, format);
+
+        const QByteArray where = QByteArray("tape ") + QByteArray::number(tape);
+        QVERIFY2(m_tapes->List1.lines() == expected.formulas, where);
+        QVERIFY2(m_tapes->List2.lines() == expected.results, where);
+        QCOMPARE(m_tapes->List3.lines(), expected.totals);
+    }
 }
 
 void TestRecalculation::correction_replaces_line_k_data() {

@@ -1,13 +1,16 @@
 #include "calc/windows1252.h"
 #include "credits/frm_info_box.h"
 #include "tests/credits/manual_scroll_timer.h"
+#include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/hostile_pictures.h"
 #include "tests/support/recording_message_boxes.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -47,6 +50,53 @@ QList<int> rowsWithWhite(const QImage& image) {
     return rows;
 }
 
+// A logo whose colour changes across it, so that any text pixel out of place shows.
+QImage gradientLogo(QSize size) {
+    QImage logo(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            logo.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), 90));
+    }
+    return logo;
+}
+
+// Credits of the given number of lines, every third one long enough to wrap.
+QString manyCredits(int lines) {
+    QStringList text;
+    for (int line = 0; line < lines; ++line) {
+        if (line % 3 == 2)
+            text.append(QStringLiteral("Ein herzliches Dankeschön an alle Testerinnen und Tester, "
+                                       "die jeden Winkel dieses Programms ausgeleuchtet haben."));
+        else
+            text.append(line % 3 == 0 ? QStringLiteral("Mitwirkende %1").arg(line) : QString());
+    }
+    return text.join(QStringLiteral("\r\n"));
+}
+
+// The Part's path of the text: top positions after each nominal 10 ms step.
+QList<int> nominalPath(int start, int step, int creditsHeight, int scaleHeight, int steps) {
+    QList<int> path{start};
+    for (int i = 0; i < steps; ++i) {
+        const int y = path.back();
+        path.append(y > -creditsHeight ? y - step : scaleHeight);
+    }
+    return path;
+}
+
+// The regions in which a widget was repainted.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
 int infoBoxWindows() {
     int count = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -66,9 +116,11 @@ private slots:
     void window_hasItsControlsInPlace();
     void firstOpening_textStartsJustBelowTheBottomEdge();
     void tick_drawsTheLinesInViewOverTheLogo();
-    void scrolling_wrapsAroundOnceTheTextHasLeftAtTheTop();
-    void tick_imageIsWhatAFreshDrawingGives_data();
-    void tick_imageIsWhatAFreshDrawingGives();
+    void ticks_takeTheNominalPathAtEachNewPixelRow_data();
+    void ticks_takeTheNominalPathAtEachNewPixelRow();
+    void scrolledImage_isWhatAFreshDrawingGives_data();
+    void scrolledImage_isWhatAFreshDrawingGives();
+    void tick_repaintsOnlyTheRowsWhereTextWasOrIs();
     void click_stopsAndRestartsKeepingThePosition();
     void closeAndReopen_continuesWhereItWas_data();
     void closeAndReopen_continuesWhereItWas();
@@ -81,11 +133,15 @@ private slots:
     void logo_missingOrBroken_creditsOnWhite_data();
     void logo_missingOrBroken_creditsOnWhite();
     void emptyCreditsFile_asksForAFile();
+    void hostileCreditsFile_scrollsWhatItCouldRead_data();
+    void hostileCreditsFile_scrollsWhatItCouldRead();
 
 private:
     void writeCredits(const QString& text);
     void writeLogo(const QImage& logo);
     CreditsState& state() { return m_host->state(); }
+    // What the screen shows of the credits box, once pending repaints are done.
+    QImage onScreen();
     frmInfoBox* window() { return m_host->window(); }
 
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -171,54 +227,141 @@ void TestInfoBox::tick_drawsTheLinesInViewOverTheLogo() {
     QVERIFY(nearly(window()->Picture1->image().pixelColor(338, 307 + 80), DarkBlue));
 }
 
-void TestInfoBox::scrolling_wrapsAroundOnceTheTextHasLeftAtTheTop() {
-    m_host->Show();
-    const int height = state().CreditsHeight;
-    QVERIFY(height > 0);
-    state().ScrollY = -height + 4;
-
-    m_timer->tick();
-    QCOMPARE(state().ScrollY, -height + 1);
-    m_timer->tick();
-    QCOMPARE(state().ScrollY, -height - 2);
-    m_timer->tick();
-    QCOMPARE(state().ScrollY, 9225);
-    m_timer->tick();
-    QCOMPARE(state().ScrollY, 9222);
+QImage TestInfoBox::onScreen() {
+    QCoreApplication::processEvents();
+    const QRect box = window()->Picture1->geometry().intersected(window()->rect());
+    return window()
+        ->screen()
+        ->grabWindow(window()->winId(), box.x(), box.y(), box.width(), box.height())
+        .toImage();
 }
 
-void TestInfoBox::tick_imageIsWhatAFreshDrawingGives_data() {
-    QTest::addColumn<int>("ticksBefore");
-    QTest::addColumn<bool>("restretchLogo");
-    QTest::addColumn<int>("ticksAfter");
-    QTest::newRow("one tick") << 1 << false << 0;
-    QTest::newRow("ticks within one pixel row") << 3 << false << 0;
-    QTest::newRow("ticks across pixel rows") << 12 << false << 0;
-    QTest::newRow("restart with another background") << 2 << true << 1;
-    QTest::newRow("wrap-around") << 0 << false << 1;
+void TestInfoBox::ticks_takeTheNominalPathAtEachNewPixelRow_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<bool>("belowTheTop"); // start counts from where the text has left the box
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("maxTicksPerSecond");
+    // 3 twips per 10 ms is 20 pixels a second at 96 dpi: a tick per pixel row, and the first.
+    QTest::newRow("first opening") << 9225 << false << 3 << 21;
+    QTest::newRow("in the middle of the box") << 2001 << false << 3 << 21;
+    QTest::newRow("through the wrap-around") << 40 << true << 3 << 22;
+    QTest::newRow("steps of 7 twips") << 3000 << false << 7 << 48;
+    QTest::newRow("steps wider than a pixel") << 3000 << false << 20 << 100;
+    QTest::newRow("no movement") << 3000 << false << 0 << 2;
 }
 
-void TestInfoBox::tick_imageIsWhatAFreshDrawingGives() {
-    QFETCH(int, ticksBefore);
-    QFETCH(bool, restretchLogo);
-    QFETCH(int, ticksAfter);
-    writeLogo(framedLogo({200, 150}, 20, Green, DarkBlue));
+void TestInfoBox::ticks_takeTheNominalPathAtEachNewPixelRow() {
+    QFETCH(int, start);
+    QFETCH(bool, belowTheTop);
+    QFETCH(int, step);
+    QFETCH(int, maxTicksPerSecond);
     m_host->Show();
-    state().ScrollY =
-        QTest::currentDataTag() == QByteArray("wrap-around") ? -state().CreditsHeight : 2000;
-    m_timer->tick(ticksBefore);
-    if (restretchLogo) {
-        state().StretchLogo = true;
-        StartCredits(state(), *window()->Picture1);
-    }
-    m_timer->tick(ticksAfter);
     CreditsPicture& box = *window()->Picture1;
-    const QImage shown = box.image().copy();
+    StopCredits(state());
+    state().ScrollStep = step;
+    state().ScrollY = belowTheTop ? start - state().CreditsHeight : start;
+    StartCredits(state(), box);
+    constexpr int Steps = 200;
+    const QList<int> path =
+        nominalPath(state().ScrollY, step, state().CreditsHeight, box.ScaleHeight(), Steps);
+    const auto row = [&box](int y) {
+        return static_cast<int>(std::floor(y * box.devicePixelRatioF() / 15));
+    };
+    const auto started = m_timer->now();
+
+    int ticks = 0;
+    int previous = 0;
+    for (m_timer->tick(); m_timer->now() - started <= Steps * 10ms; m_timer->tick(), ++ticks) {
+        const auto elapsed = m_timer->now() - started;
+        QCOMPARE(elapsed % 10ms, 0ms);
+        const int steps = static_cast<int>(elapsed / 10ms);
+        QCOMPARE(state().ScrollY, path[steps]);
+        if (ticks == 0) {
+            QCOMPARE(steps, 1);
+        } else {
+            const bool moved = row(path[steps]) != row(path[previous]);
+            QVERIFY2(moved || steps - previous == 100, "a tick that moved nothing, within 1 s");
+            for (int between = previous + 1; between < steps; ++between)
+                QVERIFY2(row(path[between]) == row(path[previous]), "a pixel row left out");
+        }
+        previous = steps;
+    }
+    // Device pixels are smaller on a screen scaled up: as many more ticks, at most one a step.
+    const double perSecond = std::min(maxTicksPerSecond * box.devicePixelRatioF(), 100.0);
+    QVERIFY(ticks <= perSecond * Steps / 100);
+}
+
+void TestInfoBox::scrolledImage_isWhatAFreshDrawingGives_data() {
+    QTest::addColumn<int>("creditLines");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<bool>("restartWithStretchedLogo");
+    QTest::newRow("one pixel row") << 4 << 4000 << 2 << false;
+    QTest::newRow("entering from below") << 30 << 9225 << 40 << false;
+    QTest::newRow("leaving at the top") << 30 << 300 << 60 << false;
+    QTest::newRow("credits taller than the box") << 120 << 1500 << 90 << false;
+    QTest::newRow("restart with another background") << 30 << 2000 << 15 << true;
+    QTest::newRow("through the wrap-around") << 4 << -900 << 45 << false;
+}
+
+void TestInfoBox::scrolledImage_isWhatAFreshDrawingGives() {
+    QFETCH(int, creditLines);
+    QFETCH(int, start);
+    QFETCH(int, ticks);
+    QFETCH(bool, restartWithStretchedLogo);
+    writeCredits(manyCredits(creditLines));
+    writeLogo(gradientLogo({700, 640})); // covers the whole box
+    m_host->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+    CreditsPicture& box = *window()->Picture1;
+    state().ScrollY = start;
+    const auto tickAndRepaint = [this](int times) {
+        for (int i = 0; i < times; ++i) {
+            m_timer->tick();
+            QCoreApplication::processEvents();
+        }
+    };
+    tickAndRepaint(ticks);
+    if (restartWithStretchedLogo) {
+        StopCredits(state());
+        state().StretchLogo = true;
+        StartCredits(state(), box);
+        tickAndRepaint(ticks);
+    }
+    const QImage image = box.image();
+    const QImage screen = onScreen();
+    QCOMPARE(image.size(), (QSizeF(box.size()) * box.devicePixelRatioF()).toSize());
 
     box.Cls();
     box.PrintLines(state().ScrollY, state().CreditsLines);
 
-    QVERIFY(box.image() == shown);
+    QVERIFY(image == box.image());
+    QVERIFY(screen == onScreen());
+}
+
+void TestInfoBox::tick_repaintsOnlyTheRowsWhereTextWasOrIs() {
+    writeCredits(QStringLiteral("Zifferon\r\n\r\n\r\nProgrammierung: Tobias Wendeler"));
+    m_host->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+    CreditsPicture& box = *window()->Picture1;
+    state().ScrollY = 3000 + 3; // the first line at pixel row 200 after the first tick
+    m_timer->tick();
+    QCoreApplication::processEvents();
+    PaintSpy boxPaints(&box);
+    PaintSpy windowPaints(window());
+
+    m_timer->tick();
+    QCoreApplication::processEvents();
+
+    QVERIFY(!boxPaints.painted.isEmpty());
+    QVERIFY(windowPaints.painted.isEmpty());
+    const QRect bounds = boxPaints.painted.boundingRect();
+    QVERIFY(bounds.top() >= 199);
+    QVERIFY(bounds.bottom() < 200 + qCeil(state().CreditsHeight / 15.0));
+    QVERIFY(bounds.width() < box.width() / 2);
+    // The two blank lines between the text lines are not repainted.
+    const int lineHeight = qCeil(box.lineHeight() / 15);
+    QVERIFY(!boxPaints.painted.intersects(QRect(0, 200 + lineHeight + 2, box.width(), lineHeight)));
 }
 
 void TestInfoBox::click_stopsAndRestartsKeepingThePosition() {
@@ -363,6 +506,7 @@ void TestInfoBox::logo_missingOrBroken_creditsOnWhite_data() {
     QTest::addColumn<bool>("present");
     QTest::newRow("missing logo") << QByteArray() << false;
     QTest::newRow("broken logo") << QByteArray("kein JPEG") << true;
+    QTest::newRow("20000 x 20000 declared") << JpegDeclaring({20000, 20000}) << true;
 }
 
 void TestInfoBox::logo_missingOrBroken_creditsOnWhite() {
@@ -396,6 +540,42 @@ void TestInfoBox::emptyCreditsFile_asksForAFile() {
         {MessageBoxes::Icon::Information, QStringLiteral("Zuerst Textdatei auswählen.")}};
     QCOMPARE(m_messages.said, said);
     QVERIFY(!m_timer->isActive());
+}
+
+void TestInfoBox::hostileCreditsFile_scrollsWhatItCouldRead_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("pipe");
+    QTest::addColumn<qsizetype>("lines");
+    QByteArray everyByte(256, Qt::Uninitialized);
+    for (int byte = 0; byte < 256; ++byte)
+        everyByte[byte] = static_cast<char>(byte);
+    QTest::newRow("missing: the path is shown") << QByteArray() << false << qsizetype{1};
+    QTest::newRow("binary") << everyByte.repeated(8) << false << qsizetype{-1};
+    QTest::newRow("10 MB of short lines")
+        << QByteArray("Dank\r\n").repeated(1'700'000) << false << MaxCreditLines;
+    QTest::newRow("pipe: the path is shown") << QByteArray() << true << qsizetype{1};
+}
+
+// State: a credits file that is missing, binary, huge or a pipe. Action: "Info". Expected: the
+// box opens and scrolls what it could read, never more lines than the bound.
+void TestInfoBox::hostileCreditsFile_scrollsWhatItCouldRead() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, pipe);
+    QFETCH(qsizetype, lines);
+    const QString credits = m_folder->filePath(QStringLiteral("Tiska.dpi"));
+    QVERIFY(QFile::remove(credits));
+    if (pipe || !bytes.isEmpty())
+        QVERIFY(makePlace(pipe ? Place::Pipe : Place::File, credits, bytes));
+
+    m_host->Show();
+    m_timer->tick();
+
+    QVERIFY(window()->isVisible());
+    QVERIFY(m_timer->isActive());
+    if (lines > 0)
+        QCOMPARE(state().CreditsLines.size(), lines);
+    QVERIFY(!state().CreditsLines.isEmpty() && state().CreditsLines.size() <= MaxCreditLines);
+    QVERIFY(state().IsScrolling);
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestInfoBox)

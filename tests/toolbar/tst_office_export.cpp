@@ -1,3 +1,4 @@
+#include "tests/support/small_disk.h"
 #include "toolbar/office_export.h"
 
 #include <QDateTime>
@@ -168,6 +169,11 @@ private slots:
     void missingDocumentsFolderIsCreated();
     void unwritableDocumentsFolderIsReported();
     void unopenedFileIsReportedWithItsPath();
+    void fullDiskLeavesNoFileAndSaysSo_data();
+    void fullDiskLeavesNoFileAndSaysSo();
+    void overlongCellIsReportedInGerman();
+    void desktopOpenerReportsFailures_data();
+    void desktopOpenerReportsFailures();
 
 private:
     QString exportWord(const NumberTape& tapes);
@@ -362,6 +368,99 @@ void TestOfficeExport::unopenedFileIsReportedWithItsPath() {
     QVERIFY2(failure->contains("„" + m_opener.opened.first() + "“"), qPrintable(*failure));
     QVERIFY2(failure->contains("konnte aber nicht geöffnet werden"), qPrintable(*failure));
     QVERIFY(QFileInfo::exists(m_opener.opened.first()));
+}
+
+void TestOfficeExport::fullDiskLeavesNoFileAndSaysSo_data() {
+    QTest::addColumn<bool>("word");
+    QTest::addColumn<qint64>("free");
+    QTest::newRow("word, disk full") << true << qint64{0};
+    QTest::newRow("word, 8 KiB free") << true << qint64{8192};
+    QTest::newRow("excel, disk full") << false << qint64{0};
+    QTest::newRow("excel, 8 KiB free") << false << qint64{8192};
+}
+
+void TestOfficeExport::fullDiskLeavesNoFileAndSaysSo() {
+    QFETCH(bool, word);
+    QFETCH(qint64, free);
+    SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.whyNot()));
+    QVERIFY(disk.fill(free));
+    NumberTape tapes;
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i)
+        lines << QStringLiteral("%1*%2").arg(i).arg(i * 7919 % 10007);
+    fill(tapes, {lines, lines, lines});
+
+    const ExportFailure failure =
+        word ? ExportToWord(tapes, *CreateWordTarget(m_opener, disk.path()))
+             : ExportToExcel(tapes, *CreateExcelTarget(m_opener, disk.path()));
+
+    QVERIFY(failure);
+    QVERIFY2(failure->startsWith("Das Band konnte nicht als „" + disk.path() + "/Zifferon-Band "),
+             qPrintable(*failure));
+    QVERIFY2(failure->endsWith(" gespeichert werden: Kein Speicherplatz mehr auf dem Datenträger."),
+             qPrintable(*failure));
+    QCOMPARE(disk.files(), QStringList{});
+    QVERIFY(m_opener.opened.isEmpty());
+}
+
+void TestOfficeExport::overlongCellIsReportedInGerman() {
+    NumberTape tapes;
+    fill(tapes, {{QString(40000, u'7')}, {}, {}});
+
+    const ExportFailure failure =
+        ExportToExcel(tapes, *CreateExcelTarget(m_opener, m_documents.path()));
+
+    QVERIFY(failure);
+    QVERIFY2(failure->endsWith(": Ein Eintrag ist länger als die 32.767 Zeichen, die eine Zelle "
+                               "fassen kann."),
+             qPrintable(*failure));
+    QCOMPARE(QDir(m_documents.path()).entryList(QDir::Files), QStringList{});
+}
+
+void TestOfficeExport::desktopOpenerReportsFailures_data() {
+    QTest::addColumn<QString>("script"); // empty: no such program
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("opener succeeds") << "exit 0" << true << "";
+    QTest::newRow("opener finds no application")
+        << "exit 3" << true << "kein Programm dafür gefunden.";
+    QTest::newRow("opener fails") << "exit 4" << true
+                                  << "das Programm zum Öffnen meldete einen Fehler (Code 4).";
+    QTest::newRow("opener is killed")
+        << "kill -9 $$" << true << "das Programm zum Öffnen brach ab.";
+    QTest::newRow("no opener installed") << "" << false << "";
+}
+
+void TestOfficeExport::desktopOpenerReportsFailures() {
+    QFETCH(QString, script);
+    QFETCH(bool, started);
+    QFETCH(QString, report);
+    const QString program = m_documents.filePath("opener");
+    if (!script.isEmpty()) {
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("#!/bin/sh\n" + script + "\n").toUtf8());
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    }
+    QStringList reports;
+    const std::unique_ptr<FileOpener> opener =
+        CreateDesktopOpener([&reports](const QString& message) { reports << message; }, program);
+    const QString document = m_documents.filePath("Band.docx");
+
+    QCOMPARE(opener->open(document), started);
+
+    if (report.isEmpty()) {
+        QTest::qWait(200);
+        QCOMPARE(reports, QStringList{});
+        return;
+    }
+    QTRY_COMPARE(reports.size(), 1);
+    QCOMPARE(reports.first(),
+             "Die Datei „" + document +
+                 "“ wurde gespeichert, konnte aber nicht geöffnet werden: " + report);
 }
 
 QTEST_GUILESS_MAIN(TestOfficeExport)
