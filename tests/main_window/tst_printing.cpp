@@ -147,7 +147,8 @@ private slots:
     void printing_deselects_only_the_last_total_data();
     void printing_deselects_only_the_last_total();
     void deselected_last_total_prints_without_any_highlight();
-    void missing_layout_keeps_the_picture_and_tells_the_user();
+    void layout_that_cannot_be_loaded_keeps_the_picture_data();
+    void layout_that_cannot_be_loaded_keeps_the_picture();
     void failed_print_warns_and_restores_the_window_data();
     void failed_print_warns_and_restores_the_window();
     void pdf_page_holds_the_window_image();
@@ -254,18 +255,36 @@ void TestPrinting::printing_restores_the_window() {
              qPrintable(centre.name()));
 }
 
-void TestPrinting::missing_layout_keeps_the_picture_and_tells_the_user() {
+void TestPrinting::layout_that_cannot_be_loaded_keeps_the_picture_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("missing, as for every user: silently") << false << QByteArray() << false;
+    QTest::newRow("there but not a picture: told") << true << QByteArray("kein JPEG") << true;
+}
+
+void TestPrinting::layout_that_cannot_be_loaded_keeps_the_picture() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, told);
     useRecordingPrinter();
     QVERIFY(QFile::remove(layoutPath()));
+    if (present) {
+        QFile layout(layoutPath());
+        QVERIFY(layout.open(QIODevice::WriteOnly));
+        layout.write(bytes);
+    }
     const QImage builtIn = m_window->picture().forRatio(1).toImage();
     pressPrint();
-    QCOMPARE(m_messages->said.size(), 1);
-    const RecordingMessageBoxes::Said& said = m_messages->said.first();
-    QCOMPARE(said.icon, MessageBoxes::Icon::Warning);
-    QVERIFY2(said.text.contains(QStringLiteral("Layout.jpg")), qPrintable(said.text));
     QVERIFY(m_calls.contains(QStringLiteral("finish")));
     verifyRestored();
     QCOMPARE(m_window->picture().forRatio(1).toImage(), builtIn);
+    QCOMPARE(m_messages->said.size(), told ? 1 : 0);
+    if (told) {
+        const RecordingMessageBoxes::Said& said = m_messages->said.first();
+        QCOMPARE(said.icon, MessageBoxes::Icon::Warning);
+        QVERIFY2(said.text.contains(QStringLiteral("Layout.jpg")), qPrintable(said.text));
+    }
 }
 
 void TestPrinting::printing_deselects_only_the_last_total_data() {
