@@ -1,6 +1,7 @@
 #include "toolbar/office_export.h"
 
 #include "toolbar/docx_document.h"
+#include "toolbar/tape_look.h"
 #include "toolbar/xlsx_workbook.h"
 
 #include <QDateTime>
@@ -107,8 +108,10 @@ public:
     }
     ExportFailure release() override {
         const QStringList paragraphs = paragraphsOf(m_text);
-        return m_export.saveAndOpen(
-            [&paragraphs](const QString& path) { return WriteDocx(path, paragraphs); });
+        const TextFont font = TapeTextFont();
+        return m_export.saveAndOpen([&paragraphs, &font](const QString& path) {
+            return WriteDocx(path, paragraphs, font);
+        });
     }
 
 private:
@@ -131,8 +134,9 @@ public:
         return std::nullopt;
     }
     ExportFailure release() override {
+        const SheetLook look = TapeSheetLook(m_cells);
         return m_export.saveAndOpen(
-            [this](const QString& path) { return WriteXlsx(path, m_cells); });
+            [this, &look](const QString& path) { return WriteXlsx(path, m_cells, look); });
     }
 
 private:
