@@ -2,6 +2,7 @@
 // point is one pixel, its "@2x" version where it is two (run once as it is, once with
 // QT_SCALE_FACTOR=2). Either way the drawn pixels are the file's own, never a scaled copy.
 
+#include "credits/frm_info_box.h"
 #include "credits/frm_start.h"
 #include "main_window/form1.h"
 #include "resources/graphical_button.h"
@@ -47,6 +48,7 @@ private slots:
     void screen_has_the_ratio_of_the_run();
     void windows_show_the_pixels_of_their_version_data();
     void windows_show_the_pixels_of_their_version();
+    void info_box_logo_has_the_pixels_of_its_version();
     void key_faces_and_icons_take_their_version_data();
     void key_faces_and_icons_take_their_version();
 
@@ -110,6 +112,31 @@ void TestPicturesAtRatio::windows_show_the_pixels_of_their_version() {
     QCOMPARE(file.size(), QImage(picture).size() * ratio());
     QCOMPARE(part(shown(*widget), inWindow, ratio()),
              part(file, inWindow.translated(-pictureAt), ratio()));
+}
+
+// The logo, read from the program's folder, stands centred in the info box: on a screen of two
+// pixels to the point on whole pixels, so that the "@2x" file's pixels show as they are; on an
+// ordinary screen half a pixel off the grid, as the box's size gives it.
+void TestPicturesAtRatio::info_box_logo_has_the_pixels_of_its_version() {
+    RecordingMessageBoxes messages;
+    InfoBoxHost host(messages, QStringLiteral(ZIFFERON_FILES_DIR));
+    host.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(host.window()));
+    QImage shown = host.window()->Picture1->picture().convertToFormat(QImage::Format_RGB32);
+    shown.setDevicePixelRatio(1);
+    const QImage file = fileFor(QStringLiteral(ZIFFERON_FILES_DIR "/1_logo_1.jpg"), ratio())
+                            .convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(file.size(), QSize(660, 600) * ratio());
+    const QImage logo = shown.copy(QRect((QPointF(8, 7.5) * ratio()).toPoint(), file.size()));
+    if (ratio() > 1) {
+        QCOMPARE(logo, file);
+        return;
+    }
+    double difference = 0;
+    for (int y = 0; y < file.height(); ++y)
+        for (int x = 0; x < file.width(); ++x)
+            difference += qAbs(qGray(logo.pixel(x, y)) - qGray(file.pixel(x, y)));
+    QVERIFY(difference / (file.width() * file.height()) < 4);
 }
 
 void TestPicturesAtRatio::key_faces_and_icons_take_their_version_data() {
