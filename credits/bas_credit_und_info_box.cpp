@@ -4,6 +4,7 @@
 #include "calc/module1.h"
 #include "calc/text_measurer.h"
 #include "calc/windows1252.h"
+#include "resources/picture.h"
 #include "resources/picture_file.h"
 
 #include <QFile>
@@ -169,15 +170,26 @@ QString unreadableNotice(const QString& file) {
 }
 
 // A logo that cannot be loaded leaves the box white.
-void loadLogo(CreditsState& state) {
+// The picture in the file; a null one when it cannot be loaded.
+QImage loadedPicture(const QString& file) {
+    std::variant<QImage, PictureFailure> picture = LoadPictureFile(file);
+    auto* loaded = std::get_if<QImage>(&picture);
+    return loaded ? std::move(*loaded) : QImage();
+}
+
+// The logo for the box's screen: where a point has two pixels, its "@2x" version beside it, if
+// one can be loaded. Either way its size in twips is the logo's own.
+void loadLogo(CreditsState& state, qreal devicePixelRatio) {
     state.LogoPicture = QImage();
-    if (!state.LogoFile.isEmpty()) {
-        std::variant<QImage, PictureFailure> logo = LoadPictureFile(state.LogoFile);
-        if (auto* picture = std::get_if<QImage>(&logo))
-            state.LogoPicture = std::move(*picture);
+    if (!state.LogoFile.isEmpty() && devicePixelRatio > 1) {
+        state.LogoPicture = loadedPicture(DoubleSizePath(state.LogoFile));
+        state.LogoPicture.setDevicePixelRatio(2);
     }
-    state.LogoWidth = state.LogoPicture.width() * TwipsPerPixel;
-    state.LogoHeight = state.LogoPicture.height() * TwipsPerPixel;
+    if (!state.LogoFile.isEmpty() && state.LogoPicture.isNull())
+        state.LogoPicture = loadedPicture(state.LogoFile);
+    const QSizeF size = state.LogoPicture.deviceIndependentSize();
+    state.LogoWidth = static_cast<qint32>(std::lround(size.width())) * TwipsPerPixel;
+    state.LogoHeight = static_cast<qint32>(std::lround(size.height())) * TwipsPerPixel;
 }
 
 // Draws the logo and makes it the background that every clearing restores.
@@ -250,7 +262,7 @@ std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box) {
     box.removePicture();
     box.Cls();
     state.TextAreaWidth = TextAreaWidthFor(box.ScaleWidth(), state.WidthFactor);
-    loadLogo(state);
+    loadLogo(state, box.devicePixelRatioF());
     drawLogoAsBackground(state, box);
     if (state.ScrollY == 0)
         state.ScrollY = box.ScaleHeight();

@@ -7,6 +7,7 @@
 #include <zip.h>
 
 #include <cerrno>
+#include <cmath>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -24,6 +25,8 @@ constexpr char ContentTypes[] =
     R"(<Default Extension="xml" ContentType="application/xml"/>)"
     R"(<Override PartName="/word/document.xml" ContentType="application/)"
     R"(vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/>)"
+    R"(<Override PartName="/word/styles.xml" ContentType="application/)"
+    R"(vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"/>)"
     R"(</Types>)";
 
 constexpr char PackageRelationships[] =
@@ -31,6 +34,13 @@ constexpr char PackageRelationships[] =
     R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
     R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/)"
     R"(relationships/officeDocument" Target="word/document.xml"/>)"
+    R"(</Relationships>)";
+
+constexpr char DocumentRelationships[] =
+    R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/)"
+    R"(relationships/styles" Target="styles.xml"/>)"
     R"(</Relationships>)";
 
 using Parts = std::vector<std::pair<const char*, QByteArray>>;
@@ -58,6 +68,50 @@ void writeSection(QXmlStreamWriter& xml) {
     for (const char* side : {"top", "right", "bottom", "left"})
         xml.writeAttribute(WordNamespace, QLatin1String(side), QStringLiteral("1417"));
     xml.writeEndElement();
+}
+
+// Every run in the font, its size in half points.
+void writeRunDefaults(QXmlStreamWriter& xml, const TextFont& font) {
+    xml.writeStartElement(WordNamespace, QStringLiteral("rPrDefault"));
+    xml.writeStartElement(WordNamespace, QStringLiteral("rPr"));
+    xml.writeEmptyElement(WordNamespace, QStringLiteral("rFonts"));
+    for (const char* script : {"ascii", "hAnsi", "eastAsia", "cs"})
+        xml.writeAttribute(WordNamespace, QLatin1String(script), font.family);
+    const QString halfPoints = QString::number(std::lround(font.points * 2));
+    for (const char* size : {"sz", "szCs"}) {
+        xml.writeEmptyElement(WordNamespace, QLatin1String(size));
+        xml.writeAttribute(WordNamespace, QStringLiteral("val"), halfPoints);
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+}
+
+// Every paragraph single spaced, nothing before or after it.
+void writeParagraphDefaults(QXmlStreamWriter& xml) {
+    xml.writeStartElement(WordNamespace, QStringLiteral("pPrDefault"));
+    xml.writeStartElement(WordNamespace, QStringLiteral("pPr"));
+    xml.writeEmptyElement(WordNamespace, QStringLiteral("spacing"));
+    for (const auto& [name, value] :
+         {std::pair{"before", "0"}, {"after", "0"}, {"line", "240"}, {"lineRule", "auto"}})
+        xml.writeAttribute(WordNamespace, QLatin1String(name), QLatin1String(value));
+    xml.writeEndElement();
+    xml.writeEndElement();
+}
+
+// The document's defaults, so that its paragraphs stand as the tape's lines do.
+QByteArray stylesXml(const TextFont& font) {
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    xml.writeNamespace(WordNamespace, QStringLiteral("w"));
+    xml.writeStartElement(WordNamespace, QStringLiteral("styles"));
+    xml.writeStartElement(WordNamespace, QStringLiteral("docDefaults"));
+    writeRunDefaults(xml, font);
+    writeParagraphDefaults(xml);
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes;
 }
 
 QByteArray documentXml(const QStringList& paragraphs) {
@@ -155,11 +209,14 @@ std::variant<QByteArray, QString> packageBytes(const Parts& parts) {
 
 } // namespace
 
-std::optional<QString> WriteDocx(const QString& path, const QStringList& paragraphs) {
+std::optional<QString> WriteDocx(const QString& path, const QStringList& paragraphs,
+                                 const TextFont& font) {
     const Parts parts = {
         {"[Content_Types].xml", QByteArray(ContentTypes)},
         {"_rels/.rels", QByteArray(PackageRelationships)},
         {"word/document.xml", documentXml(paragraphs)},
+        {"word/_rels/document.xml.rels", QByteArray(DocumentRelationships)},
+        {"word/styles.xml", stylesXml(font)},
     };
     const std::variant<QByteArray, QString> package = packageBytes(parts);
     if (const auto* reason = std::get_if<QString>(&package))

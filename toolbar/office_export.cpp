@@ -1,6 +1,7 @@
 #include "toolbar/office_export.h"
 
 #include "toolbar/docx_document.h"
+#include "toolbar/tape_look.h"
 #include "toolbar/xlsx_workbook.h"
 
 #include <QDateTime>
@@ -106,8 +107,10 @@ public:
     }
     ExportFailure release() override {
         const QStringList paragraphs = paragraphsOf(m_text);
-        return m_export.saveAndOpen(
-            [&paragraphs](const QString& path) { return WriteDocx(path, paragraphs); });
+        const TextFont font = TapeTextFont();
+        return m_export.saveAndOpen([&paragraphs, &font](const QString& path) {
+            return WriteDocx(path, paragraphs, font);
+        });
     }
 
 private:
@@ -130,8 +133,9 @@ public:
         return std::nullopt;
     }
     ExportFailure release() override {
+        const SheetLook look = TapeSheetLook(m_cells);
         return m_export.saveAndOpen(
-            [this](const QString& path) { return WriteXlsx(path, m_cells); });
+            [this, &look](const QString& path) { return WriteXlsx(path, m_cells, look); });
     }
 
 private:

@@ -129,17 +129,13 @@ void enterPrintState(const PrintableWindow& window) {
 }
 
 QString layoutNotice(const QString& layoutPicture, const PictureFailure& failure) {
-    const QString file = QDir::toNativeSeparators(layoutPicture);
-    if (failure.missing)
-        return QStringLiteral("Das Bild „%1“ fehlt. Das Fenster behält sein bisheriges "
-                              "Hintergrundbild.")
-            .arg(file);
     return QStringLiteral("Das Bild „%1“ konnte nicht geladen werden: %2 Das Fenster behält sein "
                           "bisheriges Hintergrundbild.")
-        .arg(file, failure.reason);
+        .arg(QDir::toNativeSeparators(layoutPicture), failure.reason);
 }
 
-// Puts the window back; the notice when the layout picture could not be loaded.
+// Puts the window back; the notice when the layout picture is there but could not be loaded.
+// Without one the window keeps its picture silently: no user was ever given that file.
 std::optional<QString> leavePrintState(const PrintableWindow& window,
                                        const QString& layoutPicture) {
     window.setBackColour(window.window.palette().color(QPalette::Button));
@@ -148,6 +144,8 @@ std::optional<QString> leavePrintState(const PrintableWindow& window,
     const std::variant<QImage, PictureFailure> layout = LoadPictureFile(layoutPicture);
     if (const auto* failure = std::get_if<PictureFailure>(&layout)) {
         window.setPicture(window.picture);
+        if (failure->missing)
+            return std::nullopt;
         return layoutNotice(layoutPicture, *failure);
     }
     window.setPicture(QPixmap::fromImage(std::get<QImage>(layout)));

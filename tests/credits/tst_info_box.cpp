@@ -122,6 +122,7 @@ private slots:
     void scrolledImage_isWhatAFreshDrawingGives();
     void tick_repaintsOnlyTheRowsWhereTextWasOrIs();
     void click_stopsAndRestartsKeepingThePosition();
+    void closeAndReopen_continuesWhereItWas_data();
     void closeAndReopen_continuesWhereItWas();
     void infoTwice_leavesOneWindow();
     void minimise_keepsScrolling();
@@ -384,13 +385,24 @@ void TestInfoBox::click_stopsAndRestartsKeepingThePosition() {
     QCOMPARE(state().ScrollY, stoppedAt - 3);
 }
 
+void TestInfoBox::closeAndReopen_continuesWhereItWas_data() {
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("click on the close label") << false;
+    QTest::newRow("Esc") << true;
+}
+
 void TestInfoBox::closeAndReopen_continuesWhereItWas() {
+    QFETCH(bool, byEscape);
     m_host->Show();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
     m_timer->tick(7);
     const int closedAt = state().ScrollY;
     QPointer<frmInfoBox> first = window();
 
-    QTest::mouseClick(window()->lblSchliessen, Qt::LeftButton);
+    if (byEscape)
+        QTest::keyClick(window()->Picture1, Qt::Key_Escape);
+    else
+        QTest::mouseClick(window()->lblSchliessen, Qt::LeftButton);
 
     QVERIFY(!m_timer->isActive());
     QVERIFY(!state().IsScrolling);

@@ -20,7 +20,9 @@ SPLASH_SIZE = (675, 610)
 SPLASH_SECONDS = 20
 MAIN_CAPTION = "Zifferon.*Telefon"
 TAPE_FILE = os.path.join(os.environ["HOME"], "Programme/Morvantis/Zahlen/Zahlen.txt")
-TAPE_NAMES = ("Anzeige der Formel.", "Anzeige der Berechnung.", "Anzeige der Gesamtsumme.")
+# The tapes are named by their labels and described by their tooltips.
+TAPES = (("Eingabe", "Anzeige der Formel."), ("Zeile", "Anzeige der Berechnung."),
+         ("Summe", "Anzeige der Gesamtsumme."))
 
 # Two decimals, empty tapes at the start: typed text, how it is evaluated, the three tape lines.
 EVALUATIONS = [
@@ -115,13 +117,18 @@ class Zifferon:
 
     def find_controls(self):
         frame = wait_for("main window in the accessibility tree", 10, self.accessible_frame)
-        self.Text1 = self.control(frame, "Eingabe der Formel.", pyatspi.ROLE_TEXT)
+        expect("role of the main window", frame.getRole(), pyatspi.ROLE_FRAME)
+        self.Text1 = self.control(frame, "Eingabe", pyatspi.ROLE_TEXT)
+        expect("description of the formula field", self.Text1.description, "Eingabe der Formel.")
+        self.control(frame, "Nachkommastellen", pyatspi.ROLE_COMBO_BOX)
         self.cmdEqual = self.control(frame, "=", pyatspi.ROLE_PUSH_BUTTON)
         self.Command1 = self.control(frame, "Berechnen der Formel die im Eingabefeld "
                                      "eingegeben wurde.", pyatspi.ROLE_PUSH_BUTTON)
         self.Speichern = self.control(frame, "Speichern", pyatspi.ROLE_PUSH_BUTTON)
         self.Ende = self.control(frame, "Ende", pyatspi.ROLE_PUSH_BUTTON)
-        self.tapes = [self.control(frame, name, pyatspi.ROLE_LIST) for name in TAPE_NAMES]
+        self.tapes = [self.control(frame, name, pyatspi.ROLE_LIST) for name, _ in TAPES]
+        for tape, (name, tooltip) in zip(self.tapes, TAPES):
+            expect(f"description of the tape {name}", tape.description, tooltip)
 
     def accessible_frame(self):
         for application in pyatspi.Registry.getDesktop(0):
