@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 namespace {
 
 void BM_SaveTape(benchmark::State& state) {
@@ -20,19 +22,27 @@ void BM_SaveTape(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveTape)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-// Every saved line is appended to the formula tape, padded where it fits.
+// Every saved line is appended to the formula tape, padded where it fits; bytes_per_line is the
+// heap the opened lines hold.
 void BM_OpenTape(benchmark::State& state) {
     SampleTapes sample(static_cast<int>(state.range(0)));
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Zahlen.txt"));
     SaveTapeFile(sample.tapes, path);
+    double heldPerLine = 0;
     for (auto _ : state) {
         state.PauseTiming();
         sample.tapes.List1.clear();
+        const std::size_t before = mallinfo2().uordblks;
         state.ResumeTiming();
         if (OpenTapeFile(sample.tapes, sample.format, path))
             state.SkipWithError("open failed");
+        state.PauseTiming();
+        heldPerLine = static_cast<double>(mallinfo2().uordblks - before) /
+                      static_cast<double>(sample.tapes.List1.count());
+        state.ResumeTiming();
     }
+    state.counters["bytes_per_line"] = heldPerLine;
 }
 BENCHMARK(BM_OpenTape)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -13,11 +13,14 @@ void Tape::append(const QString& line) {
     endInsertRows();
 }
 
-void Tape::append(const QStringList& lines) {
+void Tape::append(QStringList lines) {
     if (lines.isEmpty())
         return;
     beginInsertRows({}, count(), count() + static_cast<int>(lines.size()) - 1);
-    m_lines.append(lines);
+    if (m_lines.isEmpty())
+        m_lines = std::move(lines);
+    else
+        m_lines.append(std::move(lines));
     endInsertRows();
 }
 

@@ -18,7 +18,8 @@ public:
     const QStringList& lines() const { return m_lines; }
 
     void append(const QString& line);
-    void append(const QStringList& lines);
+    // All lines in one insertion, taking them over without copying.
+    void append(QStringList lines);
     void replaceAt(int position, const QString& line);
     // Makes the list count lines long, line i reading as line(i); a line that reads the same
     // keeps its text. Kept lines change in one step, added lines come in one step.

@@ -16,11 +16,17 @@ constexpr std::array<char16_t, PastSpecial - FirstSpecial> SpecialCharacters = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
 };
 
-char16_t decodeByte(unsigned char byte) {
-    if (byte >= FirstSpecial && byte < PastSpecial)
-        return SpecialCharacters[byte - FirstSpecial];
-    return byte;
+constexpr std::array<char16_t, 256> decodedBytes() {
+    std::array<char16_t, 256> characters{};
+    for (std::size_t byte = 0; byte < characters.size(); ++byte)
+        characters[byte] = byte >= FirstSpecial && byte < PastSpecial
+                               ? SpecialCharacters[byte - FirstSpecial]
+                               : static_cast<char16_t>(byte);
+    return characters;
 }
+
+// The character of every byte.
+constexpr std::array<char16_t, 256> DecodedBytes = decodedBytes();
 
 char encodeCharacter(char16_t character) {
     if (character < FirstSpecial || (character >= PastSpecial && character <= 0xFF))
@@ -36,8 +42,9 @@ char encodeCharacter(char16_t character) {
 
 QString DecodeWindows1252(const QByteArray& bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype index = 0; index < bytes.size(); ++index)
-        text[index] = QChar(decodeByte(static_cast<unsigned char>(bytes[index])));
+    auto* characters = reinterpret_cast<char16_t*>(text.data());
+    for (const char byte : bytes)
+        *characters++ = DecodedBytes[static_cast<unsigned char>(byte)];
     return text;
 }
 

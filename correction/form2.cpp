@@ -2,9 +2,11 @@
 
 #include "calc/keypad.h"
 #include "calc/recalculation.h"
+#include "resources/accessibility.h"
 #include "resources/fonts.h"
 #include "resources/formula_editor.h"
 #include "resources/graphical_button.h"
+#include "resources/picture.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -25,7 +27,8 @@ Form2::Form2(TapeHost& host, EngineFactory engine, QWidget* parent)
     , m_engine(std::move(engine)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(Caption);
-    setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
+    ExposeWindow(*this, QAccessible::Dialog);
+    setWindowIcon(Picture(QStringLiteral(":/images/zifferon.ico")).icon());
     setFont(fonts::WindowDefault());
     QPalette background = palette();
     background.setColor(QPalette::Window, DesktopColour);

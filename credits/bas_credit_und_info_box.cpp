@@ -1,9 +1,12 @@
 #include "credits/bas_credit_und_info_box.h"
 
+#include "calc/file_access.h"
 #include "calc/module1.h"
 #include "calc/text_measurer.h"
 #include "calc/windows1252.h"
 #include "credits/device_pixels.h"
+#include "resources/picture.h"
+#include "resources/picture_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <variant>
 
 using namespace std::chrono_literals;
 
@@ -52,10 +56,17 @@ public:
         , m_blankWidth(box.measurer.textWidth(QStringLiteral(" "))) {}
 
     QStringList layOut(const QString& text) {
-        if (!text.isEmpty()) {
-            for (const QString& line : text.split(LineEnd))
-                layOutLine(line);
+        for (qsizetype start = 0; start < text.size() && m_lines.size() < MaxCreditLines;) {
+            qsizetype end = text.indexOf(LineEnd, start);
+            if (end < 0)
+                end = text.size();
+            layOutLine(text.sliced(start, end - start));
+            start = end + LineEnd.size();
+            if (start == text.size() && end < text.size())
+                layOutLine(QString()); // the text ends with a line end
         }
+        if (m_lines.size() > MaxCreditLines)
+            m_lines.resize(MaxCreditLines);
         return std::move(m_lines);
     }
 
@@ -97,7 +108,7 @@ private:
             const qsizetype length = pieceLength(line, start);
             append(line, start, length);
             start += length;
-        } while (!isBlanksOnly(QStringView(line).mid(start)));
+        } while (!isBlanksOnly(QStringView(line).mid(start)) && m_lines.size() < MaxCreditLines);
     }
 
     // What of the line from start on goes into the next piece: what fits, shortened to the
@@ -159,10 +170,27 @@ QString unreadableNotice(const QString& file) {
         .arg(file);
 }
 
-void loadLogo(CreditsState& state) {
-    state.LogoPicture = state.LogoFile.isEmpty() ? QImage() : QImage(state.LogoFile);
-    state.LogoWidth = state.LogoPicture.width() * TwipsPerPixel;
-    state.LogoHeight = state.LogoPicture.height() * TwipsPerPixel;
+// A logo that cannot be loaded leaves the box white.
+// The picture in the file; a null one when it cannot be loaded.
+QImage loadedPicture(const QString& file) {
+    std::variant<QImage, PictureFailure> picture = LoadPictureFile(file);
+    auto* loaded = std::get_if<QImage>(&picture);
+    return loaded ? std::move(*loaded) : QImage();
+}
+
+// The logo for the box's screen: where a point has two pixels, its "@2x" version beside it, if
+// one can be loaded. Either way its size in twips is the logo's own.
+void loadLogo(CreditsState& state, qreal devicePixelRatio) {
+    state.LogoPicture = QImage();
+    if (!state.LogoFile.isEmpty() && devicePixelRatio > 1) {
+        state.LogoPicture = loadedPicture(DoubleSizePath(state.LogoFile));
+        state.LogoPicture.setDevicePixelRatio(2);
+    }
+    if (!state.LogoFile.isEmpty() && state.LogoPicture.isNull())
+        state.LogoPicture = loadedPicture(state.LogoFile);
+    const QSizeF size = state.LogoPicture.deviceIndependentSize();
+    state.LogoWidth = static_cast<qint32>(std::lround(size.width())) * TwipsPerPixel;
+    state.LogoHeight = static_cast<qint32>(std::lround(size.height())) * TwipsPerPixel;
 }
 
 // Draws the logo and makes it the background that every clearing restores.
@@ -196,13 +224,12 @@ QString ReadCreditsText(const QString& file, const QString& textWithoutFile) {
     const QFileInfo info(file);
     if (!info.isFile() || info.isHidden())
         return textWithoutFile;
-    QFile credits(file);
-    if (!credits.open(QIODevice::ReadOnly))
-        return unreadableNotice(file);
-    const QByteArray bytes = credits.readAll();
-    if (credits.error() != QFileDevice::NoError)
-        return unreadableNotice(file);
-    return DecodeWindows1252(bytes);
+    const std::variant<QByteArray, ReadFailure> read =
+        ReadRegularFile(file, MaxCreditsFileBytes, Oversize::KeepPrefix);
+    if (const auto* failure = std::get_if<ReadFailure>(&read))
+        return failure->kind == ReadFailure::Kind::Unreadable ? unreadableNotice(file)
+                                                              : textWithoutFile;
+    return DecodeWindows1252(std::get<QByteArray>(read));
 }
 
 QStringList LayOutCreditLines(const QString& text, const LayoutBox& box, qint32 widthLimit,
@@ -236,7 +263,7 @@ std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box) {
     box.removePicture();
     box.Cls();
     state.TextAreaWidth = TextAreaWidthFor(box.ScaleWidth(), state.WidthFactor);
-    loadLogo(state);
+    loadLogo(state, box.devicePixelRatioF());
     drawLogoAsBackground(state, box);
     if (state.ScrollY == 0)
         state.ScrollY = box.ScaleHeight();

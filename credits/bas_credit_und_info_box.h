@@ -60,8 +60,14 @@ struct LayoutBox {
 // Characters after which a line may be broken.
 inline constexpr QStringView BreakCharacters = u" .,;:-_!?(/+=*~";
 
-// Reads the credits file (Windows-1252): the text passed in when there is no such ordinary,
-// unhidden file, a German notice naming the file when it cannot be read.
+// The credits file is read up to this many bytes, and at most as many lines as a 16-bit counter
+// holds are laid out: the info box scrolls what it holds of a longer file.
+inline constexpr qint64 MaxCreditsFileBytes = 256 * 1024;
+inline constexpr qsizetype MaxCreditLines = 32767;
+
+// Reads the credits file (Windows-1252), at most its first MaxCreditsFileBytes: the text passed in
+// when there is no such ordinary, unhidden file, a German notice naming the file when it cannot
+// be read.
 QString ReadCreditsText(const QString& file, const QString& textWithoutFile);
 
 // Splits the text at CR LF and lays every line out (see the note at the top).

@@ -1,11 +1,13 @@
 #include "credits/frm_info_box.h"
 
 #include "credits/window_placement.h"
+#include "resources/accessibility.h"
 #include "resources/graphical_button.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QShortcut>
 
 namespace {
 
@@ -21,6 +23,7 @@ frmInfoBox::frmInfoBox(CreditsState& state, MessageBoxes& messages, const QStrin
     , m_programFolder(programFolder) {
     setObjectName(QStringLiteral("frmInfoBox"));
     setAttribute(Qt::WA_DeleteOnClose);
+    ExposeWindow(*this, QAccessible::Dialog, QStringLiteral("Zifferon – Info"));
     setFixedSize(FromTwips(10095, 9105));
     CentreOnScreen(*this);
 
@@ -39,6 +42,9 @@ frmInfoBox::frmInfoBox(CreditsState& state, MessageBoxes& messages, const QStrin
                                      QStringLiteral("Minimieren"), FromTwips(9120, 240, 240, 240));
     lblSchliessen = createGlyphLabel("lblSchliessen", QStringLiteral("✕"),
                                      QStringLiteral("Beenden"), FromTwips(9480, 240, 240, 240));
+    // Esc closes the window as its close label does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &frmInfoBox::lblSchliessen_Click);
     Form_Load();
 }
 

@@ -2,6 +2,7 @@
 
 #include "calc/module1.h"
 #include "credits/window_placement.h"
+#include "resources/accessibility.h"
 #include "resources/fonts.h"
 #include "resources/graphical_button.h"
 
@@ -90,6 +91,7 @@ frmStart::frmStart(std::function<void()> showMainWindow, std::chrono::millisecon
     , m_picture(QStringLiteral(":/images/title.jpg")) {
     setObjectName(QStringLiteral("frmStart"));
     setAttribute(Qt::WA_DeleteOnClose);
+    ExposeWindow(*this, QAccessible::Window, QStringLiteral("Zifferon – Startfenster"));
     setFont(fonts::WindowDefault());
     setFixedSize(FromTwips(10125, 9150));
     CentreOnScreen(*this);
@@ -106,6 +108,8 @@ frmStart::frmStart(std::function<void()> showMainWindow, std::chrono::millisecon
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the hand-over must not come before its time.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &frmStart::Timer1_Timer);
     Timer1->start(interval);
 }
@@ -182,7 +186,7 @@ void frmStart::paintEvent(QPaintEvent*) {
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_picture);
+    painter.drawPixmap(0, 0, m_picture.forRatio(devicePixelRatioF()));
 }
 
 // Only the hand-over closes the splash window.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/picture.h"
+
 #include <QWidget>
 
 #include <array>
@@ -49,6 +51,6 @@ private:
     void widenSingleLineLabels();
 
     std::function<void()> m_showMainWindow;
-    QPixmap m_picture;
+    Picture m_picture;
     bool m_handedOver = false;
 };

@@ -1,5 +1,6 @@
 // Any bytes as the tape file: its lines land on the formula tape in order, right-aligned where
-// they fit, and neither the other tapes nor the file change.
+// they fit, and neither the other tapes nor the file change. A file with a line beyond the
+// length bound is refused as a whole.
 #include "calc/module1.h"
 #include "calc/windows1252.h"
 #include "tests/support/fixed_width_measurer.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -75,8 +77,13 @@ void check(bool invariant) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FixedWidthMeasurer measurer = proportionalMeasurer();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QStringList lines = expectedLines(bytes);
-    check(TapeFileLines(bytes) == lines);
+    const QStringList fileLines = expectedLines(bytes);
+    const bool refused = fileLines.size() > MaxTapeFileLines ||
+                         std::ranges::any_of(fileLines, [](const QString& line) {
+                             return line.size() > MaxTapeLineLength;
+                         });
+    const QStringList lines = refused ? QStringList() : fileLines;
+    check(TapeFileProblem(bytes).has_value() == refused);
 
     NumberTape tapes;
     for (Tape* list : {&tapes.List1, &tapes.List2, &tapes.List3})
@@ -84,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tapes.List1.setWidthTwips(ListWidthTwips);
     const QString path = writtenFile(bytes);
 
-    check(!OpenTapeFile(tapes, LineFormat{measurer, TwoDecimals}, path));
+    check(OpenTapeFile(tapes, LineFormat{measurer, TwoDecimals}, path).has_value() == refused);
 
     const QStringList& entries = tapes.List1.lines();
     check(entries.size() == Earlier.size() + lines.size() &&

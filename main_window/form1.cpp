@@ -4,6 +4,7 @@
 #include "correction/form2.h"
 #include "main_window/keypad.h"
 #include "main_window/tape_view.h"
+#include "resources/accessibility.h"
 #include "resources/formula_editor.h"
 #include "resources/graphical_button.h"
 #include "toolbar/tape_file.h"
@@ -37,14 +38,15 @@ struct ToolbarCommand {
 
 // The toolbar's buttons, left to right.
 const std::array<ToolbarCommand, 9> ToolbarCommands = {{
-    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", ""},
-    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", ""},
-    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico", ""},
+    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", "Ctrl+N"},
+    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", "Ctrl+O"},
+    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico",
+     "Ctrl+S"},
     {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico", ""},
     {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico", ""},
-    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", ""},
-    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", ""},
-    {"Ende", "Ende", "Programmende", "imagelist2_7.ico", ""},
+    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", "Ctrl+P"},
+    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", "F1"},
+    {"Ende", "Ende", "Programmende", "imagelist2_7.ico", "Ctrl+Q"},
     {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif", ""},
 }};
 
@@ -58,14 +60,15 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(std::move(services))
     , m_measurer(fonts::WindowDefault())
+    , m_picture(QStringLiteral(":/images/background.jpg"))
     , m_infoBox(*m_services.messages, m_services.programFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
-    setWindowIcon(QIcon(QStringLiteral(":/images/zifferon.ico")));
+    ExposeWindow(*this, QAccessible::Window);
+    setWindowIcon(Picture(QStringLiteral(":/images/zifferon.ico")).icon());
     setFont(fonts::WindowDefault());
     setFixedSize(ClientArea);
     setBackColour(palette().color(QPalette::Button));
-    setPicture(QPixmap(QStringLiteral(":/images/background.jpg")));
     // The controls that take the focus are created in their tab order.
     createToolbar();
     createLabels();
@@ -89,14 +92,14 @@ void Form1::setBackColour(const QColor& colour) {
 }
 
 void Form1::setPicture(const QPixmap& picture) {
-    m_picture = picture;
+    m_picture = Picture(picture);
     update();
 }
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), m_backColour);
-    painter.drawPixmap(0, 0, m_picture);
+    painter.drawPixmap(0, 0, m_picture.forRatio(devicePixelRatioF()));
 }
 
 void Form1::Form_Initialize() {
@@ -116,12 +119,13 @@ void Form1::createToolbar() {
     Toolbar1->setGeometry(0, 0, ClientArea.width(), ToolButtonSize.height() + 4);
     for (const ToolbarCommand& entry : ToolbarCommands) {
         auto* action =
-            new QAction(QIcon(QStringLiteral(":/images/") + QLatin1String(entry.picture)),
+            new QAction(Picture(QStringLiteral(":/images/") + QLatin1String(entry.picture)).icon(),
                         text(entry.caption), this);
         action->setData(QString::fromLatin1(entry.key));
         action->setIconText(text(entry.caption));
         action->setToolTip(text(entry.tooltip));
-        action->setShortcut(QKeySequence(QLatin1String(entry.shortcut)));
+        action->setShortcut(
+            QKeySequence::fromString(QLatin1String(entry.shortcut), QKeySequence::PortableText));
         connect(action, &QAction::triggered, this,
                 [this, action] { Toolbar1_ButtonClick(*action); });
         addAction(action);
@@ -150,6 +154,7 @@ void Form1::createLabels() {
 void Form1::createFields() {
     Text1 = Placed(new QLineEdit(this), "Text1", FromTwips(240, 1560, 2295, 375),
                    QStringLiteral("Eingabe der Formel."));
+    NameByLabel(*Label2[1], *Text1);
     Text2 = Placed(new QLineEdit(this), "Text2", FromTwips(1320, 6360, 735, 375));
     Text3 = Placed(new QLineEdit(this), "Text3", FromTwips(240, 6330, 855, 375));
     Text2->hide();
@@ -166,14 +171,17 @@ void Form1::createCalculation() {
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr);
+    NameComboBox(*Combo1, QStringLiteral("Nachkommastellen"));
     connect(Combo1, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_decimalsIndex = index; });
     connect(Combo1, &QComboBox::activated, this, [this](int index) { m_decimalsIndex = index; });
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { m_decimalsIndex = -1; });
 }
 
-QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip) {
+QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip,
+                             QLabel& label) {
     auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
+    NameByLabel(label, *view);
     model.setWidthTwips(place.width() * TwipsPerPixel);
     BindTapeView(*view, model);
     return view;
@@ -181,11 +189,11 @@ QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, 
 
 void Form1::createTapes() {
     List1 = createTape("List1", m_tapes.List1, FromTwips(3060, 1560, 1695, 5100),
-                       "Anzeige der Formel.");
+                       "Anzeige der Formel.", *Label2[0]);
     List2 = createTape("List2", m_tapes.List2, FromTwips(4830, 1560, 1695, 5100),
-                       "Anzeige der Berechnung.");
+                       "Anzeige der Berechnung.", *Label3);
     List3 = createTape("List3", m_tapes.List3, FromTwips(6600, 1560, 1695, 5100),
-                       "Anzeige der Gesamtsumme.");
+                       "Anzeige der Gesamtsumme.", *Label4);
     connect(&m_tapes.List1, &Tape::selectedChanged, this, [this](int position) {
         if (position >= 0)
             List1_Click();

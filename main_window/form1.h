@@ -15,6 +15,7 @@
 #include "main_window/form1_services.h"
 #include "main_window/keypad_layout.h"
 #include "resources/fonts.h"
+#include "resources/picture.h"
 
 #include <QWidget>
 
@@ -47,7 +48,7 @@ public:
     void setBackColour(const QColor& colour);
     void setPicture(const QPixmap& picture);
     QColor backColour() const { return m_backColour; }
-    const QPixmap& picture() const { return m_picture; }
+    const Picture& picture() const { return m_picture; }
 
     // Controls under their designer names.
     QToolBar* Toolbar1 = nullptr;
@@ -88,7 +89,8 @@ private:
     void createCalculation();
     void createTapes();
     void createToolbar();
-    QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip);
+    QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip,
+                          QLabel& label);
     void keypadPressed(const keypad::Key& key);
 
     void endProgram();
@@ -98,6 +100,7 @@ private:
     void exportToWord();
     void exportToExcel();
     void printTape();
+    void runPrintJob();
     void showHelp();
     void showInfo();
     void warnOnFailure(const std::optional<QString>& failure);
@@ -107,7 +110,7 @@ private:
     FontMeasurer m_measurer;
     DecimalsIndex m_decimalsIndex = -1;
     QColor m_backColour;
-    QPixmap m_picture;
+    Picture m_picture;
     Keypad* m_keypad = nullptr;
     FormulaEditor* m_editor = nullptr;
     std::unique_ptr<Form2> m_form2;

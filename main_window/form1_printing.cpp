@@ -2,13 +2,32 @@
 
 #include "main_window/keypad.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolBar>
 
+// The print shows the tapes without the marks of the moment: no list has the focus, so none
+// frames its current line, and no line is highlighted as the one under the mouse. The focus
+// returns afterwards; the mouse marks its line again when it moves.
 void Form1::printTape() {
+    const QPointer<QWidget> focused = focusWidget();
+    setFocus(Qt::OtherFocusReason);
+    for (QListView* tape : {List1, List2, List3}) {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(tape->viewport(), &leave);
+    }
+    runPrintJob();
+    if (focused)
+        focused->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::runPrintJob() {
     QList<QWidget*> controls{Toolbar1};
     for (QPushButton* button : m_keypad->buttonsByName())
         controls << button;
@@ -20,7 +39,7 @@ void Form1::printTape() {
         m_tapes.List3,
         [this](const QColor& colour) { setBackColour(colour); },
         [this](const QPixmap& shown) { setPicture(shown); },
-        m_picture,
+        m_picture.forRatio(devicePixelRatioF()),
     };
     const std::unique_ptr<TapePrinter> printer = m_services.printer();
     const PrintResult result = PrintTape(window, *printer, m_services.layoutPicture);

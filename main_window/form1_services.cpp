@@ -14,7 +14,9 @@ Form1Services Form1Services::Default() {
     services.help = std::make_shared<ChmHelpViewer>();
     services.programFolder = QCoreApplication::applicationDirPath();
     services.tapeFile = TapeFilePath();
-    const std::shared_ptr<FileOpener> opener = CreateDesktopOpener();
+    // The opener reports an application that fails to show a saved export, after the export.
+    const std::shared_ptr<FileOpener> opener = CreateDesktopOpener(
+        [messages = services.messages](const QString& failure) { messages->warning(failure); });
     services.wordTarget = [opener] { return CreateWordTarget(*opener); };
     services.excelTarget = [opener] { return CreateExcelTarget(*opener); };
     services.printer = CreateDefaultPrinter;

@@ -30,7 +30,7 @@ Keypad::Keypad(QWidget& window)
 
 void Keypad::createButton(const keypad::Key& key, const QRect& place) {
     auto* button =
-        new GraphicalButton(QString::fromUtf8(key.caption), QPixmap(QLatin1String(key.face)),
+        new GraphicalButton(QString::fromUtf8(key.caption), Picture(QLatin1String(key.face)),
                             QColor(key.backColour), this);
     button->setObjectName(QLatin1String(key.name));
     button->setGeometry(place);

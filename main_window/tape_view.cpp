@@ -2,8 +2,10 @@
 
 #include "calc/tape.h"
 
+#include <QHelpEvent>
 #include <QListView>
 #include <QScrollBar>
+#include <QToolTip>
 
 void BindTapeView(QListView& view, Tape& tape) {
     view.setModel(&tape);
@@ -12,6 +14,7 @@ void BindTapeView(QListView& view, Tape& tape) {
     view.setTextElideMode(Qt::ElideNone);
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setItemDelegate(new TapeLineDelegate(&view));
     // A slim scroll bar stays inside the right margin that the padding leaves free.
     view.verticalScrollBar()->setStyleSheet(QStringLiteral("QScrollBar:vertical { width: 6px; }"));
 
@@ -30,4 +33,30 @@ void BindTapeView(QListView& view, Tape& tape) {
         else
             selection->select(tape.index(position), QItemSelectionModel::ClearAndSelect);
     });
+}
+
+// The style clips a row's drawing to the row, the viewport clips it to what is in view; the text
+// starts behind the style's text margin.
+bool TapeLineDelegate::isCutOff(const QAbstractItemView& view, const QStyleOptionViewItem& row,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem item = row;
+    initStyleOption(&item, index);
+    const QStyle* style = view.style();
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, &view);
+    const int start =
+        text.left() + style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    const int end = start + QFontMetrics(item.font).horizontalAdvance(item.text);
+    const QRect shown = item.rect.intersected(view.viewport()->rect());
+    return start < shown.left() || end > shown.left() + shown.width();
+}
+
+bool TapeLineDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || !index.isValid() || !isCutOff(*view, option, index)) {
+        event->ignore();
+        return false;
+    }
+    QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString().trimmed(),
+                       view->viewport(), option.rect);
+    return true;
 }

@@ -5,10 +5,10 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
-GraphicalButton::GraphicalButton(const QString& caption, const QPixmap& picture, QColor backColour,
+GraphicalButton::GraphicalButton(const QString& caption, Picture picture, QColor backColour,
                                  QWidget* parent)
     : QPushButton(caption, parent)
-    , m_picture(picture)
+    , m_picture(std::move(picture))
     , m_backColour(backColour) {
     setAttribute(Qt::WA_Hover);
 }
@@ -38,23 +38,28 @@ void GraphicalButton::paintEvent(QPaintEvent*) {
     }
 }
 
+// Pixels of the picture's version for the device, which may have several for each point.
 void GraphicalButton::drawPicture(QPainter& painter, const QRect& area) const {
-    if (m_picture.height() > area.height()) {
+    const QPixmap& pixels = m_picture.forRatio(devicePixelRatioF());
+    const qreal ratio = pixels.devicePixelRatio();
+    const QSize size = m_picture.size();
+    if (size.height() > area.height()) {
         // A key face: its upper part at rest, its lower part pressed, tinted by the back colour.
-        const int top = isDown() ? m_picture.height() - area.height() : 0;
+        const int top = isDown() ? size.height() - area.height() : 0;
         painter.setCompositionMode(QPainter::CompositionMode_Multiply);
-        painter.drawPixmap(area, m_picture, QRect(0, top, m_picture.width(), area.height()));
+        painter.drawPixmap(QRectF(area), pixels,
+                           QRectF(0, top * ratio, pixels.width(), area.height() * ratio));
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         return;
     }
     // Any other picture stands centred at its own size.
-    QRect place(QPoint(), m_picture.size());
+    QRect place(QPoint(), size);
     place.moveCenter(area.center() + (isDown() ? QPoint(1, 1) : QPoint()));
-    painter.drawPixmap(place, m_picture);
+    painter.drawPixmap(place, pixels);
 }
 
 QPushButton* CreateCommand1(QWidget& window, const QRect& place, const QString& tooltip) {
-    return Placed(new GraphicalButton(QString(), QPixmap(QStringLiteral(":/images/command1.jpg")),
+    return Placed(new GraphicalButton(QString(), Picture(QStringLiteral(":/images/command1.jpg")),
                                       window.palette().color(QPalette::Button), &window),
                   "Command1", place, tooltip);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPixmap>
+#include "resources/picture.h"
+
 #include <QPushButton>
 
 // A button that shows its back colour, its picture and its caption together.
@@ -8,8 +9,10 @@ class GraphicalButton : public QPushButton {
     Q_OBJECT
 
 public:
-    GraphicalButton(const QString& caption, const QPixmap& picture, QColor backColour,
+    GraphicalButton(const QString& caption, Picture picture, QColor backColour,
                     QWidget* parent = nullptr);
+
+    const Picture& picture() const { return m_picture; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -17,7 +20,7 @@ protected:
 private:
     void drawPicture(QPainter& painter, const QRect& area) const;
 
-    QPixmap m_picture;
+    Picture m_picture;
     QColor m_backColour;
 };
 

@@ -1,12 +1,22 @@
 #include "toolbar/chm_file.h"
 
+#include "calc/file_access.h"
+
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
+#include <QThread>
 
 #include <chm_lib.h>
 
+#include <cerrno>
+#include <csignal>
 #include <map>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -147,6 +157,65 @@ int findIndexObject(chmFile*, chmUnitInfo* unit, void* context) {
     return CHM_ENUMERATOR_SUCCESS;
 }
 
+const QString NoHelpFile = QStringLiteral("Sie ist keine gültige kompilierte Hilfedatei.");
+
+QString helpFileWarning(const QString& path, const QString& cause) {
+    return QStringLiteral("Die Hilfedatei „%1“ kann nicht angezeigt werden. %2")
+        .arg(QDir::toNativeSeparators(path), cause);
+}
+
+// Why chmlib must not be handed the file: it opens whatever the path names, and a pipe would
+// block it for good. Nothing when the file is a regular one this user may read.
+std::optional<QString> notReadable(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("Die Datei fehlt.");
+    if (info.isDir())
+        return QStringLiteral("An dieser Stelle liegt ein Ordner.");
+    if (!info.isFile())
+        return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
+    if (::access(QFile::encodeName(path).constData(), R_OK) != 0)
+        return SystemErrorText(errno) + u'.';
+    return std::nullopt;
+}
+
+// chm_enumerate() callback: reads the object as the help window would.
+int readObject(chmFile* handle, chmUnitInfo* unit, void*) {
+    if (unit->length > 0 && unit->length <= MaxObjectSize) {
+        QByteArray data(static_cast<qsizetype>(unit->length), Qt::Uninitialized);
+        chm_retrieve_object(handle, unit, reinterpret_cast<unsigned char*>(data.data()), 0,
+                            static_cast<LONGINT64>(unit->length));
+    }
+    return CHM_ENUMERATOR_CONTINUE;
+}
+
+// A fault ends the process at once, without the crash reports of handlers installed before.
+void dieQuietlyOnFaults() {
+    for (const int fault : {SIGFPE, SIGSEGV, SIGBUS, SIGILL, SIGABRT, SIGTRAP})
+        std::signal(fault, SIG_DFL);
+}
+
+// Whether the child ends of itself, without a signal, before the deadline; it is killed after.
+bool exitedCleanly(pid_t child) {
+    constexpr qint64 DeadlineMs = 3000;
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    for (;;) {
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (ended < 0 && errno != EINTR)
+            return false;
+        if (clock.elapsed() > DeadlineMs) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return false;
+        }
+        QThread::usleep(500);
+    }
+}
+
 } // namespace
 
 std::vector<ContentsEntry> ParseSitemap(const QString& html) {
@@ -168,15 +237,42 @@ ChmFile::ChmFile(chmFile* handle)
 
 ChmFile::~ChmFile() = default;
 
-std::unique_ptr<ChmFile> ChmFile::open(const QString& path) {
+std::variant<std::unique_ptr<ChmFile>, QString> ChmFile::load(const QString& path) {
+    if (std::optional<QString> cause = notReadable(path))
+        return helpFileWarning(path, *cause);
+    if (!readsSafely(path))
+        return helpFileWarning(path, QStringLiteral("Sie ist beschädigt."));
+    std::unique_ptr<ChmFile> file = parse(path);
+    if (!file)
+        return helpFileWarning(path, NoHelpFile);
+    if (file->m_defaultTopic.isEmpty() || !file->read(pageOf(file->m_defaultTopic)))
+        return helpFileWarning(path, QStringLiteral("Sie enthält keine Startseite."));
+    return file;
+}
+
+std::unique_ptr<ChmFile> ChmFile::parse(const QString& path) {
     chmFile* handle = chm_open(QFile::encodeName(path).constData());
     if (!handle)
         return nullptr;
     std::unique_ptr<ChmFile> file(new ChmFile(handle));
     file->readSystemFile();
-    if (file->m_defaultTopic.isEmpty() || !file->read(pageOf(file->m_defaultTopic)))
-        return nullptr;
     return file;
+}
+
+// chmlib trusts the file: a malformed one can make it divide by zero, read out of bounds or loop
+// for good. So a child process first reads the whole file the way the help window may, and only
+// a file that it read to the end in time is opened here.
+bool ChmFile::readsSafely(const QString& path) {
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        dieQuietlyOnFaults();
+        if (const std::unique_ptr<ChmFile> file = parse(path))
+            chm_enumerate(file->m_handle.get(), CHM_ENUMERATE_ALL, readObject, nullptr);
+        ::_exit(0);
+    }
+    return exitedCleanly(child);
 }
 
 std::optional<QByteArray> ChmFile::read(const QString& path) const {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 struct chmFile;
@@ -19,9 +20,10 @@ struct ContentsEntry {
 // A compiled HTML help file (.chm), read with chmlib.
 class ChmFile {
 public:
-    // The opened file, or nothing when it is missing, is no compiled help file or has no page
-    // to open on.
-    static std::unique_ptr<ChmFile> open(const QString& path);
+    // The opened file, or the German reason, naming the file, why it cannot be shown: it is
+    // missing, no regular file (a folder, pipe or device is never opened), unreadable, broken so
+    // that reading it would crash or hang, no compiled help file, or has no page to open on.
+    static std::variant<std::unique_ptr<ChmFile>, QString> load(const QString& path);
 
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;
@@ -42,6 +44,9 @@ private:
     };
 
     explicit ChmFile(chmFile* handle);
+    // The file with its system file read, or nothing when chmlib cannot open it.
+    static std::unique_ptr<ChmFile> parse(const QString& path);
+    static bool readsSafely(const QString& path);
     void readSystemFile();
     std::optional<QByteArray> readIndexFile(const QString& named) const;
 

@@ -65,11 +65,6 @@ Match matchOf(const QTreeWidgetItem& entry, const QUrl& shown) {
     return url.fragment().isEmpty() ? Match::WholePage : Match::OtherPlace;
 }
 
-QString unreadableNotice(const QString& helpFile) {
-    return QStringLiteral("Die Hilfedatei „%1“ fehlt oder ist keine gültige Hilfedatei.")
-        .arg(QDir::toNativeSeparators(helpFile));
-}
-
 } // namespace
 
 ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
@@ -301,10 +296,11 @@ ChmHelpViewer::~ChmHelpViewer() = default;
 
 std::optional<QString> ChmHelpViewer::ShowHelp(const QString& helpFile) {
     if (!m_window || m_window->helpFile() != helpFile) {
-        std::unique_ptr<ChmFile> file = ChmFile::open(helpFile);
-        if (!file)
-            return unreadableNotice(helpFile);
-        m_window = std::make_unique<HelpWindow>(helpFile, std::move(file));
+        std::variant<std::unique_ptr<ChmFile>, QString> loaded = ChmFile::load(helpFile);
+        if (auto* reason = std::get_if<QString>(&loaded))
+            return *reason;
+        m_window = std::make_unique<HelpWindow>(
+            helpFile, std::move(std::get<std::unique_ptr<ChmFile>>(loaded)));
     }
     m_window->show();
     m_window->raise();

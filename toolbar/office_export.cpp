@@ -1,14 +1,14 @@
 #include "toolbar/office_export.h"
 
 #include "toolbar/docx_document.h"
+#include "toolbar/tape_look.h"
 #include "toolbar/xlsx_workbook.h"
 
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include <functional>
 
@@ -41,6 +41,11 @@ QStringList paragraphsOf(const QString& text) {
     return paragraphs;
 }
 
+QString openFailureMessage(const QString& path, const QString& cause) {
+    return QStringLiteral("Die Datei „%1“ wurde gespeichert, konnte aber nicht geöffnet werden: %2")
+        .arg(QDir::toNativeSeparators(path), cause);
+}
+
 // Where an export is saved and how it is shown: a new file in the folder, then the opener.
 class SavedExport {
 public:
@@ -64,11 +69,8 @@ public:
             return QStringLiteral("Das Band konnte nicht als „%1“ gespeichert werden: %2")
                 .arg(QDir::toNativeSeparators(path), *reason);
         }
-        if (!m_opener.open(path)) {
-            return QStringLiteral("Die Datei „%1“ wurde gespeichert, konnte aber nicht geöffnet "
-                                  "werden: kein Programm dafür gefunden.")
-                .arg(QDir::toNativeSeparators(path));
-        }
+        if (!m_opener.open(path))
+            return openFailureMessage(path, QStringLiteral("kein Programm dafür gefunden."));
         return std::nullopt;
     }
 
@@ -105,8 +107,10 @@ public:
     }
     ExportFailure release() override {
         const QStringList paragraphs = paragraphsOf(m_text);
-        return m_export.saveAndOpen(
-            [&paragraphs](const QString& path) { return WriteDocx(path, paragraphs); });
+        const TextFont font = TapeTextFont();
+        return m_export.saveAndOpen([&paragraphs, &font](const QString& path) {
+            return WriteDocx(path, paragraphs, font);
+        });
     }
 
 private:
@@ -129,8 +133,9 @@ public:
         return std::nullopt;
     }
     ExportFailure release() override {
+        const SheetLook look = TapeSheetLook(m_cells);
         return m_export.saveAndOpen(
-            [this](const QString& path) { return WriteXlsx(path, m_cells); });
+            [this, &look](const QString& path) { return WriteXlsx(path, m_cells, look); });
     }
 
 private:
@@ -138,11 +143,49 @@ private:
     QList<SheetCell> m_cells;
 };
 
+// The cause after the exit codes of xdg-open.
+QString openerCause(QProcess::ExitStatus status, int code) {
+    constexpr int FileNotFound = 2;
+    constexpr int NoTool = 3;
+    if (status != QProcess::NormalExit)
+        return QStringLiteral("das Programm zum Öffnen brach ab.");
+    if (code == FileNotFound)
+        return QStringLiteral("die Datei wurde nicht gefunden.");
+    if (code == NoTool)
+        return QStringLiteral("kein Programm dafür gefunden.");
+    return QStringLiteral("das Programm zum Öffnen meldete einen Fehler (Code %1).").arg(code);
+}
+
+// Runs the opener program for each file and waits for its answer without blocking.
 class DesktopOpener : public FileOpener {
 public:
+    DesktopOpener(OpenFailureReport report, QString program)
+        : m_report(std::move(report))
+        , m_program(std::move(program)) {}
+
     bool open(const QString& path) override {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        auto* process = new QProcess(&m_running);
+        process->setProgram(m_program);
+        process->setArguments({path});
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(process, &QProcess::finished, process,
+                         [this, process, path](int code, QProcess::ExitStatus status) {
+                             if (status != QProcess::NormalExit || code != 0)
+                                 m_report(openFailureMessage(path, openerCause(status, code)));
+                             process->deleteLater();
+                         });
+        process->start();
+        if (process->waitForStarted())
+            return true;
+        delete process;
+        return false;
     }
+
+private:
+    OpenFailureReport m_report;
+    QString m_program;
+    QObject m_running; // parent of the opener processes still running
 };
 
 } // namespace
@@ -191,6 +234,6 @@ std::unique_ptr<SpreadsheetTarget> CreateExcelTarget(FileOpener& opener, const Q
     return std::make_unique<ExcelFile>(opener, folder);
 }
 
-std::unique_ptr<FileOpener> CreateDesktopOpener() {
-    return std::make_unique<DesktopOpener>();
+std::unique_ptr<FileOpener> CreateDesktopOpener(OpenFailureReport report, const QString& program) {
+    return std::make_unique<DesktopOpener>(std::move(report), program);
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -44,6 +45,9 @@ public:
     virtual bool open(const QString& path) = 0;
 };
 
+// Told, in German and naming the file, when an opener reports after the export that it failed.
+using OpenFailureReport = std::function<void(const QString& message)>;
+
 // List1, List2 and List3 one after another, each entry and one empty line after each tape as
 // paragraphs.
 ExportFailure ExportToWord(const NumberTape& tapes, DocumentTarget& target);
@@ -59,5 +63,8 @@ std::unique_ptr<DocumentTarget> CreateWordTarget(FileOpener& opener,
                                                  const QString& folder = DocumentsFolder());
 std::unique_ptr<SpreadsheetTarget> CreateExcelTarget(FileOpener& opener,
                                                      const QString& folder = DocumentsFolder());
-// Opens files with QDesktopServices.
-std::unique_ptr<FileOpener> CreateDesktopOpener();
+// Opens files with the desktop's opener program, which chooses the application; when the program
+// exits with a failure, the report is told. An opener that is destroyed stops its programs still
+// running and reports nothing more.
+std::unique_ptr<FileOpener>
+CreateDesktopOpener(OpenFailureReport report, const QString& program = QStringLiteral("xdg-open"));

@@ -1,6 +1,7 @@
 #include "toolbar/print_tape.h"
 
 #include "calc/tape.h"
+#include "resources/picture_file.h"
 
 #include <QDir>
 #include <QImage>
@@ -8,6 +9,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
+
+#include <optional>
+#include <variant>
 
 namespace {
 
@@ -124,20 +128,28 @@ void enterPrintState(const PrintableWindow& window) {
         totals.setSelected(-1);
 }
 
-QString missingLayoutMessage(const QString& layoutPicture) {
-    return QStringLiteral("Das Bild \u201E%1\u201C fehlt oder ist nicht lesbar; das Fenster "
-                          "behält sein bisheriges Hintergrundbild.")
-        .arg(QDir::toNativeSeparators(layoutPicture));
+QString layoutNotice(const QString& layoutPicture, const PictureFailure& failure) {
+    return QStringLiteral("Das Bild „%1“ konnte nicht geladen werden: %2 Das Fenster behält sein "
+                          "bisheriges Hintergrundbild.")
+        .arg(QDir::toNativeSeparators(layoutPicture), failure.reason);
 }
 
-// Puts the window back; false when the layout picture could not be loaded.
-bool leavePrintState(const PrintableWindow& window, const QString& layoutPicture) {
+// Puts the window back; the notice when the layout picture is there but could not be loaded.
+// Without one the window keeps its picture silently: no user was ever given that file.
+std::optional<QString> leavePrintState(const PrintableWindow& window,
+                                       const QString& layoutPicture) {
     window.setBackColour(window.window.palette().color(QPalette::Button));
     for (QWidget* control : window.controls)
         control->setVisible(!window.workingFields.contains(control));
-    const QPixmap layout(layoutPicture);
-    window.setPicture(layout.isNull() ? window.picture : layout);
-    return !layout.isNull();
+    const std::variant<QImage, PictureFailure> layout = LoadPictureFile(layoutPicture);
+    if (const auto* failure = std::get_if<PictureFailure>(&layout)) {
+        window.setPicture(window.picture);
+        if (failure->missing)
+            return std::nullopt;
+        return layoutNotice(layoutPicture, *failure);
+    }
+    window.setPicture(QPixmap::fromImage(std::get<QImage>(layout)));
+    return std::nullopt;
 }
 
 } // namespace
@@ -164,7 +176,7 @@ PrintResult PrintTape(const PrintableWindow& window, TapePrinter& printer,
     enterPrintState(window);
     printer.printWindow(window.window);
     PrintResult result = printer.finish();
-    if (!leavePrintState(window, layoutPicture))
-        result.notices << missingLayoutMessage(layoutPicture);
+    if (const std::optional<QString> notice = leavePrintState(window, layoutPicture))
+        result.notices << *notice;
     return result;
 }

@@ -62,7 +62,8 @@ struct PrintableWindow {
     QPixmap picture;
 };
 
-// Prints the window and restores it, also when the printer fails. A layout picture that is
-// missing or unreadable keeps the window's picture and adds a notice; the print stands.
+// Prints the window and restores it, also when the printer fails. A missing layout picture keeps
+// the window's picture; one that is unreadable or too large keeps it too and adds a notice naming
+// the cause. The print stands.
 PrintResult PrintTape(const PrintableWindow& window, TapePrinter& printer,
                       const QString& layoutPicture);

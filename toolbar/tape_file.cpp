@@ -1,16 +1,15 @@
 #include "toolbar/tape_file.h"
 
+#include "calc/file_access.h"
 #include "calc/text_measurer.h"
 #include "calc/windows1252.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLocale>
 
-#include <algorithm>
-#include <limits>
-#include <vector>
+#include <array>
+#include <cstring>
 
 namespace {
 
@@ -37,10 +36,20 @@ QString openWarning(const QString& path, const QString& reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
+QString counted(qint64 number) {
+    return QLocale(QLocale::German).toString(number);
+}
+
 QString tooLargeReason() {
-    return QStringLiteral("Die Datei ist größer als %1 MiB oder hat mehr als %2 Zeilen.")
+    return QStringLiteral("Die Datei ist größer als %1 MiB.").arg(MaxTapeFileBytes / (1024 * 1024));
+}
+
+// Said with every reason that concerns the bounds.
+QString boundsNote() {
+    return QStringLiteral(" Eine Banddatei darf höchstens %1 MiB und %2 Zeilen haben, jede Zeile "
+                          "höchstens %3 Zeichen.")
         .arg(MaxTapeFileBytes / (1024 * 1024))
-        .arg(MaxTapeFileLines);
+        .arg(counted(MaxTapeFileLines), counted(MaxTapeLineLength));
 }
 
 std::optional<QString> createFolderOf(const QString& path) {
@@ -51,51 +60,59 @@ std::optional<QString> createFolderOf(const QString& path) {
         .arg(QDir::toNativeSeparators(folder));
 }
 
-// The whole file, or the reason it cannot be read. Only regular files are opened, so that no
-// pipe or device can block or flood the reading; a file beyond the limit is not loaded.
-std::optional<QByteArray> readLimited(QFile& file, QString& reason) {
-    const QFileInfo info(file.fileName());
-    if (info.exists() && !info.isFile()) {
-        reason = info.isDir() ? QStringLiteral("An dieser Stelle liegt ein Ordner.")
-                              : QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
-        return std::nullopt;
+// Calls visit(start, length) for every line of the bytes in order until it returns false.
+template <typename Visit> void forEachLine(const QByteArray& bytes, Visit visit) {
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype start = 0;
+    while (start < size) {
+        const auto* found = static_cast<const char*>(
+            std::memchr(data + start, '\r', static_cast<std::size_t>(size - start)));
+        const qsizetype end = found ? found - data : size;
+        if (!visit(start, end - start))
+            return;
+        start = end + 1;
+        if (start < size && data[start] == '\n')
+            ++start;
     }
-    if (info.size() > MaxTapeFileBytes) {
-        reason = tooLargeReason();
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return std::nullopt;
-    }
-    // Sized by the opened file, not by the limit: a short file must not cost 64 MiB of memory.
-    QByteArray bytes = file.read(std::min(file.size(), MaxTapeFileBytes) + 1);
-    if (bytes.size() > MaxTapeFileBytes) {
-        reason = tooLargeReason();
-        return std::nullopt;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
-        return std::nullopt;
-    }
-    return bytes;
+}
+
+// How many lines the bytes hold, and the first line longer than the bound (counted from 1; 0
+// when there is none), in one pass that stops at that line.
+struct LineSurvey {
+    qsizetype lines = 0;
+    qsizetype firstOverlong = 0;
+};
+
+LineSurvey surveyLines(const QByteArray& bytes) {
+    LineSurvey survey;
+    forEachLine(bytes, [&survey](qsizetype, qsizetype length) {
+        ++survey.lines;
+        if (length > MaxTapeLineLength)
+            survey.firstOverlong = survey.lines;
+        return survey.firstOverlong == 0;
+    });
+    return survey;
 }
 
 // Tells from a sum of character widths which lines surely cannot be padded for the list, so that
 // only lines that may fit are measured as a whole: a saved tape line is three lists wide, and a
-// megabyte line is given up after its first characters. Kerning and shaping never narrow a line
-// by a third; should combining marks do so, such a line is appended unpadded, losing nothing.
+// long line is given up after its first characters. It sums the widths of the file's bytes, each
+// measured once as the character it decodes to. Kerning and shaping never narrow a line by a
+// third; should combining marks do so, such a line is appended unpadded, losing nothing.
 class FitEstimate {
 public:
     FitEstimate(const TextMeasurer& measurer, const Tape& list)
         : m_measurer(measurer)
-        , m_limit(TooWideFactor * (list.widthTwips() + measurer.textWidth(QStringLiteral(" "))))
-        , m_widths(std::numeric_limits<char16_t>::max() + 1, Unmeasured) {}
+        , m_limit(static_cast<float>(
+              TooWideFactor * (list.widthTwips() + measurer.textWidth(QStringLiteral(" "))))) {
+        m_widths.fill(Unmeasured);
+    }
 
-    bool surelyTooWide(const QString& line) {
-        double sum = 0;
-        for (const QChar character : line) {
-            sum += widthOf(character.unicode());
+    bool surelyTooWide(QByteArrayView line) {
+        float sum = 0;
+        for (const char byte : line) {
+            sum += widthOf(static_cast<unsigned char>(byte));
             if (sum > m_limit)
                 return true;
         }
@@ -106,17 +123,34 @@ private:
     static constexpr double TooWideFactor = 1.5;
     static constexpr float Unmeasured = -1;
 
-    double widthOf(char16_t character) {
-        float& width = m_widths[character];
-        if (width == Unmeasured)
-            width = static_cast<float>(m_measurer.textWidth(QString(QChar(character))));
+    float widthOf(unsigned char byte) {
+        float& width = m_widths[byte];
+        if (width == Unmeasured) {
+            const QString character = DecodeWindows1252(QByteArray(1, static_cast<char>(byte)));
+            width = static_cast<float>(m_measurer.textWidth(character));
+        }
         return width;
     }
 
     const TextMeasurer& m_measurer;
-    double m_limit;
-    std::vector<float> m_widths;
+    float m_limit;
+    std::array<float, 256> m_widths{};
 };
+
+// The lines of bytes within the bounds, each right-aligned for the list where it fits.
+QStringList alignedLines(const QByteArray& bytes, const LineFormat& format, const Tape& list) {
+    FitEstimate estimate(format.measurer, list);
+    QStringList lines;
+    forEachLine(bytes, [&](qsizetype start, qsizetype length) {
+        const QByteArray line = QByteArray::fromRawData(bytes.constData() + start, length);
+        if (estimate.surelyTooWide(line))
+            lines << DecodeWindows1252(line);
+        else
+            lines << AlignedForList(format, list, DecodeWindows1252(line));
+        return true;
+    });
+    return lines;
+}
 
 } // namespace
 
@@ -142,48 +176,43 @@ QByteArray TapeFileBytes(const NumberTape& tapes) {
     return bytes;
 }
 
-QStringList TapeFileLines(const QByteArray& bytes) {
-    QStringList lines;
-    lines.reserve(bytes.count('\r') + 1);
-    const qsizetype size = bytes.size();
-    qsizetype start = 0;
-    while (start < size) {
-        qsizetype end = bytes.indexOf('\r', start);
-        if (end < 0)
-            end = size;
-        lines << DecodeWindows1252(QByteArray::fromRawData(bytes.constData() + start, end - start));
-        start = end + 1;
-        if (start < size && bytes[start] == '\n')
-            ++start;
-    }
-    return lines;
+std::optional<QString> TapeFileProblem(const QByteArray& bytes) {
+    if (bytes.size() > MaxTapeFileBytes)
+        return tooLargeReason();
+    const LineSurvey survey = surveyLines(bytes);
+    if (survey.firstOverlong > 0)
+        return QStringLiteral("Zeile %1 ist länger als %2 Zeichen.")
+            .arg(counted(survey.firstOverlong), counted(MaxTapeLineLength));
+    if (survey.lines > MaxTapeFileLines)
+        return QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(counted(MaxTapeFileLines));
+    return std::nullopt;
 }
 
 std::optional<QString> SaveTapeFile(const NumberTape& tapes, const QString& path) {
     if (const std::optional<QString> reason = createFolderOf(path))
         return saveWarning(path, *reason);
-    QSaveFile file(path);
     const QByteArray bytes = TapeFileBytes(tapes);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return saveWarning(path, file.errorString());
+    if (const std::optional<QString> problem = TapeFileProblem(bytes)) {
+        return saveWarning(path, QStringLiteral("„Öffnen“ könnte die Datei nicht wieder lesen. ") +
+                                     *problem + boundsNote());
+    }
+    if (const std::optional<QString> reason = WriteFileSafely(path, bytes, Commit::Replace))
+        return saveWarning(path, *reason);
     return std::nullopt;
 }
 
+// Nothing of a file beyond the bounds is decoded.
 std::optional<QString> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
                                     const QString& path) {
-    QFile file(path);
-    QString reason;
-    const std::optional<QByteArray> bytes = readLimited(file, reason);
-    if (!bytes)
-        return openWarning(path, reason);
-    QStringList lines = TapeFileLines(*bytes);
-    if (lines.size() > MaxTapeFileLines)
-        return openWarning(path, tooLargeReason());
-    FitEstimate estimate(format.measurer, tapes.List1);
-    for (QString& line : lines) {
-        if (!estimate.surelyTooWide(line))
-            line = AlignedForList(format, tapes.List1, std::move(line));
+    const std::variant<QByteArray, ReadFailure> read =
+        ReadRegularFile(path, MaxTapeFileBytes, Oversize::Refuse);
+    if (const auto* failure = std::get_if<ReadFailure>(&read)) {
+        const bool beyondBounds = failure->kind == ReadFailure::Kind::TooLarge;
+        return openWarning(path, failure->reason + (beyondBounds ? boundsNote() : QString()));
     }
-    tapes.List1.append(lines);
+    const QByteArray& bytes = std::get<QByteArray>(read);
+    if (const std::optional<QString> problem = TapeFileProblem(bytes))
+        return openWarning(path, *problem + boundsNote());
+    tapes.List1.append(alignedLines(bytes, format, tapes.List1));
     return std::nullopt;
 }

@@ -9,15 +9,17 @@
 // The tape file: a header line and one line per formula, each entry as the tape shows it,
 // every line ended by CR LF, in Windows-1252.
 
-// Files larger than this, or with more lines, are refused on opening.
+// Bounds of a tape file, the same for opening and saving, so that every saved file opens again.
 inline constexpr qint64 MaxTapeFileBytes = 64 * 1024 * 1024;
 inline constexpr qsizetype MaxTapeFileLines = 1'000'000;
+inline constexpr qsizetype MaxTapeLineLength = 64 * 1024; // characters, one byte each
 
 // ~/Programme/Morvantis/Zahlen/Zahlen.txt
 QString TapeFilePath();
 
-// Replaces the file at the path atomically, creating missing folders. Nothing on success,
-// otherwise a German warning naming the file and the reason; the tapes are never changed.
+// Replaces the file at the path atomically, creating missing folders and removing temporary
+// files of interrupted earlier saves. A tape beyond the bounds is not saved. Nothing on success,
+// otherwise a German warning naming the file and the cause; the tapes are never changed.
 std::optional<QString> SaveTapeFile(const NumberTape& tapes, const QString& path);
 
 // Appends every line of the file to List1, each right-aligned for it where it fits. A line ends
@@ -26,6 +28,8 @@ std::optional<QString> SaveTapeFile(const NumberTape& tapes, const QString& path
 std::optional<QString> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
                                     const QString& path);
 
-// The file's bytes for the tapes, and the lines of such bytes.
+// The file's bytes for the tapes.
 QByteArray TapeFileBytes(const NumberTape& tapes);
-QStringList TapeFileLines(const QByteArray& bytes);
+// What keeps the bytes from being a tape file, in German: too many bytes, too many lines or a
+// line too long. Nothing when they are within the bounds.
+std::optional<QString> TapeFileProblem(const QByteArray& bytes);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolbar/text_font.h"
+
 #include <QList>
 #include <QString>
 
@@ -12,7 +14,17 @@ struct SheetCell {
     QString text;
 };
 
-// Writes a new workbook (.xlsx) with one sheet holding the cells as text. The texts must hold only
-// characters that XML allows; an empty text leaves its cell blank. The path must name no file
-// yet: a failed write removes what it wrote. Nothing on success, otherwise the reason.
-std::optional<QString> WriteXlsx(const QString& path, const QList<SheetCell>& cells);
+// How the sheet shows its cells: in one font, every row as high as given in points, each column
+// as wide as given in pixels (counted from column 0; columns past the list keep the default).
+struct SheetLook {
+    TextFont font;
+    double rowPoints = 0;
+    QList<int> columnPixels;
+};
+
+// Writes a new workbook (.xlsx) with one sheet holding the cells as text, looking as given. The
+// texts must hold only characters that XML allows; an empty text leaves its cell blank. The path
+// must name no file yet: a failed write leaves no file behind. Nothing on success, otherwise the
+// German reason.
+std::optional<QString> WriteXlsx(const QString& path, const QList<SheetCell>& cells,
+                                 const SheetLook& look);

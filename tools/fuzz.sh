@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if ! command -v clang++ >/dev/null; then
-  echo "clang++ fehlt: Fuzzing übersprungen."
+  echo "clang++ is missing: fuzzing skipped."
   exit 0
 fi
 seconds=${ZIFFERON_FUZZ_SECONDS:-30}
@@ -18,6 +18,7 @@ cmake --build "$dir" --parallel "$(nproc)" --target zifferon-fuzz-targets
 length_options() {
   case $1 in
   fuzz_open_tape) echo -max_len=131072 -len_control=0 ;;
+  fuzz_help_file) echo -max_len=65536 ;;
   *) echo -max_len=4096 ;;
   esac
 }

@@ -2,11 +2,13 @@
 // the GIF and icon writers that produce the 16-colour pictures.
 
 #include "calc/windows1252.h"
+#include "resources/picture.h"
 #include "tools/artwork/gif_writer.h"
 #include "tools/artwork/ico_writer.h"
 #include "tools/artwork/indexed_image.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -58,6 +60,60 @@ IndexedImage patternImage(QSize size, const std::function<int(int, int)>& indexA
     return image;
 }
 
+struct ArtworkFile {
+    QString path;
+    QByteArray format;
+    QSize size;
+};
+
+QList<ArtworkFile> artworkFiles() {
+    const QString images = QStringLiteral(":/images/");
+    QList<ArtworkFile> files{
+        {images + "background.jpg", "jpeg", {593, 472}}, {images + "face_a.jpg", "jpeg", {33, 60}},
+        {images + "face_b.jpg", "jpeg", {33, 60}},       {images + "face_c.jpg", "jpeg", {76, 60}},
+        {images + "command1.jpg", "jpeg", {104, 27}},    {images + "title.jpg", "jpeg", {675, 610}},
+        {images + "zifferon.ico", "ico", {32, 32}},
+    };
+    for (int number = 1; number <= 9; ++number) {
+        const bool gif = number == 3;
+        files.append(
+            {images + QStringLiteral("imagelist2_%1.%2").arg(number).arg(gif ? "gif" : "ico"),
+             gif ? "gif" : "ico",
+             {32, 32}});
+    }
+    files.append({QStringLiteral(ZIFFERON_FILES_DIR "/1_logo_1.jpg"), "jpeg", {660, 600}});
+    return files;
+}
+
+QImage readImage(const QString& path) {
+    QImage image = QImageReader(path).read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+// Mean difference of the colour channels, 0 to 255.
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) +
+                   qAbs(qBlue(p) - qBlue(q)) + qAbs(qAlpha(p) - qAlpha(q));
+        }
+    return sum / (4.0 * a.width() * a.height());
+}
+
+QImage scaled(const QImage& image, QSize size) {
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// How much an image shows beyond what half its size holds: a picture only scaled up from half
+// its size shows almost nothing.
+double detailBeyondHalf(const QImage& image) {
+    return meanDifference(image, scaled(scaled(image, image.size() / 2), image.size()));
+}
+
 int opaquePixels(const QImage& image) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -75,6 +131,10 @@ private slots:
     void initTestCase();
     void pictures_have_their_format_and_size_data();
     void pictures_have_their_format_and_size();
+    void pictures_at_their_own_size_are_unchanged_data();
+    void pictures_at_their_own_size_are_unchanged();
+    void double_pictures_show_the_same_design_in_more_detail_data();
+    void double_pictures_show_the_same_design_in_more_detail();
     void icons_have_16_colours_and_a_mask_data();
     void icons_have_16_colours_and_a_mask();
     void info_picture_is_a_gif_with_light_grey_transparency();
@@ -90,28 +150,16 @@ void TestArtwork::initTestCase() {
         QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"));
 }
 
+// Every picture and, drawn at twice the size beside it, its "@2x" version.
 void TestArtwork::pictures_have_their_format_and_size_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<QSize>("size");
-    const QString images = QStringLiteral(":/images/");
-    const QString files = QStringLiteral(ZIFFERON_FILES_DIR "/");
-    QTest::newRow("background") << images + "background.jpg" << QByteArray("jpeg")
-                                << QSize(593, 472);
-    QTest::newRow("face A") << images + "face_a.jpg" << QByteArray("jpeg") << QSize(33, 60);
-    QTest::newRow("face B") << images + "face_b.jpg" << QByteArray("jpeg") << QSize(33, 60);
-    QTest::newRow("face C") << images + "face_c.jpg" << QByteArray("jpeg") << QSize(76, 60);
-    QTest::newRow("calculate") << images + "command1.jpg" << QByteArray("jpeg") << QSize(104, 27);
-    QTest::newRow("title") << images + "title.jpg" << QByteArray("jpeg") << QSize(675, 610);
-    QTest::newRow("window icon") << images + "zifferon.ico" << QByteArray("ico") << QSize(32, 32);
-    for (int number = 1; number <= 9; ++number) {
-        const bool gif = number == 3;
-        const QString name =
-            QStringLiteral("imagelist2_%1.%2").arg(number).arg(gif ? "gif" : "ico");
-        QTest::newRow(qPrintable(name))
-            << images + name << QByteArray(gif ? "gif" : "ico") << QSize(32, 32);
+    for (const ArtworkFile& file : artworkFiles()) {
+        QTest::newRow(qPrintable(file.path)) << file.path << file.format << file.size;
+        QTest::newRow(qPrintable(file.path + " @2x"))
+            << DoubleSizePath(file.path) << file.format << file.size * 2;
     }
-    QTest::newRow("logo") << files + "1_logo_1.jpg" << QByteArray("jpeg") << QSize(660, 600);
 }
 
 void TestArtwork::pictures_have_their_format_and_size() {
@@ -126,30 +174,96 @@ void TestArtwork::pictures_have_their_format_and_size() {
     QCOMPARE(image.size(), size);
 }
 
+// The pictures the windows show on ordinary screens are, byte for byte, the ones they always
+// showed: adding the "@2x" versions changed none of them.
+void TestArtwork::pictures_at_their_own_size_are_unchanged_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("sha256");
+    const QList<std::pair<const char*, const char*>> hashes{
+        {"background.jpg", "2c5ca77b5cf02f1382d1bdab385d63764f326b8e541fbd09925a9ffc437108ef"},
+        {"face_a.jpg", "891459a7885aa04b2fe24e7b8541d6554e9efda6369775c918eefbac13d56b8a"},
+        {"face_b.jpg", "73b8663eb0115eeac70a458a792e83cc0de7a7c67ca950da1db92b697392c2dc"},
+        {"face_c.jpg", "55631c28b9a6f61d56d921222083c4f075b8c9eda2b54fe6a04379c8186e924c"},
+        {"command1.jpg", "6624295297a79c55a877296394abb32032999c23635ee0ba657b415247232536"},
+        {"title.jpg", "702651c7f6cb5f7f6a1d24c24adc630dd265f49006bbcdee05cfc7604ee9d1d0"},
+        {"zifferon.ico", "ed7e765a7b6465e5aa6ac7842d111ef54703f82461122ae1e3867526ab0d1135"},
+        {"imagelist2_1.ico", "709d744c4d5182a67032c874eb613355dbcf8a24ba9597c3a07d60962113e759"},
+        {"imagelist2_2.ico", "da2a6ee5b92418f5310c1740400dcc73b9939b87b15fd2c50b2eab6b13dc7ab3"},
+        {"imagelist2_3.gif", "ed81d05026846a5806c94a20efba986526f1c40ab0a2401a53c4c57767339538"},
+        {"imagelist2_4.ico", "e9ced1931dde34b17a4df97963e2f8536801a55b43fa3947c63e6cbaf09ebe7f"},
+        {"imagelist2_5.ico", "3faf3275319010398f4645a7441b329981715217a95492a4026c068293c59560"},
+        {"imagelist2_6.ico", "86c61aad84367503b57306408d8a427b6aa3228e5c1ca266aba950903abf9bfe"},
+        {"imagelist2_7.ico", "7cfaa49c3946c10ceeef59117e60fa3827e6ec095940d6570b01bcbf32eac692"},
+        {"imagelist2_8.ico", "eb08532d51c9640c06f8e46204d935c0df9a58c651b6e68fcaabec12aee01a11"},
+        {"imagelist2_9.ico", "d52db1cbe1fe5b5cf580f753b19b86e6b3749ff6ddf83c9818786029095725d7"},
+    };
+    for (const auto& [name, hash] : hashes)
+        QTest::newRow(name) << QStringLiteral(":/images/") + QLatin1String(name)
+                            << QByteArray(hash);
+    QTest::newRow("1_logo_1.jpg")
+        << QStringLiteral(ZIFFERON_FILES_DIR "/1_logo_1.jpg")
+        << QByteArray("7afeb2012d244632c5b576664610ef3dd405704613d6b3b8e615a48ce9a06eaa");
+}
+
+void TestArtwork::pictures_at_their_own_size_are_unchanged() {
+    QFETCH(QString, path);
+    QFETCH(QByteArray, sha256);
+    QCOMPARE(QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha256).toHex(), sha256);
+}
+
+void TestArtwork::double_pictures_show_the_same_design_in_more_detail_data() {
+    QTest::addColumn<QString>("path");
+    for (const ArtworkFile& file : artworkFiles())
+        QTest::newRow(qPrintable(file.path)) << file.path;
+}
+
+// Shrunk to the picture's size the "@2x" version is the picture; it is drawn anew at twice the
+// size, not scaled up from it, so it holds more detail than the picture scaled up (which holds
+// exactly as much as scaling it up again would add).
+void TestArtwork::double_pictures_show_the_same_design_in_more_detail() {
+    QFETCH(QString, path);
+    const QImage single = readImage(path);
+    const QImage twice = readImage(DoubleSizePath(path));
+    QCOMPARE(twice.size(), single.size() * 2);
+    const double shrunk = meanDifference(scaled(twice, single.size()), single);
+    const double detail = detailBeyondHalf(twice);
+    const double scaledUp = detailBeyondHalf(scaled(single, twice.size()));
+    QVERIFY2(shrunk < 8, qPrintable(QString::number(shrunk))); // 16 colours round off more
+    QVERIFY2(detail > 1.05 * scaledUp,
+             qPrintable(QStringLiteral("%1 against %2").arg(detail).arg(scaledUp)));
+}
+
 void TestArtwork::icons_have_16_colours_and_a_mask_data() {
     QTest::addColumn<QString>("path");
-    QTest::newRow("window icon") << QStringLiteral(":/images/zifferon.ico");
+    QTest::addColumn<int>("size");
+    QStringList icons{QStringLiteral(":/images/zifferon.ico")};
     for (int number : {1, 2, 4, 5, 6, 7, 8, 9})
-        QTest::newRow(qPrintable(QStringLiteral("toolbar %1").arg(number)))
-            << QStringLiteral(":/images/imagelist2_%1.ico").arg(number);
+        icons << QStringLiteral(":/images/imagelist2_%1.ico").arg(number);
+    for (const QString& icon : icons) {
+        QTest::newRow(qPrintable(icon)) << icon << 32;
+        QTest::newRow(qPrintable(icon + " @2x")) << DoubleSizePath(icon) << 64;
+    }
 }
 
 void TestArtwork::icons_have_16_colours_and_a_mask() {
     QFETCH(QString, path);
+    QFETCH(int, size);
     const QByteArray bytes = readAll(path);
     constexpr int Entry = 6;
     constexpr int Bitmap = Entry + 16;
-    QCOMPARE(word(bytes, 2), 1);                                     // an icon
-    QCOMPARE(word(bytes, 4), 1);                                     // one picture
-    QCOMPARE(static_cast<unsigned char>(bytes[Entry + 2]), 16);      // colours
-    QCOMPARE(word(bytes, Entry + 6), 4);                             // bits per pixel
-    QCOMPARE(word(bytes, Bitmap + 14), 4);                           // bitmap's bits per pixel
-    QCOMPARE(bytes.size(), Bitmap + 40 + 16 * 4 + 32 * 16 + 32 * 4); // 4-bit pixels and mask
+    const int maskRow = (size + 31) / 32 * 4;
+    QCOMPARE(word(bytes, 2), 1);                                // an icon
+    QCOMPARE(word(bytes, 4), 1);                                // one picture
+    QCOMPARE(static_cast<unsigned char>(bytes[Entry]), size);   // width
+    QCOMPARE(static_cast<unsigned char>(bytes[Entry + 2]), 16); // colours
+    QCOMPARE(word(bytes, Entry + 6), 4);                        // bits per pixel
+    QCOMPARE(word(bytes, Bitmap + 14), 4);                      // bitmap's bits per pixel
+    QCOMPARE(bytes.size(), Bitmap + 40 + 16 * 4 + size * size / 2 + maskRow * size);
 
     const QImage image = decode(bytes, "ico");
     const int opaque = opaquePixels(image);
-    QVERIFY2(opaque > 32 * 32 / 5, "the picture covers a fair part of the icon");
-    QVERIFY2(opaque < 32 * 32, "the mask leaves the background transparent");
+    QVERIFY2(opaque > size * size / 5, "the picture covers a fair part of the icon");
+    QVERIFY2(opaque < size * size, "the mask leaves the background transparent");
     QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
 }
 

@@ -1,5 +1,6 @@
 #include "calc/windows1252.h"
 #include "credits/bas_credit_und_info_box.h"
+#include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/gui_fixture.h"
 
@@ -24,6 +25,9 @@ private slots:
     void carryPartialWord();
     void readCreditsText_data();
     void readCreditsText();
+    void readCreditsText_longFileGivesItsBeginning();
+    void layOut_stopsAtTheLineBound_data();
+    void layOut_stopsAtTheLineBound();
     void textAreaWidth_data();
     void textAreaWidth();
 
@@ -313,6 +317,17 @@ void TestCreditLayout::readCreditsText_data() {
     QTest::newRow("empty path gives the text") << QString() << "ohne Datei";
     QTest::newRow("folder counts as missing") << m_folder.path() << "ohne Datei";
     QTest::newRow("hidden file counts as missing") << hidden << "ohne Datei";
+    const QString pipe = QDir(m_folder.path()).filePath(QStringLiteral("pipe.dpi"));
+    QVERIFY(makePlace(Place::Pipe, pipe));
+    const QString zero = QDir(m_folder.path()).filePath(QStringLiteral("zero.dpi"));
+    QVERIFY(makePlace(Place::LinkToZero, zero));
+    QByteArray everyByte(256, Qt::Uninitialized);
+    for (int byte = 0; byte < 256; ++byte)
+        everyByte[byte] = static_cast<char>(byte);
+    const QString binary = writeFile(QStringLiteral("binary.dpi"), everyByte);
+    QTest::newRow("binary file decoded byte by byte") << binary << DecodeWindows1252(everyByte);
+    QTest::newRow("pipe counts as missing, never blocks") << pipe << "ohne Datei";
+    QTest::newRow("link to a device counts as missing") << zero << "ohne Datei";
     QTest::newRow("unreadable file gives a notice")
         << unreadable
         << "Die Datei mit den Mitwirkenden konnte nicht gelesen werden:\r\n" + unreadable;
@@ -322,6 +337,39 @@ void TestCreditLayout::readCreditsText() {
     QFETCH(QString, file);
     QFETCH(QString, expected);
     QCOMPARE(ReadCreditsText(file, QStringLiteral("ohne Datei")), expected);
+}
+
+void TestCreditLayout::readCreditsText_longFileGivesItsBeginning() {
+    QByteArray tenMegabytes;
+    for (int line = 0; tenMegabytes.size() < 10'000'000; ++line)
+        tenMegabytes += "Mitwirkende Zeile " + QByteArray::number(line) + "\r\n";
+    const QString file = writeFile(QStringLiteral("lang.dpi"), tenMegabytes);
+
+    const QString text = ReadCreditsText(file, QStringLiteral("ohne Datei"));
+
+    QCOMPARE(text, QString::fromLatin1(tenMegabytes.first(MaxCreditsFileBytes)));
+}
+
+void TestCreditLayout::layOut_stopsAtTheLineBound_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("lines");
+    const QString shortLines = QStringLiteral("Dank\r\n").repeated(MaxCreditLines + 100);
+    QTest::newRow("as many lines as the bound")
+        << shortLines.first((MaxCreditLines - 1) * 6 + 4) << MaxCreditLines;
+    QTest::newRow("more short lines") << shortLines << MaxCreditLines;
+    QTest::newRow("one line broken into more pieces")
+        << QStringLiteral("Dank ").repeated(MaxCreditLines * 3) << MaxCreditLines;
+}
+
+void TestCreditLayout::layOut_stopsAtTheLineBound() {
+    QFETCH(QString, text);
+    QFETCH(qsizetype, lines);
+    const FixedWidthMeasurer measurer(100);
+
+    const QStringList laidOut = LayOutCreditLines(text, LayoutBox{measurer, BoxWidth}, 900, 0);
+
+    QCOMPARE(laidOut.size(), lines);
+    QVERIFY(laidOut.last().contains(QStringLiteral("Dank")));
 }
 
 void TestCreditLayout::textAreaWidth_data() {

@@ -1,7 +1,9 @@
 #include "calc/windows1252.h"
 #include "credits/frm_info_box.h"
 #include "tests/credits/manual_scroll_timer.h"
+#include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/hostile_pictures.h"
 #include "tests/support/recording_message_boxes.h"
 
 #include <QApplication>
@@ -120,6 +122,7 @@ private slots:
     void scrolledImage_isWhatAFreshDrawingGives();
     void tick_repaintsOnlyTheRowsWhereTextWasOrIs();
     void click_stopsAndRestartsKeepingThePosition();
+    void closeAndReopen_continuesWhereItWas_data();
     void closeAndReopen_continuesWhereItWas();
     void infoTwice_leavesOneWindow();
     void minimise_keepsScrolling();
@@ -130,6 +133,8 @@ private slots:
     void logo_missingOrBroken_creditsOnWhite_data();
     void logo_missingOrBroken_creditsOnWhite();
     void emptyCreditsFile_asksForAFile();
+    void hostileCreditsFile_scrollsWhatItCouldRead_data();
+    void hostileCreditsFile_scrollsWhatItCouldRead();
 
 private:
     void writeCredits(const QString& text);
@@ -380,13 +385,24 @@ void TestInfoBox::click_stopsAndRestartsKeepingThePosition() {
     QCOMPARE(state().ScrollY, stoppedAt - 3);
 }
 
+void TestInfoBox::closeAndReopen_continuesWhereItWas_data() {
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("click on the close label") << false;
+    QTest::newRow("Esc") << true;
+}
+
 void TestInfoBox::closeAndReopen_continuesWhereItWas() {
+    QFETCH(bool, byEscape);
     m_host->Show();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
     m_timer->tick(7);
     const int closedAt = state().ScrollY;
     QPointer<frmInfoBox> first = window();
 
-    QTest::mouseClick(window()->lblSchliessen, Qt::LeftButton);
+    if (byEscape)
+        QTest::keyClick(window()->Picture1, Qt::Key_Escape);
+    else
+        QTest::mouseClick(window()->lblSchliessen, Qt::LeftButton);
 
     QVERIFY(!m_timer->isActive());
     QVERIFY(!state().IsScrolling);
@@ -490,6 +506,7 @@ void TestInfoBox::logo_missingOrBroken_creditsOnWhite_data() {
     QTest::addColumn<bool>("present");
     QTest::newRow("missing logo") << QByteArray() << false;
     QTest::newRow("broken logo") << QByteArray("kein JPEG") << true;
+    QTest::newRow("20000 x 20000 declared") << JpegDeclaring({20000, 20000}) << true;
 }
 
 void TestInfoBox::logo_missingOrBroken_creditsOnWhite() {
@@ -523,6 +540,42 @@ void TestInfoBox::emptyCreditsFile_asksForAFile() {
         {MessageBoxes::Icon::Information, QStringLiteral("Zuerst Textdatei auswählen.")}};
     QCOMPARE(m_messages.said, said);
     QVERIFY(!m_timer->isActive());
+}
+
+void TestInfoBox::hostileCreditsFile_scrollsWhatItCouldRead_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("pipe");
+    QTest::addColumn<qsizetype>("lines");
+    QByteArray everyByte(256, Qt::Uninitialized);
+    for (int byte = 0; byte < 256; ++byte)
+        everyByte[byte] = static_cast<char>(byte);
+    QTest::newRow("missing: the path is shown") << QByteArray() << false << qsizetype{1};
+    QTest::newRow("binary") << everyByte.repeated(8) << false << qsizetype{-1};
+    QTest::newRow("10 MB of short lines")
+        << QByteArray("Dank\r\n").repeated(1'700'000) << false << MaxCreditLines;
+    QTest::newRow("pipe: the path is shown") << QByteArray() << true << qsizetype{1};
+}
+
+// State: a credits file that is missing, binary, huge or a pipe. Action: "Info". Expected: the
+// box opens and scrolls what it could read, never more lines than the bound.
+void TestInfoBox::hostileCreditsFile_scrollsWhatItCouldRead() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, pipe);
+    QFETCH(qsizetype, lines);
+    const QString credits = m_folder->filePath(QStringLiteral("Tiska.dpi"));
+    QVERIFY(QFile::remove(credits));
+    if (pipe || !bytes.isEmpty())
+        QVERIFY(makePlace(pipe ? Place::Pipe : Place::File, credits, bytes));
+
+    m_host->Show();
+    m_timer->tick();
+
+    QVERIFY(window()->isVisible());
+    QVERIFY(m_timer->isActive());
+    if (lines > 0)
+        QCOMPARE(state().CreditsLines.size(), lines);
+    QVERIFY(!state().CreditsLines.isEmpty() && state().CreditsLines.size() <= MaxCreditLines);
+    QVERIFY(state().IsScrolling);
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestInfoBox)

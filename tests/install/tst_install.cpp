@@ -110,8 +110,8 @@ void TestInstall::cleanup() {
 
 void TestInstall::installs_file_data() {
     QTest::addColumn<QString>("path");
-    for (const char* file :
-         {"zifferon", "Benutzerhandbuch_Zifferal_Version_1.chm", "Tiska.dpi", "1_logo_1.jpg"})
+    for (const char* file : {"zifferon", "Benutzerhandbuch_Zifferal_Version_1.chm", "Tiska.dpi",
+                             "1_logo_1.jpg", "1_logo_1@2x.jpg"})
         QTest::addRow("program folder: %s", file) << ProgramFolder + u'/' + QLatin1String(file);
     QTest::newRow("link in bin") << QStringLiteral("bin/zifferon");
     QTest::newRow("desktop entry") << DesktopEntry;

@@ -64,6 +64,7 @@ void TestPackage::holds_file_data() {
         "usr/lib/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm");
     QTest::newRow("credits") << QStringLiteral("usr/lib/zifferon/Tiska.dpi");
     QTest::newRow("logo") << QStringLiteral("usr/lib/zifferon/1_logo_1.jpg");
+    QTest::newRow("logo at twice the size") << QStringLiteral("usr/lib/zifferon/1_logo_1@2x.jpg");
     QTest::newRow("desktop entry") << "usr/share/applications/" + AppId + ".desktop";
     QTest::newRow("metainfo") << "usr/share/metainfo/" + AppId + ".metainfo.xml";
     QTest::newRow("icon 48") << "usr/share/icons/hicolor/48x48/apps/" + AppId + ".png";

@@ -1,4 +1,5 @@
 #include "correction/form2.h"
+#include "credits/frm_start.h"
 #include "main_window/form1.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -16,6 +18,7 @@
 #include <QSignalSpy>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -59,7 +62,10 @@ private slots:
     void hidden_fields_hold_result_and_total();
     void bad_input_is_evaluated_or_fails_quietly_data();
     void bad_input_is_evaluated_or_fails_quietly();
+    void right_click_copies_selected_total_data();
     void right_click_copies_selected_total();
+    void cut_off_line_shows_its_whole_text_as_tooltip_data();
+    void cut_off_line_shows_its_whole_text_as_tooltip();
     void right_click_without_selection_warns();
     void other_buttons_on_totals_do_nothing_data();
     void other_buttons_on_totals_do_nothing();
@@ -71,11 +77,13 @@ private slots:
     void toolbar_new_on_empty_tapes_changes_nothing();
     void toolbar_end_and_help_dispatch_exactly();
     void help_failure_is_told_and_changes_nothing();
-    void toolbar_shortcut_works_anywhere_in_the_window_data();
-    void toolbar_shortcut_works_anywhere_in_the_window();
     void pasted_line_breaks_become_blanks_data();
     void pasted_line_breaks_become_blanks();
+    void controls_expose_names_to_screen_readers_data();
     void controls_expose_names_to_screen_readers();
+    void lists_and_decimal_places_expose_their_content();
+    void windows_present_themselves_by_role_and_caption_data();
+    void windows_present_themselves_by_role_and_caption();
 
 private:
     void type(const QString& text);
@@ -83,7 +91,6 @@ private:
     template <typename T> T* control(const QString& name) const {
         return m_window->findChild<T*>(name);
     }
-    QAction* command(const QString& key) const;
 
     std::unique_ptr<Form1> m_window;
     std::shared_ptr<HelpRecorder> m_help;
@@ -113,14 +120,6 @@ void TestForm1::cleanup() {
 
 void TestForm1::type(const QString& text) {
     QTest::keyClicks(m_window->Text1, text);
-}
-
-QAction* TestForm1::command(const QString& key) const {
-    for (QAction* action : m_window->actions()) {
-        if (action->data() == key)
-            return action;
-    }
-    return nullptr;
 }
 
 void TestForm1::clickRow(QListView* view, int row, Qt::MouseButton button) {
@@ -442,17 +441,79 @@ void TestForm1::bad_input_is_evaluated_or_fails_quietly() {
     QCOMPARE(m_window->tapes().List1.count(), 1);
 }
 
+void TestForm1::right_click_copies_selected_total_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("total");
+    QTest::newRow("a total that fits its list") << "2+3"
+                                                << "8,00";
+    QTest::newRow("a total cut off at the list's edge") << "1e20"
+                                                        << "100000000000000000000,00";
+}
+
 void TestForm1::right_click_copies_selected_total() {
-    type("2+3\r");
+    QFETCH(QString, formula);
+    QFETCH(QString, total);
+    type(formula + "\r");
     type("3\r");
     QGuiApplication::clipboard()->setText("vorher");
     clickRow(m_window->List3, 1);
     QCOMPARE(m_window->tapes().List3.selected(), 1);
     clickRow(m_window->List3, 0, Qt::RightButton);
     QCOMPARE(m_messages->said,
-             (QList<Said>{{Icon::Information, "8,00 wurde in die Zwischenablage kopiert."}}));
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("8,00"));
+             (QList<Said>{{Icon::Information, total + " wurde in die Zwischenablage kopiert."}}));
+    QCOMPARE(QGuiApplication::clipboard()->text(), total);
     QCOMPARE(m_window->tapes().List3.selected(), 1);
+}
+
+void TestForm1::cut_off_line_shows_its_whole_text_as_tooltip_data() {
+    QTest::addColumn<QStringList>("formulas");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("listWidth"); // 0: as placed
+    QTest::addColumn<QString>("tooltip");
+    const QString formulaTip = "Anzeige der Formel.";
+    const QString totalTip = "Anzeige der Gesamtsumme.";
+    const QString wide = "100000000000000000000,00";
+    QTest::newRow("a total that fits") << QStringList{"2+3"} << "List3" << 0 << 0 << totalTip;
+    QTest::newRow("a total wider than its list")
+        << QStringList{"1e20"} << "List3" << 0 << 0 << wide;
+    QTest::newRow("a result wider than its list")
+        << QStringList{"1e20"} << "List2" << 0 << 0 << wide;
+    QTest::newRow("the formula of a wide result fits")
+        << QStringList{"1e20"} << "List1" << 0 << 0 << formulaTip;
+    QTest::newRow("a formula wider than its list")
+        << QStringList{"1234567+2345678+3456789+4567890"} << "List1" << 0 << 0
+        << "1234567+2345678+3456789+4567890";
+    const QStringList growing{"12345678901234", "1e17"};
+    QTest::newRow("a total that fits, above one that grew too wide")
+        << growing << "List3" << 0 << 0 << totalTip;
+    QTest::newRow("a total that grew too wide")
+        << growing << "List3" << 1 << 0 << "100012345678901000,00";
+    QTest::newRow("the same total in a wider list")
+        << QStringList{"1e20"} << "List3" << 0 << 400 << totalTip;
+    QTest::newRow("below the last line") << QStringList{"1e20"} << "List3" << 3 << 0 << totalTip;
+}
+
+// Over a line the list cuts off, the row's tooltip is the whole line; elsewhere the list's own.
+void TestForm1::cut_off_line_shows_its_whole_text_as_tooltip() {
+    QFETCH(QStringList, formulas);
+    QFETCH(QString, list);
+    QFETCH(int, row);
+    QFETCH(int, listWidth);
+    QFETCH(QString, tooltip);
+    for (const QString& formula : formulas)
+        type(formula + "\r");
+    auto* view = control<QListView>(list);
+    if (listWidth > 0)
+        view->resize(listWidth, view->height());
+    const QRect first = view->visualRect(view->model()->index(0, 0));
+    const QPoint at = first.center() + QPoint(0, row * first.height());
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), tooltip);
 }
 
 void TestForm1::right_click_without_selection_warns() {
@@ -603,28 +664,6 @@ void TestForm1::help_failure_is_told_and_changes_nothing() {
     QVERIFY(m_window->isEnabled());
 }
 
-void TestForm1::toolbar_shortcut_works_anywhere_in_the_window_data() {
-    QTest::addColumn<QString>("focus");
-    QTest::newRow("formula field") << "Text1";
-    QTest::newRow("keypad") << "cmd5";
-    QTest::newRow("decimals box") << "Combo1";
-    QTest::newRow("total tape") << "List3";
-}
-
-// The table gives a command a shortcut; it runs the command by its key, as a click does.
-void TestForm1::toolbar_shortcut_works_anywhere_in_the_window() {
-    QFETCH(QString, focus);
-    QAction* help = command("Hilfe");
-    QVERIFY(help);
-    QCOMPARE(help->shortcutContext(), Qt::WindowShortcut);
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    QWidget* widget = control<QWidget>(focus);
-    widget->setFocus();
-    QTest::keyClick(widget, Qt::Key_F1);
-    QCOMPARE(m_help->shown, QStringList{"/opt/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm"});
-    QCOMPARE(m_ends, 0);
-}
-
 void TestForm1::pasted_line_breaks_become_blanks_data() {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("field");
@@ -651,28 +690,100 @@ void TestForm1::pasted_line_breaks_become_blanks() {
     QCOMPARE(m_window->tapes().List1.count(), 0);
 }
 
+void TestForm1::controls_expose_names_to_screen_readers_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("formula field by its label")
+        << "Text1" << int(QAccessible::EditableText) << "Eingabe"
+        << "Eingabe der Formel.";
+    QTest::newRow("formula tape by its label") << "List1" << int(QAccessible::List) << "Eingabe"
+                                               << "Anzeige der Formel.";
+    QTest::newRow("calculation tape by its label") << "List2" << int(QAccessible::List) << "Zeile"
+                                                   << "Anzeige der Berechnung.";
+    QTest::newRow("total tape by its label") << "List3" << int(QAccessible::List) << "Summe"
+                                             << "Anzeige der Gesamtsumme.";
+    QTest::newRow("decimal places, not its value")
+        << "Combo1" << int(QAccessible::ComboBox) << "Nachkommastellen"
+        << "Einstellung der Nachkommastellen.";
+    QTest::newRow("calculate button by its tooltip")
+        << "Command1" << int(QAccessible::Button)
+        << "Berechnen der Formel die im Eingabefeld eingegeben wurde."
+        << "Berechnen der Formel die im Eingabefeld eingegeben wurde.";
+    QTest::newRow("digit key by its caption") << "cmd7" << int(QAccessible::Button) << "7"
+                                              << "";
+    QTest::newRow("exit key without its access key mark")
+        << "cmdExit" << int(QAccessible::Button) << "Exit"
+        << "Eingabe der Formel kpl. löschen";
+    QTest::newRow("toolbar button by its caption")
+        << "Toolbar1_Drucken" << int(QAccessible::Button) << "Drucken"
+        << "Drucken ";
+}
+
 void TestForm1::controls_expose_names_to_screen_readers() {
-    const std::vector<std::pair<QString, QString>> expected{
-        {"Text1", "Eingabe der Formel."},
-        {"Command1", "Berechnen der Formel die im Eingabefeld eingegeben wurde."},
-        {"List3", "Anzeige der Gesamtsumme."},
-        {"cmd7", "7"},
-        {"cmdExit", "Exit"},
-        {"Toolbar1_Drucken", "Drucken"}};
-    for (const auto& [name, accessibleName] : expected) {
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control<QWidget>(name));
-        QVERIFY2(face, qPrintable(name));
-        QCOMPARE(face->text(QAccessible::Name), accessibleName);
-        QVERIFY(control<QWidget>(name)->focusPolicy() & Qt::TabFocus);
-    }
-    // On Linux a combo box's name is its text; the tooltip comes as its description.
-    QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(m_window->Combo1);
-    QCOMPARE(combo->text(QAccessible::Description),
-             QStringLiteral("Einstellung der Nachkommastellen."));
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QWidget* widget = this->control<QWidget>(control);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(face);
+    QCOMPARE(int(face->role()), role);
+    QCOMPARE(face->text(QAccessible::Name), name);
+    QCOMPARE(face->text(QAccessible::Description), description);
+    QVERIFY(widget->focusPolicy() & Qt::TabFocus);
+}
+
+void TestForm1::lists_and_decimal_places_expose_their_content() {
     type("2+3\r");
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(m_window->List2);
     QVERIFY(list->childCount() >= 1);
     QCOMPARE(list->child(0)->text(QAccessible::Name).trimmed(), QStringLiteral("5,00"));
+    QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(m_window->Combo1);
+    QCOMPARE(combo->text(QAccessible::Value), QStringLiteral("2"));
+    m_window->Combo1->setCurrentIndex(4);
+    QCOMPARE(combo->text(QAccessible::Value), QStringLiteral("5"));
+    QVERIFY(combo->actionInterface());
+    QVERIFY(combo->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::showMenuAction()));
+    QCOMPARE(combo->childCount(), 1);
+    QCOMPARE(combo->child(0)->role(), QAccessible::EditableText);
+}
+
+void TestForm1::windows_present_themselves_by_role_and_caption_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("main window: a frame named by its caption")
+        << "Form1" << int(QAccessible::Window)
+        << " Zifferon © 2026 Morvantis Software, Telefon 05678 / 555 01 73";
+    QTest::newRow("correction window: a dialog named by its caption")
+        << "Form2" << int(QAccessible::Dialog) << " Korrektur © 2026 MS";
+    QTest::newRow("info box without caption")
+        << "frmInfoBox" << int(QAccessible::Dialog) << "Zifferon – Info";
+    QTest::newRow("splash window without caption")
+        << "frmStart" << int(QAccessible::Window) << "Zifferon – Startfenster";
+}
+
+void TestForm1::windows_present_themselves_by_role_and_caption() {
+    QFETCH(QString, window);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    type("2+3\r");
+    clickRow(m_window->List1, 0);
+    QTest::mouseClick(control<QToolButton>("Toolbar1_Info"), Qt::LeftButton);
+    const auto splash = std::make_unique<frmStart>([] {});
+    QWidget* shown = nullptr;
+    for (QWidget* topLevel : QApplication::topLevelWidgets()) {
+        if (topLevel->objectName() == window)
+            shown = topLevel;
+    }
+    QVERIFY(shown);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(shown);
+    QCOMPARE(int(face->role()), role);
+    QCOMPARE(face->text(QAccessible::Name), name);
+    QVERIFY(face->childCount() > 0);
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestForm1)

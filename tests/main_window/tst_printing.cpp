@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QToolBar>
@@ -99,6 +101,33 @@ QImage layoutImage() {
     return image;
 }
 
+// Shows every highlight of a list boldly: the current line's focus frame, also when the focus did
+// not come by keyboard, and the line under the mouse.
+class HighlightingStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameFocusRect) {
+            painter->setPen(Qt::red);
+            painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+            return;
+        }
+        if (element == PE_PanelItemViewItem && option->state.testFlag(State_MouseOver))
+            painter->fillRect(option->rect, QColor(255, 220, 0));
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+// The pixels of one line of the list as far as it is in view, as the window image shows them.
+QImage lineIn(const QImage& windowImage, const QListView& list, int row) {
+    const QRect line =
+        list.visualRect(list.model()->index(row, 0)).intersected(list.viewport()->rect());
+    const QRect inWindow(list.viewport()->mapTo(list.window(), line.topLeft()), line.size());
+    const qreal ratio = windowImage.devicePixelRatio();
+    return windowImage.copy(QRect((QPointF(inWindow.topLeft()) * ratio).toPoint(),
+                                  (QSizeF(inWindow.size()) * ratio).toSize()));
+}
+
 int pdfPageCount(const QByteArray& pdf) {
     return static_cast<int>(
         QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
@@ -117,7 +146,9 @@ private slots:
     void printing_restores_the_window();
     void printing_deselects_only_the_last_total_data();
     void printing_deselects_only_the_last_total();
-    void missing_layout_keeps_the_picture_and_tells_the_user();
+    void deselected_last_total_prints_without_any_highlight();
+    void layout_that_cannot_be_loaded_keeps_the_picture_data();
+    void layout_that_cannot_be_loaded_keeps_the_picture();
     void failed_print_warns_and_restores_the_window_data();
     void failed_print_warns_and_restores_the_window();
     void pdf_page_holds_the_window_image();
@@ -219,23 +250,41 @@ void TestPrinting::printing_restores_the_window() {
     pressPrint();
     verifyRestored();
     QCOMPARE(m_window->picture().size(), layoutImage().size());
-    const QColor centre = m_window->picture().toImage().pixelColor(20, 15);
+    const QColor centre = m_window->picture().forRatio(1).toImage().pixelColor(20, 15);
     QVERIFY2(qAbs(centre.red() - 200) < 8 && qAbs(centre.blue() - 90) < 8,
              qPrintable(centre.name()));
 }
 
-void TestPrinting::missing_layout_keeps_the_picture_and_tells_the_user() {
+void TestPrinting::layout_that_cannot_be_loaded_keeps_the_picture_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("missing, as for every user: silently") << false << QByteArray() << false;
+    QTest::newRow("there but not a picture: told") << true << QByteArray("kein JPEG") << true;
+}
+
+void TestPrinting::layout_that_cannot_be_loaded_keeps_the_picture() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, told);
     useRecordingPrinter();
     QVERIFY(QFile::remove(layoutPath()));
-    const QImage builtIn = m_window->picture().toImage();
+    if (present) {
+        QFile layout(layoutPath());
+        QVERIFY(layout.open(QIODevice::WriteOnly));
+        layout.write(bytes);
+    }
+    const QImage builtIn = m_window->picture().forRatio(1).toImage();
     pressPrint();
-    QCOMPARE(m_messages->said.size(), 1);
-    const RecordingMessageBoxes::Said& said = m_messages->said.first();
-    QCOMPARE(said.icon, MessageBoxes::Icon::Warning);
-    QVERIFY2(said.text.contains(QStringLiteral("Layout.jpg")), qPrintable(said.text));
     QVERIFY(m_calls.contains(QStringLiteral("finish")));
     verifyRestored();
-    QCOMPARE(m_window->picture().toImage(), builtIn);
+    QCOMPARE(m_window->picture().forRatio(1).toImage(), builtIn);
+    QCOMPARE(m_messages->said.size(), told ? 1 : 0);
+    if (told) {
+        const RecordingMessageBoxes::Said& said = m_messages->said.first();
+        QCOMPARE(said.icon, MessageBoxes::Icon::Warning);
+        QVERIFY2(said.text.contains(QStringLiteral("Layout.jpg")), qPrintable(said.text));
+    }
 }
 
 void TestPrinting::printing_deselects_only_the_last_total_data() {
@@ -272,6 +321,40 @@ void TestPrinting::printing_deselects_only_the_last_total() {
     QCOMPARE(totals.selected(), printedTotal);
     QCOMPARE(m_window->List3->selectionModel()->hasSelection(), printedTotal >= 0);
     QCOMPARE(m_printed.selectedFormula, lines - 1);
+}
+
+// The user selected the last total (to copy it), so its list has the focus and its current line,
+// and the mouse rests on it while Ctrl+P prints. The printed line looks as if it had never been
+// selected; the selection of a calculation line still shows.
+void TestPrinting::deselected_last_total_prints_without_any_highlight() {
+    useRecordingPrinter();
+    HighlightingStyle style;
+    for (QListView* tape : {m_window->List1, m_window->List2, m_window->List3}) {
+        tape->setStyle(&style);
+        tape->viewport()->setAttribute(Qt::WA_Hover); // as styles that show hover set it
+    }
+    for (const char* formula : {"1", "2", "3"})
+        evaluate(formula);
+    QListView* totals = m_window->List3;
+    const QPoint lastTotal = totals->visualRect(totals->model()->index(2, 0)).center();
+    m_window->tapes().List2.setSelected(1);
+    QTest::mouseClick(totals->viewport(), Qt::LeftButton, {}, lastTotal);
+    QTest::mouseMove(totals->viewport(), lastTotal);
+    QVERIFY(totals->hasFocus());
+    QCOMPARE(totals->currentIndex().row(), 2);
+
+    QTest::keyClick(totals, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(!m_printed.image.isNull());
+    QVERIFY(totals->hasFocus());
+
+    m_window->tapes().List2.setSelected(-1);
+    m_window->setFocus();
+    QTest::mouseMove(m_window.get(), QPoint(5, m_window->height() - 5));
+    const QImage unselected = m_window->grab().toImage();
+    QCOMPARE(lineIn(m_printed.image, *totals, 2), lineIn(unselected, *totals, 2));
+    QVERIFY(lineIn(m_printed.image, *m_window->List2, 1) !=
+            lineIn(unselected, *m_window->List2, 1));
+    QCOMPARE(lineIn(m_printed.image, *m_window->List2, 2), lineIn(unselected, *m_window->List2, 2));
 }
 
 void TestPrinting::failed_print_warns_and_restores_the_window_data() {

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -22,6 +23,33 @@ struct RecordingDocument : DocumentTarget {
         return {};
     }
     ExportFailure release() override { return {}; }
+};
+
+// Prints nothing and tells of no failure.
+struct QuietPrinter : TapePrinter {
+    void printLine(const QString&) override {}
+    void printWindow(QWidget&) override {}
+    PrintResult finish() override { return {}; }
+};
+
+struct HelpLog : HelpViewer {
+    QStringList& log;
+    explicit HelpLog(QStringList& into)
+        : log(into) {}
+    std::optional<QString> ShowHelp(const QString&) override {
+        log << QStringLiteral("help");
+        return std::nullopt;
+    }
+};
+
+// What a command left behind: the platform services it asked for, the tapes, the tape file
+// and what it said.
+struct Effect {
+    QStringList asked;
+    QStringList tapes;
+    QByteArray tapeFile;
+    QList<RecordingMessageBoxes::Said> said;
+    bool operator==(const Effect&) const = default;
 };
 
 struct FailingSheet : SpreadsheetTarget {
@@ -45,11 +73,17 @@ private slots:
     void word_receives_the_tapes();
     void failed_export_warns_and_keeps_the_tapes();
     void info_opens_one_window();
+    void shortcut_runs_the_command_of_its_button_data();
+    void shortcut_runs_the_command_of_its_button();
 
 private:
-    void press(const QString& key) {
-        QTest::mouseClick(m_window->findChild<QToolButton*>("Toolbar1_" + key), Qt::LeftButton);
+    void createWindow();
+    // The window's state after the action, in a fresh window with one evaluation on its tapes.
+    Effect effectOf(const std::function<void()>& action);
+    QToolButton* button(const QString& key) const {
+        return m_window->findChild<QToolButton*>("Toolbar1_" + key);
     }
+    void press(const QString& key) { QTest::mouseClick(button(key), Qt::LeftButton); }
     void evaluate(const QString& formula) {
         m_window->Text1->setText(formula);
         m_window->Command1_Click();
@@ -68,20 +102,44 @@ private:
     std::unique_ptr<Form1> m_window;
     std::shared_ptr<RecordingMessageBoxes> m_messages;
     QStringList m_documentTexts;
+    QStringList m_asked;
 };
 
 void TestToolbarCommands::init() {
+    createWindow();
+}
+
+void TestToolbarCommands::createWindow() {
+    m_window.reset();
     QDir(QDir::homePath()).removeRecursively();
     QDir().mkpath(QDir::homePath());
     m_documentTexts.clear();
+    m_asked.clear();
     m_messages = std::make_shared<RecordingMessageBoxes>();
     Form1Services services = Form1Services::Default();
     services.messages = m_messages;
     services.wordTarget = [this] { return std::make_unique<RecordingDocument>(m_documentTexts); };
     services.excelTarget = [] { return std::make_unique<FailingSheet>(); };
+    services.endProgram = [this] { m_asked << QStringLiteral("end"); };
+    services.help = std::make_shared<HelpLog>(m_asked);
+    services.printer = [this] {
+        m_asked << QStringLiteral("printer");
+        return std::make_unique<QuietPrinter>();
+    };
     m_window = std::make_unique<Form1>(std::move(services));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+Effect TestToolbarCommands::effectOf(const std::function<void()>& action) {
+    createWindow();
+    evaluate("2+3");
+    action();
+    QFile file(TapeFilePath());
+    return {m_asked, snapshot(), file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+            m_messages->said};
 }
 
 void TestToolbarCommands::cleanup() {
@@ -148,6 +206,54 @@ void TestToolbarCommands::info_opens_one_window() {
     press("Info");
     QCOMPARE(m_window->infoBox().window(), first.data());
     QVERIFY(m_window->isEnabled());
+}
+
+void TestToolbarCommands::shortcut_runs_the_command_of_its_button_data() {
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("focus");
+    const std::vector<std::pair<QKeySequence, const char*>> shortcuts{
+        {QKeySequence(Qt::CTRL | Qt::Key_N), "Neu"},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), "Oeffnen"},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), "Speichern"},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), "Drucken"},
+        {QKeySequence(Qt::Key_F1), "Hilfe"},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), "Ende"}};
+    for (const char* focus : {"Text1", "List3", "cmd5", "Combo1"}) {
+        for (const auto& [shortcut, key] : shortcuts) {
+            const QString name = shortcut.toString() + " in " + focus;
+            QTest::newRow(qPrintable(name)) << shortcut << key << focus;
+        }
+    }
+}
+
+// The shortcut triggers the button's own action, and so runs the command of the button's key
+// wherever the focus is in the window: it leaves what a click on the button leaves.
+void TestToolbarCommands::shortcut_runs_the_command_of_its_button() {
+    QFETCH(QKeySequence, shortcut);
+    QFETCH(QString, key);
+    QFETCH(QString, focus);
+    const Effect untouched = effectOf([] {});
+    const Effect clicked = effectOf([&] { press(key); });
+    QVERIFY2(clicked != untouched, "the command leaves a trace");
+
+    QStringList triggered;
+    const Effect pressed = effectOf([&] {
+        for (QToolButton* other : m_window->Toolbar1->findChildren<QToolButton*>()) {
+            if (other->defaultAction())
+                connect(other->defaultAction(), &QAction::triggered, this,
+                        [&triggered, other] { triggered << other->objectName(); });
+        }
+        QWidget* widget = m_window->findChild<QWidget*>(focus);
+        widget->setFocus();
+        QVERIFY(widget->hasFocus());
+        QTest::keySequence(widget, shortcut);
+    });
+    QCOMPARE(triggered, QStringList{"Toolbar1_" + key});
+    QCOMPARE(pressed.asked, clicked.asked);
+    QCOMPARE(pressed.tapes, clicked.tapes);
+    QCOMPARE(pressed.tapeFile, clicked.tapeFile);
+    QCOMPARE(pressed.said, clicked.said);
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestToolbarCommands)

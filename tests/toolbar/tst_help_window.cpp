@@ -30,11 +30,14 @@ enum class Going { Buttons, KeysInPage, KeysInContents, KeysInSearchField };
 
 // The keywords of docs/help/Index.hhk, in its order.
 const QStringList ManualKeywords{
-    "Alt+X",        "Back",      "Dezimalkomma", "Drucken",          "Eingabetaste", "Ende",
-    "Esc",          "Excel",     "Exit",         "Fehler",           "Funktionen",   "Hilfe",
-    "Infobox",      "Korrektur", "Layout.jpg",   "Nachkommastellen", "Neu",          "Öffnen",
-    "Operatoren",   "Prozent",   "Speichern",    "Startfenster",     "Summe",        "Vorzeichen",
-    "Windows-1252", "Word",      "Zahlen.txt",   "Zwischenablage"};
+    "Alt+X",         "Back",         "Dezimalkomma", "Drucken",
+    "Eingabetaste",  "Ende",         "Esc",          "Excel",
+    "Exit",          "Fehler",       "Funktionen",   "Hilfe",
+    "Infobox",       "Korrektur",    "Layout.jpg",   "Nachkommastellen",
+    "Neu",           "Öffnen",       "Operatoren",   "Prozent",
+    "Speichern",     "Startfenster", "Summe",        "Tastenkürzel",
+    "Vorzeichen",    "Windows-1252", "Word",         "Zahlen.txt",
+    "Zwischenablage"};
 
 QTreeWidget& contentsOf(const HelpWindow& window) {
     return *window.findChild<QTreeWidget*>(QStringLiteral("Contents"));
@@ -801,16 +804,17 @@ void TestHelpWindow::typedTextFiltersTheIndex_data() {
     QTest::newRow("an umlaut") << "öFF" << 0 << QStringList{"Öffnen"}
                                << QUrl("chm:/streifendatei.html#oeffnen")
                                << QStringList{"Die Streifendatei", "Öffnen"};
-    const QStringList withEn{"Drucken",    "Ende",       "Funktionen",    "Nachkommastellen",
-                             "Öffnen",     "Operatoren", "Prozent",       "Startfenster",
-                             "Vorzeichen", "Zahlen.txt", "Zwischenablage"};
+    const QStringList withEn{"Drucken",      "Ende",       "Funktionen", "Nachkommastellen",
+                             "Öffnen",       "Operatoren", "Prozent",    "Startfenster",
+                             "Tastenkürzel", "Vorzeichen", "Zahlen.txt", "Zwischenablage"};
     QTest::newRow("inside: the first keyword beginning with it is chosen")
         << "en" << 0 << withEn << QUrl("chm:/symbolleiste.html") << QStringList{"Die Symbolleiste"};
     QTest::newRow("the down key chooses the next kept keyword")
         << "en" << 1 << withEn << QUrl("chm:/formeln.html#funktionen")
         << QStringList{"Die Formelsprache", "Funktionen"};
     QTest::newRow("only inside: the first is chosen")
-        << "ste" << 0 << QStringList{"Eingabetaste", "Nachkommastellen", "Startfenster"}
+        << "ste" << 0
+        << QStringList{"Eingabetaste", "Nachkommastellen", "Startfenster", "Tastenkürzel"}
         << QUrl("chm:/eingabe.html") << QStringList{"Formeln eingeben"};
     QTest::newRow("nothing kept: Enter keeps the page")
         << "xyz" << 0 << QStringList{} << QUrl("chm:/index.html") << QStringList{"Überblick"};

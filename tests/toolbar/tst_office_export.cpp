@@ -1,8 +1,11 @@
+#include "resources/fonts.h"
+#include "tests/support/small_disk.h"
 #include "toolbar/office_export.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -101,6 +104,39 @@ Cells expectedCells(const Tapes& lines) {
     return cells;
 }
 
+// The attributes of the first element of that name in an XML part.
+QXmlStreamAttributes firstElement(const QByteArray& part, const QString& name) {
+    QXmlStreamReader xml(part);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == name)
+            return xml.attributes();
+    }
+    return {};
+}
+
+// The width in pixels of each column the sheet sets, as a spreadsheet shows it: its stored width
+// counts characters of seven pixels, the margins included.
+QList<int> columnPixelsOf(const QString& xlsx) {
+    QXmlStreamReader xml(zipEntry(xlsx, "xl/worksheets/sheet1.xml"));
+    QList<int> pixels;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"col")
+            pixels << qRound(xml.attributes().value("width").toDouble() * 7);
+    }
+    return pixels;
+}
+
+// The style of every cell of the first sheet.
+QSet<QString> cellStylesOf(const QString& xlsx) {
+    QXmlStreamReader xml(zipEntry(xlsx, "xl/worksheets/sheet1.xml"));
+    QSet<QString> styles;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"c")
+            styles << xml.attributes().value("s").toString();
+    }
+    return styles;
+}
+
 QStringList expectedParagraphs(const Tapes& lines) {
     return lines.formulas + QStringList{""} + lines.results + QStringList{""} + lines.totals +
            QStringList{""};
@@ -160,6 +196,10 @@ private slots:
     void wordDocumentHoldsTheTapes_data() { exportedContents_data(); }
     void excelSheetHoldsTheTapesAsText();
     void excelSheetHoldsTheTapesAsText_data() { exportedContents_data(); }
+    void wordDocumentIsSetInTheTapesFont();
+    void excelCellsAreSetInTheTapesFont();
+    void excelColumnsFitTheirLongestEntry_data();
+    void excelColumnsFitTheirLongestEntry();
     void callsInOrderAndStopsAtTheFirstFailure_data();
     void callsInOrderAndStopsAtTheFirstFailure();
     void controlCharactersBecomeReplacementCharacters();
@@ -168,6 +208,11 @@ private slots:
     void missingDocumentsFolderIsCreated();
     void unwritableDocumentsFolderIsReported();
     void unopenedFileIsReportedWithItsPath();
+    void fullDiskLeavesNoFileAndSaysSo_data();
+    void fullDiskLeavesNoFileAndSaysSo();
+    void overlongCellIsReportedInGerman();
+    void desktopOpenerReportsFailures_data();
+    void desktopOpenerReportsFailures();
 
 private:
     QString exportWord(const NumberTape& tapes);
@@ -235,6 +280,104 @@ void TestOfficeExport::excelSheetHoldsTheTapesAsText() {
     QVERIFY2(ExportName.match(QFileInfo(xlsx).fileName()).hasMatch(), qPrintable(xlsx));
     // The empty text below each column leaves its cell blank.
     QCOMPARE(cellsOf(xlsx), expectedCells(lines));
+}
+
+// Its default font is the tapes' font at their size (to the half point), its paragraphs stand
+// without space between them, as the tape's lines do.
+void TestOfficeExport::wordDocumentIsSetInTheTapesFont() {
+    NumberTape tapes;
+    fill(tapes, {{"     2+3"}, {"      5,00"}, {"      5,00"}});
+    const QString docx = exportWord(tapes);
+
+    const QByteArray styles = zipEntry(docx, "word/styles.xml");
+    const QXmlStreamAttributes fonts = firstElement(styles, QStringLiteral("rFonts"));
+    for (const char* script : {"w:ascii", "w:hAnsi"})
+        QCOMPARE(fonts.value(QLatin1String(script)).toString(), fonts::WindowDefault().family());
+    QCOMPARE(fonts::WindowDefault().pixelSize(), 11); // 8.25 points
+    QCOMPARE(firstElement(styles, "sz").value(QStringLiteral("w:val")).toString(),
+             QStringLiteral("17"));
+    QCOMPARE(firstElement(styles, "spacing").value(QStringLiteral("w:after")).toString(),
+             QStringLiteral("0"));
+    QCOMPARE(firstElement(zipEntry(docx, "word/_rels/document.xml.rels"), "Relationship")
+                 .value(QStringLiteral("Target"))
+                 .toString(),
+             "styles.xml");
+    QVERIFY(zipEntry(docx, "[Content_Types].xml").contains("/word/styles.xml"));
+    QCOMPARE(paragraphsOf(docx),
+             expectedParagraphs({{"     2+3"}, {"      5,00"}, {"      5,00"}}));
+}
+
+// Every cell, also the empty one below each column, in the tapes' font and size; rows as high
+// as a line of it.
+void TestOfficeExport::excelCellsAreSetInTheTapesFont() {
+    NumberTape tapes;
+    fill(tapes, {{"     2+3"}, {"      5,00"}, {"      5,00"}});
+    const QString xlsx = exportExcel(tapes);
+
+    const QSet<QString> styles = cellStylesOf(xlsx);
+    QCOMPARE(styles.size(), 1);
+    const int style = styles.begin()->toInt();
+    QVERIFY(style > 0);
+    QXmlStreamReader xml(zipEntry(xlsx, "xl/styles.xml"));
+    QList<QXmlStreamAttributes> fontNames, fontSizes, cellFormats;
+    bool inCellFormats = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            inCellFormats &= !(xml.isEndElement() && xml.name() == u"cellXfs");
+            continue;
+        }
+        inCellFormats |= xml.name() == u"cellXfs";
+        if (xml.name() == u"name")
+            fontNames << xml.attributes();
+        else if (xml.name() == u"sz")
+            fontSizes << xml.attributes();
+        else if (xml.name() == u"xf" && inCellFormats)
+            cellFormats << xml.attributes();
+    }
+    const int font = cellFormats.value(style).value(QStringLiteral("fontId")).toString().toInt();
+    QCOMPARE(fontNames.value(font).value(QStringLiteral("val")).toString(),
+             fonts::WindowDefault().family());
+    QCOMPARE(fontSizes.value(font).value(QStringLiteral("val")).toString(), QStringLiteral("8.25"));
+    const QXmlStreamAttributes rows =
+        firstElement(zipEntry(xlsx, "xl/worksheets/sheet1.xml"), QStringLiteral("sheetFormatPr"));
+    QCOMPARE(rows.value(QStringLiteral("customHeight")).toString(), QStringLiteral("1"));
+    const double rowPixels =
+        rows.value(QStringLiteral("defaultRowHeight")).toString().toDouble() * 96 / 72;
+    QVERIFY(rowPixels >= QFontMetricsF(fonts::WindowDefault()).lineSpacing());
+}
+
+void TestOfficeExport::excelColumnsFitTheirLongestEntry_data() {
+    QTest::addColumn<Tapes>("lines");
+    QTest::newRow("lines padded for the lists") << Tapes{
+        {"                2+3", "     1234567*89"}, {"              5,00"}, {"          5,00"}};
+    QTest::newRow("a formula wider than its list, below a short one")
+        << Tapes{{"1", "1234567890+1234567890+1234567890"}, {"2"}, {"3"}};
+    QTest::newRow("short entries keep the default width") << Tapes{{"1"}, {"2"}, {"3"}};
+    QTest::newRow("an empty tape") << Tapes{{"     7"}, {}, {}};
+}
+
+// Each column holds its longest entry in the tapes' font with room for the cell's margins, and
+// is no wider than a default column or that.
+void TestOfficeExport::excelColumnsFitTheirLongestEntry() {
+    QFETCH(Tapes, lines);
+    NumberTape tapes;
+    fill(tapes, lines);
+    const QString xlsx = exportExcel(tapes);
+
+    const QList<int> pixels = columnPixelsOf(xlsx);
+    QCOMPARE(pixels.size(), 3);
+    const QFontMetricsF metrics(fonts::WindowDefault());
+    const QStringList* columns[] = {&lines.formulas, &lines.results, &lines.totals};
+    for (int column = 0; column < 3; ++column) {
+        double longest = 0;
+        for (const QString& entry : *columns[column])
+            longest = std::max(longest, metrics.horizontalAdvance(entry));
+        QVERIFY2(pixels[column] >= longest + 4, qPrintable(QStringLiteral("column %1: %2 px for %3")
+                                                               .arg(column)
+                                                               .arg(pixels[column])
+                                                               .arg(longest)));
+        QVERIFY(pixels[column] <= std::max(64.0, longest + 16));
+    }
 }
 
 void TestOfficeExport::callsInOrderAndStopsAtTheFirstFailure_data() {
@@ -364,5 +507,98 @@ void TestOfficeExport::unopenedFileIsReportedWithItsPath() {
     QVERIFY(QFileInfo::exists(m_opener.opened.first()));
 }
 
-QTEST_GUILESS_MAIN(TestOfficeExport)
+void TestOfficeExport::fullDiskLeavesNoFileAndSaysSo_data() {
+    QTest::addColumn<bool>("word");
+    QTest::addColumn<qint64>("free");
+    QTest::newRow("word, disk full") << true << qint64{0};
+    QTest::newRow("word, 8 KiB free") << true << qint64{8192};
+    QTest::newRow("excel, disk full") << false << qint64{0};
+    QTest::newRow("excel, 8 KiB free") << false << qint64{8192};
+}
+
+void TestOfficeExport::fullDiskLeavesNoFileAndSaysSo() {
+    QFETCH(bool, word);
+    QFETCH(qint64, free);
+    SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.whyNot()));
+    QVERIFY(disk.fill(free));
+    NumberTape tapes;
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i)
+        lines << QStringLiteral("%1*%2").arg(i).arg(i * 7919 % 10007);
+    fill(tapes, {lines, lines, lines});
+
+    const ExportFailure failure =
+        word ? ExportToWord(tapes, *CreateWordTarget(m_opener, disk.path()))
+             : ExportToExcel(tapes, *CreateExcelTarget(m_opener, disk.path()));
+
+    QVERIFY(failure);
+    QVERIFY2(failure->startsWith("Das Band konnte nicht als „" + disk.path() + "/Zifferon-Band "),
+             qPrintable(*failure));
+    QVERIFY2(failure->endsWith(" gespeichert werden: Kein Speicherplatz mehr auf dem Datenträger."),
+             qPrintable(*failure));
+    QCOMPARE(disk.files(), QStringList{});
+    QVERIFY(m_opener.opened.isEmpty());
+}
+
+void TestOfficeExport::overlongCellIsReportedInGerman() {
+    NumberTape tapes;
+    fill(tapes, {{QString(40000, u'7')}, {}, {}});
+
+    const ExportFailure failure =
+        ExportToExcel(tapes, *CreateExcelTarget(m_opener, m_documents.path()));
+
+    QVERIFY(failure);
+    QVERIFY2(failure->endsWith(": Ein Eintrag ist länger als die 32.767 Zeichen, die eine Zelle "
+                               "fassen kann."),
+             qPrintable(*failure));
+    QCOMPARE(QDir(m_documents.path()).entryList(QDir::Files), QStringList{});
+}
+
+void TestOfficeExport::desktopOpenerReportsFailures_data() {
+    QTest::addColumn<QString>("script"); // empty: no such program
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("opener succeeds") << "exit 0" << true << "";
+    QTest::newRow("opener finds no application")
+        << "exit 3" << true << "kein Programm dafür gefunden.";
+    QTest::newRow("opener fails") << "exit 4" << true
+                                  << "das Programm zum Öffnen meldete einen Fehler (Code 4).";
+    QTest::newRow("opener is killed")
+        << "kill -9 $$" << true << "das Programm zum Öffnen brach ab.";
+    QTest::newRow("no opener installed") << "" << false << "";
+}
+
+void TestOfficeExport::desktopOpenerReportsFailures() {
+    QFETCH(QString, script);
+    QFETCH(bool, started);
+    QFETCH(QString, report);
+    const QString program = m_documents.filePath("opener");
+    if (!script.isEmpty()) {
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("#!/bin/sh\n" + script + "\n").toUtf8());
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    }
+    QStringList reports;
+    const std::unique_ptr<FileOpener> opener =
+        CreateDesktopOpener([&reports](const QString& message) { reports << message; }, program);
+    const QString document = m_documents.filePath("Band.docx");
+
+    QCOMPARE(opener->open(document), started);
+
+    if (report.isEmpty()) {
+        QTest::qWait(200);
+        QCOMPARE(reports, QStringList{});
+        return;
+    }
+    QTRY_COMPARE(reports.size(), 1);
+    QCOMPARE(reports.first(),
+             "Die Datei „" + document +
+                 "“ wurde gespeichert, konnte aber nicht geöffnet werden: " + report);
+}
+
+QTEST_MAIN(TestOfficeExport)
 #include "tst_office_export.moc"

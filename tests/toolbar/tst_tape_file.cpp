@@ -1,11 +1,18 @@
 #include "calc/windows1252.h"
+#include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
+#include "tests/support/small_disk.h"
+#include "tests/toolbar/killed_save_tapes.h"
 #include "toolbar/tape_file.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -19,16 +26,6 @@ const QByteArray HeaderLine = "Eingabe Zeile Spalte\r\n";
 void fill(Tape& tape, const QStringList& lines) {
     tape.clear();
     tape.append(lines);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Lets writes of this process fail beyond the given size, as a full disk would.
@@ -52,13 +49,20 @@ private:
     void (*m_signal)(int) = nullptr;
 };
 
-enum class SaveObstacle { FolderIsFile, PathIsFolder, DiskFull };
-enum class OpenObstacle { Missing, Folder, Pipe, TooLarge, TooManyLines };
+enum class SaveObstacle { FolderIsFile, PathIsFolder, FileSizeLimit, FullDisk, NearlyFullDisk };
+
+// The formula tape of so many lines that its file ends just at, or one line beyond, the bound.
+QStringList linesForSaving(qsizetype fileLines) {
+    return QStringList(fileLines - 1, QStringLiteral("1"));
+}
+
+QStringList temporaryFilesIn(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("Zahlen.txt.*")}, QDir::Files | QDir::Hidden);
+}
 
 } // namespace
 
 Q_DECLARE_METATYPE(SaveObstacle)
-Q_DECLARE_METATYPE(OpenObstacle)
 
 class TestTapeFile : public QObject {
     Q_OBJECT
@@ -71,6 +75,10 @@ private slots:
     void saveCreatesMissingFoldersAndReplacesTheFile();
     void saveFailureKeepsTheOldFile_data();
     void saveFailureKeepsTheOldFile();
+    void saveBeyondTheBoundsIsRefused_data();
+    void saveBeyondTheBoundsIsRefused();
+    void saveRemovesTemporaryFilesOfAnInterruptedSave();
+    void killedSavesLeaveTheOldOrTheNewFileWhole();
     void openedLines_data();
     void openedLines();
     void openPadsLinesThatFit_data();
@@ -80,6 +88,8 @@ private slots:
     void roundTripThroughTheFile();
     void openFailureChangesNothing_data();
     void openFailureChangesNothing();
+    void openUnreadableFileNamesTheCause();
+    void openMillionShortLines();
 
 private:
     QString path() const { return m_folder.filePath("Zahlen/Zahlen.txt"); }
@@ -100,7 +110,7 @@ void TestTapeFile::init() {
 
 QString TestTapeFile::writeTapeFile(const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path()).absolutePath());
-    if (!writeAll(path(), bytes))
+    if (!writeFile(path(), bytes))
         qFatal("cannot prepare the tape file");
     return path();
 }
@@ -147,7 +157,7 @@ void TestTapeFile::savedBytes() {
 
     QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
 
-    QCOMPARE(readAll(path()), HeaderLine + lines);
+    QCOMPARE(fileContent(path()), HeaderLine + lines);
     QCOMPARE(m_tapes->List1.lines(), formulas);
 }
 
@@ -159,30 +169,55 @@ void TestTapeFile::saveCreatesMissingFoldersAndReplacesTheFile() {
 
     QCOMPARE(SaveTapeFile(*m_tapes, deep), std::nullopt);
 
-    QCOMPARE(readAll(deep), HeaderLine + "4+4  \r\n");
+    QCOMPARE(fileContent(deep), HeaderLine + "4+4  \r\n");
     QCOMPARE(QDir(QFileInfo(deep).absolutePath()).entryList(QDir::Files),
              QStringList{"Zahlen.txt"});
 }
 
 void TestTapeFile::saveFailureKeepsTheOldFile_data() {
     QTest::addColumn<SaveObstacle>("obstacle");
-    QTest::newRow("folder is a regular file") << SaveObstacle::FolderIsFile;
-    QTest::newRow("a folder stands at the path") << SaveObstacle::PathIsFolder;
-    QTest::newRow("disk full while writing") << SaveObstacle::DiskFull;
+    QTest::addColumn<int>("newLines");
+    QTest::addColumn<QString>("cause");
+    const QString noSpace = "Kein Speicherplatz mehr auf dem Datenträger.";
+    QTest::newRow("folder is a regular file")
+        << SaveObstacle::FolderIsFile << 2000 << "konnte nicht angelegt werden.";
+    QTest::newRow("a folder stands at the path")
+        << SaveObstacle::PathIsFolder << 2000 << "An dieser Stelle liegt ein Ordner.";
+    QTest::newRow("file size limit of the process")
+        << SaveObstacle::FileSizeLimit << 2000 << "Die Datei ist zu groß für den Datenträger.";
+    // The new file fits into the write buffer of a file class, so only its final flush fails.
+    QTest::newRow("full disk, small tape") << SaveObstacle::FullDisk << 20 << noSpace;
+    QTest::newRow("8 KiB free, larger tape") << SaveObstacle::NearlyFullDisk << 2000 << noSpace;
 }
 
 void TestTapeFile::saveFailureKeepsTheOldFile() {
     QFETCH(SaveObstacle, obstacle);
-    const QByteArray old = HeaderLine + "old  \r\n";
-    QString target = writeTapeFile(old);
+    QFETCH(int, newLines);
+    QFETCH(QString, cause);
+    std::unique_ptr<SmallDisk> disk;
+    QString file = path();
+    const bool onSmallDisk =
+        obstacle == SaveObstacle::FullDisk || obstacle == SaveObstacle::NearlyFullDisk;
+    if (onSmallDisk) {
+        disk = std::make_unique<SmallDisk>();
+        if (!disk->mounted())
+            QSKIP(qPrintable(disk->whyNot()));
+        file = disk->filePath("Zahlen.txt");
+    }
+    fill(m_tapes->List1, {"7*6", "1+1"});
+    QCOMPARE(SaveTapeFile(*m_tapes, file), std::nullopt);
+    const QByteArray old = fileContent(file);
+    QString target = file;
     if (obstacle == SaveObstacle::FolderIsFile)
-        target = path() + "/Zahlen.txt";
+        target = file + "/Zahlen.txt";
     if (obstacle == SaveObstacle::PathIsFolder)
-        target = m_folder.path();
-    fill(m_tapes->List1, QStringList(2000, QString(100, u'1')));
+        target = QFileInfo(file).absolutePath();
+    if (onSmallDisk)
+        QVERIFY(disk->fill(obstacle == SaveObstacle::FullDisk ? 0 : 8192));
+    fill(m_tapes->List1, QStringList(newLines, QString(100, u'1')));
 
     std::optional<QString> warning;
-    if (obstacle == SaveObstacle::DiskFull) {
+    if (obstacle == SaveObstacle::FileSizeLimit) {
         const FileSizeLimit limit(4096);
         warning = SaveTapeFile(*m_tapes, target);
     } else {
@@ -192,11 +227,103 @@ void TestTapeFile::saveFailureKeepsTheOldFile() {
     QVERIFY(warning);
     QVERIFY2(warning->startsWith("Das Band konnte nicht in „" + target + "“ gespeichert werden: "),
              qPrintable(*warning));
-    QCOMPARE(readAll(path()), old);
-    QCOMPARE(QDir(QFileInfo(path()).absolutePath()).entryList(QDir::Files),
+    QVERIFY2(warning->endsWith(cause), qPrintable(*warning));
+    QCOMPARE(fileContent(file), old);
+    QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files),
              QStringList{"Zahlen.txt"});
 }
 
+void TestTapeFile::saveBeyondTheBoundsIsRefused_data() {
+    QTest::addColumn<QStringList>("formulas");
+    QTest::addColumn<QString>("cause");           // empty: saved, and opened again
+    const qsizetype room = MaxTapeLineLength - 2; // the blanks before the two empty entries
+    QTest::newRow("longest line") << QStringList{QString(room, u'7')} << "";
+    QTest::newRow("one character more")
+        << QStringList{"1", QString(room + 1, u'7')} << "Zeile 3 ist länger als 65.536 Zeichen.";
+    QTest::newRow("most lines") << linesForSaving(MaxTapeFileLines) << "";
+    QTest::newRow("one line more")
+        << linesForSaving(MaxTapeFileLines + 1) << "Die Datei hat mehr als 1.000.000 Zeilen.";
+    // A formula pasted with a line end in it writes two lines into the file.
+    QTest::newRow("line ends inside entries")
+        << QStringList(MaxTapeFileLines / 2, QStringLiteral("1\r2"))
+        << "Die Datei hat mehr als 1.000.000 Zeilen.";
+}
+
+// Whatever is saved opens again; what could not be opened again is not saved.
+void TestTapeFile::saveBeyondTheBoundsIsRefused() {
+    QFETCH(QStringList, formulas);
+    QFETCH(QString, cause);
+    fill(m_tapes->List1, {"alt"});
+    QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
+    const QByteArray old = fileContent(path());
+    fill(m_tapes->List1, formulas);
+
+    const std::optional<QString> warning = SaveTapeFile(*m_tapes, path());
+
+    if (cause.isEmpty()) {
+        QCOMPARE(warning, std::nullopt);
+        NumberTape reopened;
+        QCOMPARE(OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals}, path()), std::nullopt);
+        QCOMPARE(reopened.List1.count(), formulas.size() + 1);
+        return;
+    }
+    QVERIFY(warning);
+    QVERIFY2(warning->contains("„Öffnen“ könnte die Datei nicht wieder lesen. " + cause),
+             qPrintable(*warning));
+    QVERIFY2(warning->endsWith("Eine Banddatei darf höchstens 64 MiB und 1.000.000 Zeilen haben, "
+                               "jede Zeile höchstens 65.536 Zeichen."),
+             qPrintable(*warning));
+    QCOMPARE(fileContent(path()), old);
+}
+
+void TestTapeFile::saveRemovesTemporaryFilesOfAnInterruptedSave() {
+    QVERIFY(writeFile(m_folder.filePath("Zahlen.txt.Ab12Cd"), "halb"));
+    QVERIFY(writeFile(m_folder.filePath("Zahlen.txt.sicherung"), "eigene Kopie"));
+    fill(m_tapes->List1, {"1+1"});
+
+    QCOMPARE(SaveTapeFile(*m_tapes, m_folder.filePath("Zahlen.txt")), std::nullopt);
+
+    QCOMPARE(temporaryFilesIn(m_folder.path()), QStringList{"Zahlen.txt.sicherung"});
+}
+
+// A helper process saves two tapes by turns and is killed at random moments: the file is always
+// one of the two complete files, and at most the temporary file of the killed save is left.
+void TestTapeFile::killedSavesLeaveTheOldOrTheNewFileWhole() {
+    constexpr int Kills = 50;
+    NumberTape tapes[2];
+    FillKilledSaveTapes(tapes);
+    const QByteArray contents[2] = {TapeFileBytes(tapes[0]), TapeFileBytes(tapes[1])};
+    const QString file = m_folder.filePath("Zahlen.txt");
+    QElapsedTimer saving;
+    saving.start();
+    QCOMPARE(SaveTapeFile(tapes[0], file), std::nullopt);
+    // Kills fall anywhere within the first two saves of the helper.
+    const auto longestWait = static_cast<quint32>(saving.nsecsElapsed() / 1000 * 2 + 1000);
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    int intact = 0, newContent = 0, leftTemporary = 0;
+
+    for (int kill = 0; kill < Kills; ++kill) {
+        QProcess helper;
+        helper.start(TAPE_FILE_HELPER, {"save-forever", file});
+        QVERIFY(helper.waitForReadyRead(30000));
+        QThread::usleep(random.bounded(longestWait));
+        QVERIFY(helper.state() == QProcess::Running);
+        QCOMPARE(::kill(static_cast<pid_t>(helper.processId()), SIGKILL), 0);
+        QVERIFY(helper.waitForFinished());
+
+        const QByteArray now = fileContent(file);
+        intact += now == contents[0] || now == contents[1] ? 1 : 0;
+        newContent += now == contents[1] ? 1 : 0;
+        const qsizetype temporaries = temporaryFilesIn(m_folder.path()).size();
+        leftTemporary += temporaries > 0 ? 1 : 0;
+        QVERIFY2(temporaries <= 1, qPrintable(temporaryFilesIn(m_folder.path()).join(' ')));
+    }
+
+    qInfo("%d of %d kills left a whole file (%d the other tape, %d a temporary file); seed %u",
+          intact, Kills, newContent, leftTemporary, seed);
+    QCOMPARE(intact, Kills);
+}
 void TestTapeFile::openedLines_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("entries");
@@ -213,6 +340,12 @@ void TestTapeFile::openedLines_data() {
         << QByteArray("5\x80+\xe4\x96\r\n") << QStringList{"5€+ä–"};
     QTest::newRow("NUL and binary bytes kept as characters")
         << QByteArray("\x00\x01\xff\r\n", 5) << QStringList{QString::fromLatin1("\0\1\xff", 3)};
+    QTest::newRow("bytes undefined in Windows-1252")
+        << QByteArray("\x81\x8D\x8F\x90\x9D")
+        << QStringList{QString::fromLatin1("\x81\x8D\x8F\x90\x9D")};
+    QTest::newRow("only a CR") << QByteArray("\r") << QStringList{""};
+    QTest::newRow("UTF-8 text read byte by byte")
+        << QByteArray("5 \xE2\x82\xAC + \xC3\xA4\r\n") << QStringList{"5 â‚¬ + Ã¤"};
     QTest::newRow("header and data lines alike")
         << HeaderLine + "   2+3   5,00   5,00\r\n"
         << QStringList{"Eingabe Zeile Spalte", "   2+3   5,00   5,00"};
@@ -226,7 +359,7 @@ void TestTapeFile::openedLines() {
     QCOMPARE(open(writeTapeFile(bytes)), std::nullopt);
 
     QCOMPARE(m_tapes->List1.lines(), entries);
-    QCOMPARE(readAll(path()), bytes);
+    QCOMPARE(fileContent(path()), bytes);
 }
 
 void TestTapeFile::openPadsLinesThatFit_data() {
@@ -237,7 +370,8 @@ void TestTapeFile::openPadsLinesThatFit_data() {
     QTest::newRow("line filling the room") << ten << ten;
     QTest::newRow("line overhanging by more") << ten + "x" << ten + "x";
     QTest::newRow("empty line padded") << "" << QString(10, u' ');
-    QTest::newRow("megabyte line as it stands") << QString(1 << 20, u'7') << QString(1 << 20, u'7');
+    const QString longest(MaxTapeLineLength, u'7');
+    QTest::newRow("line at the length bound as it stands") << longest << longest;
 }
 
 // Room for 10 characters of 100 twips.
@@ -289,56 +423,86 @@ void TestTapeFile::roundTripThroughTheFile() {
     const QString line = readBack + " 1,00 1,00";
     QCOMPARE(m_tapes->List1.lines(), (QStringList{formula, "Eingabe Zeile Spalte", line}));
     QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
-    QCOMPARE(DecodeWindows1252(readAll(path())), "Eingabe Zeile Spalte\r\n" + line +
-                                                     "\r\nEingabe Zeile Spalte  \r\n" + line +
-                                                     "  \r\n");
+    QCOMPARE(DecodeWindows1252(fileContent(path())), "Eingabe Zeile Spalte\r\n" + line +
+                                                         "\r\nEingabe Zeile Spalte  \r\n" + line +
+                                                         "  \r\n");
 }
 
 void TestTapeFile::openFailureChangesNothing_data() {
-    QTest::addColumn<OpenObstacle>("obstacle");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing file") << OpenObstacle::Missing << "";
-    QTest::newRow("a folder at the path") << OpenObstacle::Folder << "Ordner";
-    QTest::newRow("a pipe at the path") << OpenObstacle::Pipe << "keine gewöhnliche Datei";
-    QTest::newRow("larger than 64 MiB") << OpenObstacle::TooLarge << "größer als 64 MiB";
-    QTest::newRow("more than a million lines") << OpenObstacle::TooManyLines << "Zeilen";
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("sparseSize"); // a file of this size without data, when not 0
+    QTest::addColumn<QString>("cause");
+    const QString notRegular = "An dieser Stelle liegt keine gewöhnliche Datei.";
+    const QString bounds = " Eine Banddatei darf höchstens 64 MiB und 1.000.000 Zeilen haben, "
+                           "jede Zeile höchstens 65.536 Zeichen.";
+    const QByteArray none;
+    QTest::newRow("missing file") << Place::Missing << none << 0ll << "Die Datei fehlt.";
+    QTest::newRow("a folder at the path")
+        << Place::Folder << none << 0ll << "An dieser Stelle liegt ein Ordner.";
+    QTest::newRow("a pipe at the path") << Place::Pipe << none << 0ll << notRegular;
+    QTest::newRow("link to /dev/zero") << Place::LinkToZero << none << 0ll << notRegular;
+    QTest::newRow("link to /dev/urandom") << Place::LinkToRandom << none << 0ll << notRegular;
+    QTest::newRow("larger than 64 MiB") << Place::File << none << MaxTapeFileBytes + 1
+                                        << "Die Datei ist größer als 64 MiB." + bounds;
+    QTest::newRow("more than a million lines")
+        << Place::File << QByteArray(MaxTapeFileLines + 1, '\r') << 0ll
+        << "Die Datei hat mehr als 1.000.000 Zeilen." + bounds;
+    QTest::newRow("one line of 5 MB") << Place::File << QByteArray(5'000'000, '9') + "\r\n"
+                                      << 0ll << "Zeile 1 ist länger als 65.536 Zeichen." + bounds;
+    QTest::newRow("a line one character over the bound")
+        << Place::File << "1+1\r\n" + QByteArray(MaxTapeLineLength + 1, '9') + "\r\n2+2\r\n"
+        << 0ll << "Zeile 2 ist länger als 65.536 Zeichen." + bounds;
 }
 
 void TestTapeFile::openFailureChangesNothing() {
-    QFETCH(OpenObstacle, obstacle);
-    QFETCH(QString, reason);
+    QFETCH(Place, place);
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, sparseSize);
+    QFETCH(QString, cause);
     fill(m_tapes->List1, {"1+1"});
-    QDir().mkpath(QFileInfo(path()).absolutePath());
-    switch (obstacle) {
-    case OpenObstacle::Missing:
-        break;
-    case OpenObstacle::Folder:
-        QVERIFY(QDir().mkpath(path()));
-        break;
-    case OpenObstacle::Pipe:
-        QCOMPARE(mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
-        break;
-    case OpenObstacle::TooLarge: {
-        QFile sparse(path());
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(MaxTapeFileBytes + 1));
-        break;
-    }
-    case OpenObstacle::TooManyLines:
-        writeTapeFile(QByteArray(MaxTapeFileLines + 1, '\r'));
-        break;
-    }
+    QVERIFY(QDir().mkpath(QFileInfo(path()).absolutePath()));
+    QVERIFY(sparseSize > 0 ? makeSparseFile(path(), sparseSize) : makePlace(place, path(), bytes));
     const QFileInfo before(path());
 
     const std::optional<QString> warning = open(path());
 
-    QVERIFY(warning);
-    QVERIFY2(warning->startsWith("Das Band konnte nicht aus „" + path() + "“ geöffnet werden: "),
-             qPrintable(*warning));
-    QVERIFY2(warning->contains(reason), qPrintable(*warning));
+    QCOMPARE(warning, "Das Band konnte nicht aus „" + path() + "“ geöffnet werden: " + cause);
     QCOMPARE(m_tapes->List1.lines(), QStringList{"1+1"});
     const QFileInfo after(path());
     QCOMPARE(after.exists(), before.exists());
     QCOMPARE(after.size(), before.size());
+}
+
+// Root reads every file, so the helper opens it as an ordinary user.
+void TestTapeFile::openUnreadableFileNamesTheCause() {
+    writeTapeFile("1+1\r\n");
+    QVERIFY(QFile::setPermissions(m_folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                       QFile::ExeOwner | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(QFileInfo(path()).absolutePath(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(path(), QFile::WriteOwner));
+    QProcess helper;
+    helper.start(TAPE_FILE_HELPER, {"open-unprivileged", path()});
+    QVERIFY(helper.waitForFinished());
+
+    QCOMPARE(helper.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(helper.readAllStandardOutput()).trimmed(),
+             "Das Band konnte nicht aus „" + path() + "“ geöffnet werden: Zugriff verweigert.");
+}
+
+void TestTapeFile::openMillionShortLines() {
+    QByteArray bytes;
+    for (int i = 0; i < MaxTapeFileLines; ++i)
+        bytes += QByteArray::number(i % 10) + "+1\r\n";
+    writeTapeFile(bytes);
+    m_tapes->List1.setWidthTwips(1100);
+
+    QCOMPARE(open(path()), std::nullopt);
+
+    QCOMPARE(m_tapes->List1.count(), MaxTapeFileLines);
+    QCOMPARE(m_tapes->List1.text(MaxTapeFileLines - 1), QString(7, u' ') + "9+1");
 }
 
 QTEST_GUILESS_MAIN(TestTapeFile)

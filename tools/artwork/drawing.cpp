@@ -18,3 +18,15 @@ QLinearGradient VerticalGradient(const QRectF& area, const QColor& top, const QC
 void FillVertical(QPainter& painter, const QRectF& area, const QColor& top, const QColor& bottom) {
     painter.fillRect(area, VerticalGradient(area, top, bottom));
 }
+
+QImage Painted(QSize size, int scale, QImage::Format format,
+               const std::function<void(QPainter&)>& paint) {
+    QImage image(size * scale, format);
+    if (image.hasAlphaChannel())
+        image.fill(Qt::transparent);
+    QPainter painter(&image);
+    if (scale != 1)
+        painter.scale(scale, scale);
+    paint(painter);
+    return image;
+}

@@ -59,14 +59,30 @@ QByteArray sixteenColourGif(const QImage& image) {
     return EncodeGif(ToSixteenColours(image, MaskColour));
 }
 
+using Encoder = QByteArray (*)(const QImage&);
+// Paints a picture at a scale: 1 for its own size, 2 for twice that.
+using ScaledPainter = std::function<QImage(int scale)>;
+
 // A picture file: what it shows, painted when the file is written, in the encoder's format.
-OutputFile picture(QString path, QByteArray (*encode)(const QImage&),
-                   std::function<QImage()> paint) {
+OutputFile picture(QString path, Encoder encode, std::function<QImage()> paint) {
     return {std::move(path), [encode, paint = std::move(paint)] { return encode(paint()); }};
 }
 
-std::function<QImage()> keyFace(FaceStyle style, QSize size) {
-    return [style, size] { return KeyFace(style, size); };
+// "images/face_a.jpg" becomes "images/face_a@2x.jpg".
+QString atTwoX(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+// The picture at its own size and, beside it as "@2x", the same design at twice the size for
+// screens with twice the pixels.
+void addPicture(OutputFiles& files, const QString& path, Encoder encode, ScaledPainter paint) {
+    files.push_back(picture(path, encode, [paint] { return paint(1); }));
+    files.push_back(picture(atTwoX(path), encode, [paint] { return paint(2); }));
+}
+
+ScaledPainter keyFace(FaceStyle style, QSize size) {
+    return [style, size](int scale) { return KeyFace(style, size, scale); };
 }
 
 QByteArray crlfWindows1252(QString text) {
@@ -74,22 +90,23 @@ QByteArray crlfWindows1252(QString text) {
 }
 
 OutputFiles resourceFiles() {
-    OutputFiles files{
-        picture("images/background.jpg", jpeg, MainWindowBackground),
-        picture("images/face_a.jpg", jpeg, keyFace(FaceStyle::Pearl, {33, 60})),
-        picture("images/face_b.jpg", jpeg, keyFace(FaceStyle::Ivory, {33, 60})),
-        picture("images/face_c.jpg", jpeg, keyFace(FaceStyle::Ivory, {76, 60})),
-        picture("images/command1.jpg", jpeg, CalculateButtonPicture),
-        picture("images/title.jpg", jpeg, TitlePicture),
-        picture("images/zifferon.ico", sixteenColourIco, WindowIcon),
-    };
+    OutputFiles files;
+    addPicture(files, "images/background.jpg", jpeg, MainWindowBackground);
+    addPicture(files, "images/face_a.jpg", jpeg, keyFace(FaceStyle::Pearl, {33, 60}));
+    addPicture(files, "images/face_b.jpg", jpeg, keyFace(FaceStyle::Ivory, {33, 60}));
+    addPicture(files, "images/face_c.jpg", jpeg, keyFace(FaceStyle::Ivory, {76, 60}));
+    addPicture(files, "images/command1.jpg", jpeg, CalculateButtonPicture);
+    addPicture(files, "images/title.jpg", jpeg, TitlePicture);
+    addPicture(files, "images/zifferon.ico", sixteenColourIco, WindowIcon);
     for (int number = 1; number <= ToolbarPictures; ++number) {
         const QString name = QStringLiteral("images/imagelist2_%1.").arg(number);
-        const auto paint = [number] { return ToolbarPicture(number); };
-        files.push_back(number == GifPicture ? picture(name + "gif", sixteenColourGif, paint)
-                                             : picture(name + "ico", sixteenColourIco, paint));
+        const auto paint = [number](int scale) { return ToolbarPicture(number, scale); };
+        if (number == GifPicture)
+            addPicture(files, name + "gif", sixteenColourGif, paint);
+        else
+            addPicture(files, name + "ico", sixteenColourIco, paint);
     }
-    files.push_back(picture("files/1_logo_1.jpg", jpeg, LogoPicture));
+    addPicture(files, "files/1_logo_1.jpg", jpeg, LogoPicture);
     files.push_back({"files/Tiska.dpi", [] { return crlfWindows1252(CreditsText()); }});
     return files;
 }

@@ -74,24 +74,25 @@ void paintTitleTexts(QPainter& painter) {
 
 } // namespace
 
-QImage TitlePicture() {
-    QImage image(TitleSize, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    FillVertical(painter, QRectF(0, 0, TitleSize.width(), TitleRuleY), QColor(0x1E, 0x2C, 0x5E),
-                 QColor(0x10, 0x18, 0x3A));
-    FillVertical(painter, QRectF(0, TitleRuleY, TitleSize.width(), TitleSize.height() - TitleRuleY),
-                 QColor(0x0E, 0x15, 0x32), QColor(0x07, 0x0B, 0x1E));
-    painter.save();
-    painter.setClipRect(0, 0, TitleSize.width(), TitleRuleY);
-    paintGlow(painter, QPointF(337, 130), 300, QColor(0x6C, 0x5A, 0xC8, 110));
-    painter.restore();
-    paintTapeStrip(painter, QRectF(40, TitleRuleY + 14, 84, TitleSize.height() - TitleRuleY - 14),
-                   QColor(0x16, 0x20, 0x44), QColor(0x3A, 0x4A, 0x7E), 4711);
-    paintProductName(painter);
-    paintTitleTexts(painter);
-    return image;
+QImage TitlePicture(int scale) {
+    return Painted(TitleSize, scale, QImage::Format_RGB32, [](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        FillVertical(painter, QRectF(0, 0, TitleSize.width(), TitleRuleY), QColor(0x1E, 0x2C, 0x5E),
+                     QColor(0x10, 0x18, 0x3A));
+        FillVertical(painter,
+                     QRectF(0, TitleRuleY, TitleSize.width(), TitleSize.height() - TitleRuleY),
+                     QColor(0x0E, 0x15, 0x32), QColor(0x07, 0x0B, 0x1E));
+        painter.save();
+        painter.setClipRect(0, 0, TitleSize.width(), TitleRuleY);
+        paintGlow(painter, QPointF(337, 130), 300, QColor(0x6C, 0x5A, 0xC8, 110));
+        painter.restore();
+        paintTapeStrip(painter,
+                       QRectF(40, TitleRuleY + 14, 84, TitleSize.height() - TitleRuleY - 14),
+                       QColor(0x16, 0x20, 0x44), QColor(0x3A, 0x4A, 0x7E), 4711);
+        paintProductName(painter);
+        paintTitleTexts(painter);
+    });
 }
 
 namespace {
@@ -142,17 +143,16 @@ void paintLogoName(QPainter& painter) {
 
 } // namespace
 
-QImage LogoPicture() {
-    QImage image(LogoSize, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const QPointF centre(LogoSize.width() / 2.0, LogoSize.height() / 2.0 - 20);
-    image.fill(QColor(0x12, 0x0C, 0x28));
-    paintGlow(painter, centre, 340, QColor(0x2E, 0x22, 0x5E));
-    paintDigitRing(painter, centre, 215);
-    paintZRibbon(painter, QRectF(centre.x() - 110, centre.y() - 120, 220, 240));
-    paintLogoName(painter);
-    paintFrame(painter);
-    return image;
+QImage LogoPicture(int scale) {
+    return Painted(LogoSize, scale, QImage::Format_RGB32, [](QPainter& painter) {
+        painter.fillRect(QRect(QPoint(), LogoSize), QColor(0x12, 0x0C, 0x28));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        const QPointF centre(LogoSize.width() / 2.0, LogoSize.height() / 2.0 - 20);
+        paintGlow(painter, centre, 340, QColor(0x2E, 0x22, 0x5E));
+        paintDigitRing(painter, centre, 215);
+        paintZRibbon(painter, QRectF(centre.x() - 110, centre.y() - 120, 220, 240));
+        paintLogoName(painter);
+        paintFrame(painter);
+    });
 }

@@ -15,12 +15,6 @@ namespace {
 
 const QColor Outline(0x20, 0x20, 0x28);
 
-QImage canvas() {
-    QImage image(IconSize, IconSize, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    return image;
-}
-
 // A white sheet with a folded top right corner.
 void paintSheet(QPainter& painter, const QRectF& area) {
     constexpr qreal Fold = 6;
@@ -210,16 +204,16 @@ void paintHelpBook(QPainter& painter) {
 
 } // namespace
 
-QImage ToolbarPicture(int number) {
+QImage ToolbarPicture(int number, int scale) {
     static const std::array<std::function<void(QPainter&)>, 9> Painters{
         paintWord,    paintCheckMark, paintWarning,  paintFilingCabinet, paintFileDrawer,
         paintPrinter, paintEndDisc,   paintHelpBook, paintExcel};
-    QImage image = canvas();
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    Painters.at(static_cast<std::size_t>(number - 1))(painter);
-    return image;
+    return Painted(QSize(IconSize, IconSize), scale, QImage::Format_ARGB32,
+                   [number](QPainter& painter) {
+                       painter.setRenderHint(QPainter::Antialiasing);
+                       painter.setRenderHint(QPainter::TextAntialiasing);
+                       Painters.at(static_cast<std::size_t>(number - 1))(painter);
+                   });
 }
 
 // A tape calculator in the colours of its keys, with the paper tape coming out of the top.
@@ -247,9 +241,6 @@ void PaintWindowIcon(QPainter& painter) {
         }
 }
 
-QImage WindowIcon() {
-    QImage image = canvas();
-    QPainter painter(&image);
-    PaintWindowIcon(painter);
-    return image;
+QImage WindowIcon(int scale) {
+    return Painted(QSize(IconSize, IconSize), scale, QImage::Format_ARGB32, PaintWindowIcon);
 }

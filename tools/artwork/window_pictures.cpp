@@ -54,26 +54,24 @@ void paintSideShades(QPainter& painter, const QRectF& area) {
 
 } // namespace
 
-QImage KeyFace(FaceStyle style, QSize size) {
+QImage KeyFace(FaceStyle style, QSize size, int scale) {
     const FaceColours colours = faceColours(style);
     const int pressedTop = size.height() - KeyHeight;
     const qreal width = size.width();
     const QRectF key(0, 0, width, pressedTop);
     const QRectF lip(0, pressedTop, width, KeyHeight - pressedTop);
     const QRectF pressed(0, KeyHeight, width, size.height() - KeyHeight);
-
-    QImage face(size, QImage::Format_RGB32);
-    QPainter painter(&face);
-    FillVertical(painter, key, colours.top, colours.bottom);
-    FillVertical(painter, lip, colours.lipTop, colours.lipBottom);
-    FillVertical(painter, pressed, colours.pressedTop, colours.pressedBottom);
-    if (style == FaceStyle::Pearl)
-        paintGloss(painter, key);
-    else
-        paintDome(painter, key, 150);
-    paintDome(painter, pressed, style == FaceStyle::Pearl ? 40 : 70);
-    paintSideShades(painter, QRectF(0, 0, width, size.height()));
-    return face;
+    return Painted(size, scale, QImage::Format_RGB32, [&](QPainter& painter) {
+        FillVertical(painter, key, colours.top, colours.bottom);
+        FillVertical(painter, lip, colours.lipTop, colours.lipBottom);
+        FillVertical(painter, pressed, colours.pressedTop, colours.pressedBottom);
+        if (style == FaceStyle::Pearl)
+            paintGloss(painter, key);
+        else
+            paintDome(painter, key, 150);
+        paintDome(painter, pressed, style == FaceStyle::Pearl ? 40 : 70);
+        paintSideShades(painter, QRectF(0, 0, width, size.height()));
+    });
 }
 
 namespace {
@@ -119,31 +117,25 @@ void paintEngravedText(QPainter& painter, const QRectF& area, const QFont& font,
 
 } // namespace
 
-QImage MainWindowBackground() {
-    QImage image(BackgroundSize, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    FillVertical(painter, image.rect(), BodyTop, BodyBottom);
-    painter.setPen(QPen(PanelEdge, 1));
-    painter.drawLine(QPointF(0, 57.5), QPointF(BackgroundSize.width(), 57.5));
-    painter.setPen(QPen(QColor(255, 255, 255, 220), 1));
-    painter.drawLine(QPointF(0, 58.5), QPointF(BackgroundSize.width(), 58.5));
+QImage MainWindowBackground(int scale) {
+    return Painted(BackgroundSize, scale, QImage::Format_RGB32, [](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        FillVertical(painter, QRect(QPoint(), BackgroundSize), BodyTop, BodyBottom);
+        painter.setPen(QPen(PanelEdge, 1));
+        painter.drawLine(QPointF(0, 57.5), QPointF(BackgroundSize.width(), 57.5));
+        painter.setPen(QPen(QColor(255, 255, 255, 220), 1));
+        painter.drawLine(QPointF(0, 58.5), QPointF(BackgroundSize.width(), 58.5));
 
-    paintPanel(painter, QRectF(6.5, 70.5, 180, 312));   // input field, keypad, calculate
-    paintPanel(painter, QRectF(196.5, 70.5, 390, 388)); // the three tapes
-    paintWell(painter, QRectF(9.5, 139.5, 161, 179));   // the keypad
+        paintPanel(painter, QRectF(6.5, 70.5, 180, 312));   // input field, keypad, calculate
+        paintPanel(painter, QRectF(196.5, 70.5, 390, 388)); // the three tapes
+        paintWell(painter, QRectF(9.5, 139.5, 161, 179));   // the keypad
 
-    paintEngravedText(
-        painter, QRectF(16, 394, 170, 34),
-        [] {
-            QFont font = SansFont(26, true);
-            font.setItalic(true);
-            return font;
-        }(),
-        QStringLiteral("Zifferon"));
-    paintEngravedText(painter, QRectF(18, 426, 170, 16), SansFont(11),
-                      QStringLiteral("Morvantis · Rechentechnik"));
-    return image;
+        QFont name = SansFont(26, true);
+        name.setItalic(true);
+        paintEngravedText(painter, QRectF(16, 394, 170, 34), name, QStringLiteral("Zifferon"));
+        paintEngravedText(painter, QRectF(18, 426, 170, 16), SansFont(11),
+                          QStringLiteral("Morvantis · Rechentechnik"));
+    });
 }
 
 namespace {
@@ -180,23 +172,23 @@ QFont fittingFont(const QString& label, int width) {
 
 } // namespace
 
-QImage CalculateButtonPicture() {
+QImage CalculateButtonPicture(int scale) {
     const QString label = QStringLiteral("Berechnen");
     const int margin = (CalculateSize.width() - CalculateVisibleWidth) / 2;
     const QFont font = fittingFont(label, CalculateVisibleWidth - 4 - BadgeSize - BadgeGap);
     const int labelWidth = QFontMetrics(font).horizontalAdvance(label);
     const int left = margin + (CalculateVisibleWidth - BadgeSize - BadgeGap - labelWidth) / 2;
     const qreal badgeTop = (CalculateSize.height() - BadgeSize) / 2.0;
-
-    QImage image(CalculateSize, QImage::Format_RGB32);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    FillVertical(painter, image.rect(), QColor(0xF7, 0xF8, 0xFB), QColor(0xD3, 0xD8, 0xE4));
-    paintGloss(painter, QRectF(image.rect()));
-    paintEqualsBadge(painter, QRectF(left + 0.5, badgeTop + 0.5, BadgeSize - 1, BadgeSize - 1));
-    painter.setFont(font);
-    painter.setPen(QColor(0x14, 0x23, 0x4A));
-    painter.drawText(QRect(left + BadgeSize + BadgeGap, 0, labelWidth + 2, CalculateSize.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, label);
-    return image;
+    return Painted(CalculateSize, scale, QImage::Format_RGB32, [&](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRect whole(QPoint(), CalculateSize);
+        FillVertical(painter, whole, QColor(0xF7, 0xF8, 0xFB), QColor(0xD3, 0xD8, 0xE4));
+        paintGloss(painter, QRectF(whole));
+        paintEqualsBadge(painter, QRectF(left + 0.5, badgeTop + 0.5, BadgeSize - 1, BadgeSize - 1));
+        painter.setFont(font);
+        painter.setPen(QColor(0x14, 0x23, 0x4A));
+        painter.drawText(
+            QRect(left + BadgeSize + BadgeGap, 0, labelWidth + 2, CalculateSize.height()),
+            Qt::AlignLeft | Qt::AlignVCenter, label);
+    });
 }

@@ -1,0 +1,356 @@
+#include "calc/file_access.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+struct ErrorText {
+    int error;
+    const char* text;
+};
+
+const std::array SystemErrorTexts = {
+    ErrorText{ENOSPC, "Kein Speicherplatz mehr auf dem Datenträger"},
+    ErrorText{EDQUOT, "Das Speicherkontingent auf dem Datenträger ist erschöpft"},
+    ErrorText{EFBIG, "Die Datei ist zu groß für den Datenträger"},
+    ErrorText{EACCES, "Zugriff verweigert"},
+    ErrorText{EPERM, "Der Vorgang ist nicht erlaubt"},
+    ErrorText{EROFS, "Der Datenträger ist schreibgeschützt"},
+    ErrorText{ENOENT, "Die Datei oder der Ordner existiert nicht"},
+    ErrorText{ENOTDIR, "Ein Teil des Pfades ist kein Ordner"},
+    ErrorText{EISDIR, "An dieser Stelle liegt ein Ordner"},
+    ErrorText{EEXIST, "Die Datei existiert bereits"},
+    ErrorText{ENAMETOOLONG, "Der Dateiname ist zu lang"},
+    ErrorText{ELOOP, "Der Pfad enthält zu viele symbolische Verknüpfungen"},
+    ErrorText{EIO, "Ein- oder Ausgabefehler des Datenträgers"},
+    ErrorText{ENOMEM, "Nicht genug Arbeitsspeicher"},
+    ErrorText{EMFILE, "Zu viele geöffnete Dateien"},
+    ErrorText{ENFILE, "Zu viele geöffnete Dateien im System"},
+    ErrorText{EBUSY, "Die Datei ist belegt"},
+    ErrorText{ETXTBSY, "Die Datei ist belegt"},
+    ErrorText{EXDEV, "Die Datei liegt auf einem anderen Datenträger"},
+    ErrorText{ENXIO, "Das Gerät ist nicht erreichbar"},
+    ErrorText{ENODEV, "Das Gerät ist nicht erreichbar"},
+    ErrorText{ESTALE, "Die Datei auf dem Netzlaufwerk ist nicht mehr gültig"},
+    ErrorText{EINVAL, "Der Datenträger unterstützt den Vorgang nicht"},
+};
+
+QString sentence(int error) {
+    return SystemErrorText(error) + u'.';
+}
+
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// Closes the descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1)
+        : m_fd(fd) {}
+    ~Descriptor() { close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    // The error of closing, 0 when it closed cleanly.
+    int close() {
+        const int fd = std::exchange(m_fd, -1);
+        return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+    }
+
+private:
+    int m_fd;
+};
+
+std::optional<ReadFailure> notRegular(const struct stat& status) {
+    if (S_ISREG(status.st_mode))
+        return std::nullopt;
+    return ReadFailure{ReadFailure::Kind::NotRegular,
+                       S_ISDIR(status.st_mode)
+                           ? QStringLiteral("An dieser Stelle liegt ein Ordner.")
+                           : QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.")};
+}
+
+ReadFailure tooLarge(qint64 maxBytes) {
+    constexpr qint64 MiB = 1024 * 1024;
+    const QString bound = maxBytes % MiB == 0 ? QStringLiteral("%1 MiB").arg(maxBytes / MiB)
+                                              : QStringLiteral("%1 Bytes").arg(maxBytes);
+    return {ReadFailure::Kind::TooLarge, QStringLiteral("Die Datei ist größer als %1.").arg(bound)};
+}
+
+ReadFailure failureOf(int error) {
+    return {error == ENOENT ? ReadFailure::Kind::Missing : ReadFailure::Kind::Unreadable,
+            error == ENOENT ? QStringLiteral("Die Datei fehlt.") : sentence(error)};
+}
+
+// Reads until the end of the file, at most limit bytes. The buffer starts at the size the file
+// reports and grows only for files that report less than they hold (as those under /proc do).
+// The error number, or 0.
+int readInto(int fd, QByteArray& bytes, qint64 expected, qint64 limit) {
+    bytes = QByteArray(std::min(expected + 1, limit), Qt::Uninitialized); // exactly this size
+    qint64 filled = 0;
+    while (filled < limit) {
+        if (filled == bytes.size())
+            bytes.resize(std::min(2 * bytes.size() + 4096, limit));
+        const ssize_t got =
+            ::read(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return 0;
+}
+
+// A temporary file beside the target, named after it with six random letters or digits.
+class TemporaryFile {
+public:
+    static constexpr int SuffixLength = 6;
+
+    // Whether the name is one that a temporary file of the target may have.
+    static bool isTemporaryOf(const QString& name, const QString& targetName) {
+        return name.size() == targetName.size() + 1 + SuffixLength && name.startsWith(targetName) &&
+               name[targetName.size()] == u'.' &&
+               std::all_of(name.cend() - SuffixLength, name.cend(), [](QChar character) {
+                   return character.isDigit() ||
+                          (character.unicode() < 0x80 && character.isLetter());
+               });
+    }
+
+    // The error number, 0 when the file was created.
+    int create(const QString& target) {
+        constexpr int Attempts = 100;
+        for (int attempt = 0; attempt < Attempts; ++attempt) {
+            m_path = target + u'.' + randomSuffix();
+            const int fd = ::open(encoded(m_path).constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+            if (fd >= 0) {
+                m_fd = std::make_unique<Descriptor>(fd);
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+        return EEXIST;
+    }
+
+    ~TemporaryFile() {
+        if (m_fd)
+            discard();
+    }
+
+    const QString& path() const { return m_path; }
+    int fd() const { return m_fd->get(); }
+
+    // Syncs and closes the file; the error number, or 0.
+    int finish() {
+        if (::fsync(fd()) != 0)
+            return errno;
+        return m_fd->close();
+    }
+
+    // Gives the file the target's name; the error number, or 0.
+    int commit(const QString& target, Commit commit) {
+        const QByteArray from = encoded(m_path);
+        const QByteArray to = encoded(target);
+        int error = 0;
+        if (commit == Commit::Replace)
+            error = ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+        else
+            error = renameWithoutReplacing(from, to);
+        if (error == 0)
+            m_fd.reset();
+        return error;
+    }
+
+    void discard() {
+        m_fd.reset();
+        ::unlink(encoded(m_path).constData());
+    }
+
+private:
+    static QString randomSuffix() {
+        static constexpr char16_t Characters[] =
+            u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        QString suffix(SuffixLength, Qt::Uninitialized);
+        for (QChar& character : suffix)
+            character = Characters[QRandomGenerator::global()->bounded(62)];
+        return suffix;
+    }
+
+    // A file system that cannot rename without replacing gets a hard link instead.
+    static int renameWithoutReplacing(const QByteArray& from, const QByteArray& to) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) ==
+            0)
+            return 0;
+        if (errno != EINVAL && errno != ENOSYS)
+            return errno;
+        if (::link(from.constData(), to.constData()) != 0)
+            return errno;
+        ::unlink(from.constData());
+        return 0;
+    }
+
+    QString m_path;
+    std::unique_ptr<Descriptor> m_fd;
+};
+
+int writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return errno;
+        data += written;
+        left -= written;
+    }
+    return 0;
+}
+
+// Temporary files of the target that a killed or crashed earlier write left behind.
+void removeStaleTemporaries(const QString& target) {
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    const QString name = info.fileName();
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        if (TemporaryFile::isTemporaryOf(entry, name))
+            QFile::remove(folder.filePath(entry));
+    }
+}
+
+// The file's folder made durable after a rename; a folder that cannot be synced changes nothing.
+void syncFolderOf(const QString& path) {
+    const Descriptor folder(::open(encoded(QFileInfo(path).absolutePath()).constData(),
+                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid())
+        ::fsync(folder.get());
+}
+
+// An existing file that this user may not write is not replaced either.
+int checkReplaceable(const QString& target) {
+    struct stat status {};
+    if (::stat(encoded(target).constData(), &status) != 0)
+        return 0;
+    if (S_ISDIR(status.st_mode))
+        return EISDIR;
+    return ::access(encoded(target).constData(), W_OK) == 0 ? 0 : errno;
+}
+
+// The existing file's permissions stay with the new content.
+void keepPermissions(const QString& target, int fd) {
+    struct stat status {};
+    if (::stat(encoded(target).constData(), &status) == 0)
+        ::fchmod(fd, status.st_mode & 07777);
+}
+
+std::optional<QString> writeThroughTemporary(const QString& path,
+                                             const std::function<int(TemporaryFile&)>& fill,
+                                             Commit commit) {
+    if (commit == Commit::Replace) {
+        if (const int error = checkReplaceable(path))
+            return sentence(error);
+        removeStaleTemporaries(path);
+    } else if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+        return sentence(EEXIST);
+    }
+    TemporaryFile temporary;
+    if (const int error = temporary.create(path))
+        return sentence(error);
+    if (commit == Commit::Replace)
+        keepPermissions(path, temporary.fd());
+    int error = fill(temporary);
+    if (error == 0)
+        error = temporary.finish();
+    if (error == 0)
+        error = temporary.commit(path, commit);
+    if (error != 0) {
+        temporary.discard();
+        return sentence(error);
+    }
+    syncFolderOf(path);
+    return std::nullopt;
+}
+
+} // namespace
+
+QString SystemErrorText(int error) {
+    const auto known = std::find_if(SystemErrorTexts.cbegin(), SystemErrorTexts.cend(),
+                                    [error](const ErrorText& text) { return text.error == error; });
+    if (known != SystemErrorTexts.cend())
+        return QString::fromUtf8(known->text);
+    return QStringLiteral("Systemfehler Nummer %1").arg(error);
+}
+
+std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint64 maxBytes,
+                                                      Oversize oversize) {
+    const QByteArray name = encoded(path);
+    struct stat status {};
+    // Looked at before opening: opening a device can already have an effect.
+    if (::stat(name.constData(), &status) != 0)
+        return failureOf(errno);
+    if (std::optional<ReadFailure> failure = notRegular(status))
+        return *failure;
+    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!file.valid())
+        return failureOf(errno);
+    if (::fstat(file.get(), &status) != 0)
+        return failureOf(errno);
+    if (std::optional<ReadFailure> failure = notRegular(status))
+        return *failure; // swapped in since the first look
+    if (status.st_size > maxBytes && oversize == Oversize::Refuse)
+        return tooLarge(maxBytes);
+    // One byte more than the bound tells a file that holds more than it.
+    QByteArray bytes;
+    if (const int error = readInto(file.get(), bytes, status.st_size, maxBytes + 1))
+        return failureOf(error);
+    if (bytes.size() > maxBytes) {
+        if (oversize == Oversize::Refuse)
+            return tooLarge(maxBytes);
+        bytes.truncate(maxBytes);
+    }
+    return bytes;
+}
+
+std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes,
+                                       Commit commit) {
+    return writeThroughTemporary(
+        path, [&bytes](TemporaryFile& temporary) { return writeAll(temporary.fd(), bytes); },
+        commit);
+}
+
+std::optional<QString> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit) {
+    std::optional<QString> reason;
+    const std::optional<QString> failure = writeThroughTemporary(
+        path,
+        [&](TemporaryFile& temporary) {
+            reason = fill(temporary.path());
+            return reason ? EIO : 0;
+        },
+        commit);
+    if (failure && reason)
+        return reason;
+    return failure;
+}

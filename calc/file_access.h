@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <variant>
+
+// Files the user hands the program are read with bounds, files it writes are written with every
+// step checked, and every failure carries its cause in German words.
+
+// The German words for a system error number (errno), without a full stop:
+// "Kein Speicherplatz mehr auf dem Datenträger".
+QString SystemErrorText(int error);
+
+// Why a file was not read.
+struct ReadFailure {
+    enum class Kind {
+        Missing,    // nothing at the path
+        NotRegular, // a folder, pipe, device or socket
+        TooLarge,   // more bytes than allowed (only with Oversize::Refuse)
+        Unreadable, // the system refused to open or read it
+    };
+    Kind kind;
+    QString reason; // a German sentence
+};
+
+// What to do with a file larger than the bound.
+enum class Oversize { Refuse, KeepPrefix };
+
+// The bytes of the regular file at the path (symbolic links followed), at most maxBytes of them:
+// a larger file is refused or cut. Pipes, devices and folders are refused without being opened
+// for reading, so no reading can block or flood memory.
+std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint64 maxBytes,
+                                                      Oversize oversize);
+
+// How a written file takes its name.
+enum class Commit {
+    Replace,  // over the existing file; temporary files of earlier interrupted writes go
+    CreateNew // only where no file exists yet
+};
+
+// Fills the temporary file through its path; nothing on success, else the German reason.
+using FileFiller = std::function<std::optional<QString>(const QString& temporaryPath)>;
+
+// Writes through a temporary file beside the path ("Zahlen.txt.a1B2c3") that is synced to the
+// disk before it takes the name, so the path holds either what it held before or the complete
+// new content; on failure the temporary file is removed. Nothing on success, else the German
+// reason ("Kein Speicherplatz mehr auf dem Datenträger.").
+std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes, Commit commit);
+std::optional<QString> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit);

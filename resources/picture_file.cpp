@@ -1,0 +1,42 @@
+#include "resources/picture_file.h"
+
+#include "calc/file_access.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QLocale>
+
+namespace {
+
+QString counted(qint64 number) {
+    return QLocale(QLocale::German).toString(number);
+}
+
+QString tooLargeReason(QSize size) {
+    return QStringLiteral("Das Bild ist mit %1 × %2 Bildpunkten zu groß; erlaubt sind höchstens "
+                          "%3 Bildpunkte.")
+        .arg(counted(size.width()), counted(size.height()), counted(MaxPicturePixels));
+}
+
+bool tooLarge(QSize size) {
+    return qint64{size.width()} * qint64{size.height()} > MaxPicturePixels;
+}
+
+} // namespace
+
+std::variant<QImage, PictureFailure> LoadPictureFile(const QString& path) {
+    std::variant<QByteArray, ReadFailure> read =
+        ReadRegularFile(path, MaxPictureFileBytes, Oversize::Refuse);
+    if (const auto* failure = std::get_if<ReadFailure>(&read))
+        return PictureFailure{failure->kind == ReadFailure::Kind::Missing, failure->reason};
+    QBuffer buffer(&std::get<QByteArray>(read));
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize declared = reader.size();
+    if (declared.isValid() && tooLarge(declared))
+        return PictureFailure{false, tooLargeReason(declared)};
+    QImage picture = reader.read();
+    if (picture.isNull())
+        return PictureFailure{false, QStringLiteral("Die Datei ist kein lesbares Bild.")};
+    return picture;
+}

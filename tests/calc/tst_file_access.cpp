@@ -1,0 +1,215 @@
+#include "calc/file_access.h"
+#include "tests/support/file_places.h"
+#include "tests/support/small_disk.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(ReadFailure::Kind)
+Q_DECLARE_METATYPE(Oversize)
+
+class TestFileAccess : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void systemErrorText_data();
+    void systemErrorText();
+    void read_data();
+    void read();
+    void read_boundedFile_data();
+    void read_boundedFile();
+    void replace_keepsPermissionsAndLeavesNoTemporaryFile();
+    void replace_removesOnlyTheTargetsStaleTemporaryFiles();
+    void createNew_neverReplacesAFile();
+    void failedFiller_leavesNothingBehind();
+    void fullDisk_keepsTheOldFileByteForByte_data();
+    void fullDisk_keepsTheOldFileByteForByte();
+
+private:
+    QString path(const QString& name = QStringLiteral("Zahlen.txt")) const {
+        return m_folder->filePath(name);
+    }
+    QStringList entries() const { return QDir(m_folder->path()).entryList(QDir::Files); }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void TestFileAccess::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+}
+
+void TestFileAccess::systemErrorText_data() {
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("full disk") << ENOSPC << "Kein Speicherplatz mehr auf dem Datenträger";
+    QTest::newRow("no permission") << EACCES << "Zugriff verweigert";
+    QTest::newRow("read-only disk") << EROFS << "Der Datenträger ist schreibgeschützt";
+    QTest::newRow("input/output error") << EIO << "Ein- oder Ausgabefehler des Datenträgers";
+    QTest::newRow("unknown number") << 9999 << "Systemfehler Nummer 9999";
+}
+
+void TestFileAccess::systemErrorText() {
+    QFETCH(int, error);
+    QFETCH(QString, text);
+    QCOMPARE(SystemErrorText(error), text);
+}
+
+void TestFileAccess::read_data() {
+    QTest::addColumn<QString>("file"); // empty: the place at the test's path
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<ReadFailure::Kind>("kind");
+    QTest::addColumn<QString>("reason"); // empty: read
+    using Kind = ReadFailure::Kind;
+    const QString notRegular = "An dieser Stelle liegt keine gewöhnliche Datei.";
+    QTest::newRow("regular file") << "" << Place::File << Kind{} << "";
+    QTest::newRow("missing") << "" << Place::Missing << Kind::Missing << "Die Datei fehlt.";
+    QTest::newRow("folder") << "" << Place::Folder << Kind::NotRegular
+                            << "An dieser Stelle liegt ein Ordner.";
+    QTest::newRow("pipe without writer, never blocks")
+        << "" << Place::Pipe << Kind::NotRegular << notRegular;
+    QTest::newRow("link to /dev/zero") << "" << Place::LinkToZero << Kind::NotRegular << notRegular;
+    QTest::newRow("link to /dev/urandom")
+        << "" << Place::LinkToRandom << Kind::NotRegular << notRegular;
+    QTest::newRow("file that reports size 0 but holds text")
+        << "/proc/self/comm" << Place::File << Kind{} << "";
+    QTest::newRow("file whose reading fails") << "/proc/self/mem" << Place::File << Kind::Unreadable
+                                              << "Ein- oder Ausgabefehler des Datenträgers.";
+}
+
+void TestFileAccess::read() {
+    QFETCH(QString, file);
+    QFETCH(Place, place);
+    QFETCH(ReadFailure::Kind, kind);
+    QFETCH(QString, reason);
+    if (file.isEmpty()) {
+        file = path();
+        QVERIFY(makePlace(place, file, "Inhalt\r\n"));
+    }
+
+    const std::variant<QByteArray, ReadFailure> read =
+        ReadRegularFile(file, 1024 * 1024, Oversize::Refuse);
+
+    if (reason.isEmpty()) {
+        QVERIFY(std::holds_alternative<QByteArray>(read));
+        QCOMPARE(std::get<QByteArray>(read), file == path() ? "Inhalt\r\n" : fileContent(file));
+        return;
+    }
+    QVERIFY(std::holds_alternative<ReadFailure>(read));
+    QCOMPARE(std::get<ReadFailure>(read).kind, kind);
+    QCOMPARE(std::get<ReadFailure>(read).reason, reason);
+}
+
+void TestFileAccess::read_boundedFile_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<Oversize>("oversize");
+    QTest::addColumn<int>("expectedSize"); // -1: refused
+    QTest::newRow("at the bound") << 100 << Oversize::Refuse << 100;
+    QTest::newRow("one byte beyond, refused") << 101 << Oversize::Refuse << -1;
+    QTest::newRow("one byte beyond, cut") << 101 << Oversize::KeepPrefix << 100;
+    QTest::newRow("far beyond, cut") << 1000000 << Oversize::KeepPrefix << 100;
+    QTest::newRow("empty file") << 0 << Oversize::Refuse << 0;
+}
+
+void TestFileAccess::read_boundedFile() {
+    QFETCH(int, size);
+    QFETCH(Oversize, oversize);
+    QFETCH(int, expectedSize);
+    QByteArray content(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        content[i] = static_cast<char>('a' + i % 26);
+    QVERIFY(writeFile(path(), content));
+
+    const std::variant<QByteArray, ReadFailure> read = ReadRegularFile(path(), 100, oversize);
+
+    if (expectedSize < 0) {
+        QVERIFY(std::holds_alternative<ReadFailure>(read));
+        QCOMPARE(std::get<ReadFailure>(read).kind, ReadFailure::Kind::TooLarge);
+        QCOMPARE(std::get<ReadFailure>(read).reason, "Die Datei ist größer als 100 Bytes.");
+    } else {
+        QVERIFY(std::holds_alternative<QByteArray>(read));
+        QCOMPARE(std::get<QByteArray>(read), content.first(expectedSize));
+    }
+}
+
+void TestFileAccess::replace_keepsPermissionsAndLeavesNoTemporaryFile() {
+    QVERIFY(writeFile(path(), "alt"));
+    QCOMPARE(::chmod(QFile::encodeName(path()).constData(), 0640), 0);
+
+    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+
+    QCOMPARE(fileContent(path()), "neu");
+    struct stat status {};
+    QCOMPARE(::stat(QFile::encodeName(path()).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 07777, 0640u);
+    QCOMPARE(entries(), QStringList{"Zahlen.txt"});
+}
+
+void TestFileAccess::replace_removesOnlyTheTargetsStaleTemporaryFiles() {
+    const QStringList stale{"Zahlen.txt.a1B2c3", "Zahlen.txt.ZZZZZZ"};
+    const QStringList others{"Zahlen.txt.bak", "Zahlen.txt.a1B2c", "Zahlen.txt.a1B2c3d",
+                             "Zahlen.txt.a1-2c3", "Andere.txt.a1B2c3"};
+    for (const QString& name : stale + others)
+        QVERIFY(writeFile(path(name), "x"));
+
+    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+
+    QStringList expected = others + QStringList{"Zahlen.txt"};
+    expected.sort();
+    QCOMPARE(entries(), expected);
+}
+
+void TestFileAccess::createNew_neverReplacesAFile() {
+    QVERIFY(writeFile(path(), "meins"));
+
+    const std::optional<QString> failure = WriteFileSafely(path(), "neu", Commit::CreateNew);
+
+    QCOMPARE(failure, "Die Datei existiert bereits.");
+    QCOMPARE(fileContent(path()), "meins");
+    QCOMPARE(entries(), QStringList{"Zahlen.txt"});
+}
+
+void TestFileAccess::failedFiller_leavesNothingBehind() {
+    const FileFiller failing = [](const QString& temporary) -> std::optional<QString> {
+        writeFile(temporary, "halb");
+        return QStringLiteral("Abgebrochen.");
+    };
+
+    QCOMPARE(WriteFileSafely(path(), failing, Commit::CreateNew), "Abgebrochen.");
+
+    QCOMPARE(entries(), QStringList{});
+}
+
+void TestFileAccess::fullDisk_keepsTheOldFileByteForByte_data() {
+    QTest::addColumn<qint64>("free");
+    QTest::addColumn<int>("newSize");
+    QTest::newRow("no byte free, small new content") << qint64{0} << 100;
+    QTest::newRow("8 KiB free, larger new content") << qint64{8192} << 40000;
+}
+
+void TestFileAccess::fullDisk_keepsTheOldFileByteForByte() {
+    QFETCH(qint64, free);
+    QFETCH(int, newSize);
+    SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.whyNot()));
+    const QString file = disk.filePath(QStringLiteral("Zahlen.txt"));
+    const QByteArray old(3000, 'a');
+    QVERIFY(writeFile(file, old));
+    QVERIFY(disk.fill(free));
+
+    const std::optional<QString> failure =
+        WriteFileSafely(file, QByteArray(newSize, 'b'), Commit::Replace);
+
+    QCOMPARE(failure, "Kein Speicherplatz mehr auf dem Datenträger.");
+    QCOMPARE(fileContent(file), old);
+    QCOMPARE(disk.files(), QStringList{"Zahlen.txt"});
+}
+
+QTEST_GUILESS_MAIN(TestFileAccess)
+#include "tst_file_access.moc"
