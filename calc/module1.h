@@ -28,8 +28,7 @@ enum class ListStyle { Standard, CheckBox };
 // The blanks that right-align a text of this width (twips) in the list; nothing when the text
 // overhangs the room by more than half a blank, or cannot be measured.
 std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tape& list,
-                                         double textWidth,
-                                         ListStyle style = ListStyle::Standard);
+                                         double textWidth, ListStyle style = ListStyle::Standard);
 // Pads the text with leading blanks so that it stands right-aligned in the list. On success the
 // text argument holds the padded text, which is also returned; when the text overhangs the room
 // by more than half a blank (or cannot be measured) nothing is returned and the text is unchanged.

@@ -19,14 +19,15 @@ public:
     // In points, the size of the picture itself.
     QSize size() const { return m_single.size(); }
     // The version for a device with this many pixels per point; its device pixel ratio says how
-    // many pixels it has per point.
+    // many pixels it has per point. The double version is read when it is first asked for.
     const QPixmap& forRatio(qreal devicePixelRatio) const;
     // An icon of both versions, which chooses by the device as the picture does.
     QIcon icon() const;
 
 private:
     QPixmap m_single;
-    QPixmap m_double;
+    QString m_doublePath; // empty where there is no double version
+    mutable QPixmap m_double;
 };
 
 // The path of the double version: "images/face_a.jpg" gives "images/face_a@2x.jpg".

@@ -5,7 +5,7 @@
 #   tools/measure_hostile_files.sh [path of zifferon-bench]
 set -euo pipefail
 bench=${1:-build/bench/zifferon-bench}
-command -v heaptrack >/dev/null || { echo "heaptrack fehlt (apt-get install heaptrack)."; exit 1; }
+command -v heaptrack >/dev/null || { echo "heaptrack is missing (apt-get install heaptrack)."; exit 1; }
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -21,9 +21,9 @@ info_button=(469 30)
 info_box_geometry="673x607"
 
 for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool fehlt: tools/setup.sh installiert es." >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "$tool is missing: tools/setup.sh installs it." >&2; exit 1; }
 done
-[ -x "$program" ] || { echo "Programm nicht gefunden: $program" >&2; exit 1; }
+[ -x "$program" ] || { echo "Program not found: $program" >&2; exit 1; }
 
 ticks_per_second=$(getconf CLK_TCK)
 work=$(mktemp -d)
@@ -91,12 +91,12 @@ export XDG_RUNTIME_DIR="$work"
 launched=$(now_ms)
 "$program" >/dev/null 2>&1 &
 program_pid=$!
-wait_for_window "" 10 >/dev/null || { echo "Kein Fenster nach 10 s." >&2; exit 1; }
+wait_for_window "" 10 >/dev/null || { echo "No window after 10 s." >&2; exit 1; }
 startup_ms=$(($(now_ms) - launched))
 startup_rss=$(resident_kib "$program_pid")
 
 main_window=$(wait_for_window "--name Morvantis.Software" $((splash_seconds + 10))) ||
-  { echo "Das Hauptfenster erschien nicht." >&2; exit 1; }
+  { echo "The main window did not appear." >&2; exit 1; }
 sleep 0.5
 xdotool mousemove --window "$main_window" "${info_button[@]}" click 1
 info_box=
@@ -107,7 +107,7 @@ for _ in $(seq 100); do
   [ -n "$info_box" ] && break
   sleep 0.05
 done
-[ -n "$info_box" ] || { echo "Die Info-Box ging nicht auf." >&2; exit 1; }
+[ -n "$info_box" ] || { echo "The info box did not open." >&2; exit 1; }
 xdotool mousemove 1270 1010 # the pointer off every window, so that no tooltip opens
 sleep "$settle_seconds"
 
