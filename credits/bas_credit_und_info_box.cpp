@@ -4,6 +4,7 @@
 #include "calc/module1.h"
 #include "calc/text_measurer.h"
 #include "calc/windows1252.h"
+#include "credits/device_pixels.h"
 #include "resources/picture.h"
 #include "resources/picture_file.h"
 
@@ -281,11 +282,12 @@ qint32 NextScrollY(qint32 scrollY, const CreditsState& state, int scaleHeight) {
 }
 
 int StepsToNextRow(const CreditsState& state, const CreditsPicture& box) {
-    const int row = box.deviceRow(state.ScrollY);
+    const qreal ratio = box.devicePixelRatioF();
+    const int row = DeviceRow(state.ScrollY, ratio);
     qint32 ahead = state.ScrollY;
     for (int steps = 1; steps < MaxTickSteps; ++steps) {
         ahead = NextScrollY(ahead, state, box.ScaleHeight());
-        if (box.deviceRow(ahead) != row)
+        if (DeviceRow(ahead, ratio) != row)
             return steps;
     }
     return MaxTickSteps;

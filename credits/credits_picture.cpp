@@ -1,15 +1,36 @@
 #include "credits/credits_picture.h"
 
 #include "calc/module1.h"
+#include "credits/device_pixels.h"
+#include "credits/xrender_screen.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+// The smallest rectangle that holds every pixel that is not fully transparent.
+QRect inkBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const auto* end = pixels + image.width();
+        const auto* first = std::find_if(pixels, end, [](QRgb pixel) { return pixel != 0; });
+        if (first == end)
+            continue;
+        const auto last =
+            std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first),
+                         [](QRgb pixel) { return pixel != 0; });
+        bounds |=
+            QRect(static_cast<int>(first - pixels), y, static_cast<int>(last.base() - first), 1);
+    }
+    return bounds;
+}
 
 QRectF toPixels(const QRectF& twips) {
     return {twips.x() / TwipsPerPixel, twips.y() / TwipsPerPixel, twips.width() / TwipsPerPixel,
@@ -26,8 +47,16 @@ QFont CreditsFont() {
 
 CreditsPicture::CreditsPicture(QWidget* parent)
     : QWidget(parent)
-    , m_measurer(font()) {
+    , m_measurer(font())
+    , m_lineHeight(QFontMetricsF(font()).height())
+    , m_screen(XRenderScreenFor(*this)) {
     setAttribute(Qt::WA_OpaquePaintEvent); // every repaint covers its whole region
+}
+
+CreditsPicture::~CreditsPicture() = default;
+
+void CreditsPicture::setScreen(std::unique_ptr<CreditsScreen> screen) {
+    m_screen = std::move(screen);
 }
 
 int CreditsPicture::ScaleWidth() const {
@@ -39,26 +68,16 @@ int CreditsPicture::ScaleHeight() const {
 }
 
 double CreditsPicture::lineHeight() const {
-    return QFontMetricsF(font()).height() * TwipsPerPixel;
+    return m_lineHeight * TwipsPerPixel;
 }
 
-int CreditsPicture::deviceRow(double twips) const {
-    return static_cast<int>(std::floor(twips * devicePixelRatioF() / TwipsPerPixel));
+CreditsPicture::Device CreditsPicture::device() const {
+    const qreal ratio = devicePixelRatioF();
+    return {ratio, (QSizeF(size()) * ratio).toSize(), m_lineHeight * ratio};
 }
 
 QSize CreditsPicture::deviceSize() const {
-    return (QSizeF(size()) * devicePixelRatioF()).toSize();
-}
-
-QRect CreditsPicture::toDevice(const QRect& logical) const {
-    const qreal ratio = devicePixelRatioF();
-    return QRectF(QPointF(logical.topLeft()) * ratio, QSizeF(logical.size()) * ratio)
-        .toAlignedRect();
-}
-
-QRect CreditsPicture::toLogical(const QRect& device) const {
-    const qreal ratio = devicePixelRatioF();
-    return QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio).toAlignedRect();
+    return device().size;
 }
 
 void CreditsPicture::removePicture() {
@@ -114,13 +133,12 @@ void CreditsPicture::flattenText() {
 }
 
 void CreditsPicture::PrintLines(double topTwips, const QStringList& lines) {
-    if (m_text.size() != deviceSize())
+    const Device pixels = device();
+    if (m_text.size() != pixels.size)
         Cls();
     const bool alone = m_textIsEmpty && m_backgroundIsPicture;
-    const int row = deviceRow(topTwips);
-    m_text.paint({0, deviceSize().height()}, [&](QPainter& painter, ScrollingLayer::Rows rows) {
-        drawLines(painter, rows, row, lines);
-    });
+    const int row = DeviceRow(topTwips, pixels.ratio);
+    drawLines(pixels, {0, pixels.size.height()}, row, lines);
     m_textIsEmpty = false;
     if (alone)
         m_printed = PrintedLines{row, lines};
@@ -130,11 +148,12 @@ void CreditsPicture::PrintLines(double topTwips, const QStringList& lines) {
 }
 
 void CreditsPicture::ShowLinesAt(double topTwips, const QStringList& lines) {
-    const int row = deviceRow(topTwips);
+    const Device pixels = device();
+    const int row = DeviceRow(topTwips, pixels.ratio);
     const bool shown = m_printed && m_printed->lines.constData() == lines.constData() &&
-                       m_text.size() == deviceSize();
+                       m_text.size() == pixels.size;
     const int shift = shown ? row - m_printed->row : 0;
-    if (!shown || std::abs(shift) >= deviceSize().height()) {
+    if (!shown || std::abs(shift) >= pixels.size.height()) {
         Cls();
         PrintLines(topTwips, lines);
         return;
@@ -142,19 +161,27 @@ void CreditsPicture::ShowLinesAt(double topTwips, const QStringList& lines) {
     if (shift == 0)
         return;
     m_printed->row = row;
-    const QRegion changed =
-        m_text.scroll(shift, [this, row](QPainter& painter, ScrollingLayer::Rows rows) {
-            drawLines(painter, rows, row, m_printed->lines);
-        });
+    showMoved(pixels, m_text.scroll(shift, [&](ScrollingLayer::Rows rows) {
+        drawLines(pixels, rows, row, m_printed->lines);
+    }));
+}
+
+void CreditsPicture::showMoved(const Device& pixels, const QRegion& changed) {
+    const QRegion left =
+        m_screen ? m_screen->show(m_background, m_text, changed, pixels.ratio) : changed;
     QRegion repaint;
-    for (const QRect& rect : changed)
-        repaint += toLogical(rect);
+    for (const QRect& rect : left) {
+        repaint +=
+            QRectF(QPointF(rect.topLeft()) / pixels.ratio, QSizeF(rect.size()) / pixels.ratio)
+                .toAlignedRect();
+    }
     update(repaint);
 }
 
-CreditsPicture::LineRange CreditsPicture::linesReaching(ScrollingLayer::Rows rows, int row,
-                                                        qsizetype count) const {
-    const double rowsPerLine = QFontMetricsF(font()).height() * devicePixelRatioF();
+CreditsPicture::LineRange CreditsPicture::linesReaching(const Device& pixels,
+                                                        ScrollingLayer::Rows rows, int row,
+                                                        qsizetype count) {
+    const double rowsPerLine = pixels.rowsPerLine;
     if (!(rowsPerLine > 0))
         return {0, 0};
     const auto clamped = [count](double line) {
@@ -164,38 +191,59 @@ CreditsPicture::LineRange CreditsPicture::linesReaching(ScrollingLayer::Rows row
             clamped(std::ceil((rows.past - row) / rowsPerLine) + 1)};
 }
 
-// Line i stands at device row (row + i × line height); its baseline lies one ascent lower.
-void CreditsPicture::drawLines(QPainter& painter, ScrollingLayer::Rows rows, int row,
+// Line i stands at device row (row + i × line height), a fraction of a row included.
+void CreditsPicture::drawLines(const Device& pixels, ScrollingLayer::Rows rows, int row,
                                const QStringList& lines) {
-    const LineRange drawn = linesReaching(rows, row, lines.size());
-    const LineRange inView = linesReaching({0, deviceSize().height()}, row, lines.size());
-    const qreal ratio = devicePixelRatioF();
-    const double height = QFontMetricsF(font()).height();
-    painter.translate(0, row);
-    painter.scale(ratio, ratio);
-    painter.setFont(font());
-    painter.setPen(palette().color(QPalette::WindowText));
-    for (qsizetype index = drawn.first; index < drawn.past; ++index)
-        painter.drawStaticText(QPointF(0, static_cast<double>(index) * height),
-                               laidOut(lines, index, inView));
+    if (m_lineImagesOf.constData() != lines.constData() || m_lineImagesRatio != pixels.ratio) {
+        m_lineImages.clear();
+        m_lineImagesOf = lines;
+        m_lineImagesRatio = pixels.ratio;
+    }
+    const LineRange drawn = linesReaching(pixels, rows, row, lines.size());
+    m_lineImages.removeIf(
+        [drawn](const auto& line) { return line.key() < drawn.first || line.key() >= drawn.past; });
+    for (qsizetype index = drawn.first; index < drawn.past; ++index) {
+        const double top = static_cast<double>(index) * pixels.rowsPerLine;
+        const LineImage& line = lineImage(pixels, lines[index], index, top - std::floor(top));
+        if (!line.pixels.isNull())
+            m_text.drawImage(line.offset + QPoint(0, row + static_cast<int>(std::floor(top))),
+                             line.pixels, rows);
+    }
 }
 
-const QStaticText& CreditsPicture::laidOut(const QStringList& lines, qsizetype index,
-                                           LineRange inView) {
-    if (m_laidOutLines.constData() != lines.constData()) {
-        m_laidOut.clear();
-        m_laidOutLines = lines;
-    }
-    auto known = m_laidOut.find(index);
-    if (known != m_laidOut.end())
+// The line's ink in device pixels, drawn with its top the fraction of a row below a row; the
+// offset leads from the start of that row to the ink.
+const CreditsPicture::LineImage& CreditsPicture::lineImage(const Device& device,
+                                                           const QString& line, qsizetype index,
+                                                           double fraction) {
+    auto known = m_lineImages.find(index);
+    if (known != m_lineImages.end())
         return *known;
-    m_laidOut.removeIf([inView](const auto& line) {
-        return line.key() < inView.first || line.key() >= inView.past;
-    });
-    QStaticText line(lines[index]);
-    line.setTextFormat(Qt::PlainText);
-    line.setPerformanceHint(QStaticText::AggressiveCaching);
-    return *m_laidOut.insert(index, line);
+    if (line.trimmed().isEmpty())
+        return *m_lineImages.insert(index, LineImage{});
+    const double height = device.rowsPerLine;
+    const int overhang = static_cast<int>(std::ceil(height / 2)); // ink beyond the line's height
+    const double width =
+        (QFontMetricsF(font()).horizontalAdvance(line) + m_lineHeight) * device.ratio;
+    QImage pixels(std::min(static_cast<int>(std::ceil(width)), device.size.width()),
+                  static_cast<int>(std::ceil(height)) + 1 + 2 * overhang,
+                  QImage::Format_ARGB32_Premultiplied);
+    pixels.fill(Qt::transparent);
+    {
+        QPainter painter(&pixels);
+        painter.translate(0, overhang + fraction);
+        painter.scale(device.ratio, device.ratio);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        QStaticText text(line);
+        text.setTextFormat(Qt::PlainText);
+        painter.drawStaticText(QPointF(0, 0), text);
+    }
+    const QRect ink = inkBounds(pixels);
+    LineImage image;
+    if (!ink.isEmpty())
+        image = LineImage{pixels.copy(ink), ink.topLeft() - QPoint(0, overhang)};
+    return *m_lineImages.insert(index, image);
 }
 
 QImage CreditsPicture::composite() const {
@@ -215,7 +263,7 @@ void CreditsPicture::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     for (const QRect& rect : event->region()) {
-        const QRect device = toDevice(rect);
+        const QRect device = DeviceRect(rect, ratio);
         if (m_background.size() != deviceSize())
             painter.fillRect(rect, palette().color(QPalette::Window));
         painter.drawImage(QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio),
@@ -235,11 +283,13 @@ void CreditsPicture::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CreditsPicture::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         m_measurer = FontMeasurer(font());
-    if (event->type() == QEvent::FontChange)
-        m_laidOut.clear();
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        m_lineHeight = QFontMetricsF(font()).height();
+    }
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+        m_lineImages.clear();
         m_printed.reset();
+    }
     QWidget::changeEvent(event);
 }

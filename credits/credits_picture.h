@@ -1,13 +1,14 @@
 #pragma once
 
+#include "credits/credits_screen.h"
 #include "credits/scrolling_layer.h"
 #include "resources/fonts.h"
 
 #include <QHash>
 #include <QImage>
-#include <QStaticText>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 // The font of the credits: MS Sans Serif 12 pt, measured and drawn without kerning, so that
@@ -19,12 +20,17 @@ QFont CreditsFont();
 // its drawing operations are in twips; the image is held in device pixels, as two layers: the
 // background (cleared to the picture, drawn on by PaintPicture) and the printed text above it.
 // Moving printed lines to another row moves the text layer's pixels, draws only the rows that
-// come into view and repaints only the rows where text was or is now.
+// come into view and shows only the rows where text was or is now: through the platform's
+// screen for moved credits where there is one (X11), else by a repaint.
 class CreditsPicture : public QWidget {
     Q_OBJECT
 
 public:
     explicit CreditsPicture(QWidget* parent = nullptr);
+    ~CreditsPicture() override;
+
+    // Replaces the screen that shows moves; none repaints them through Qt.
+    void setScreen(std::unique_ptr<CreditsScreen> screen);
 
     // Inner size in twips.
     int ScaleWidth() const;
@@ -33,9 +39,6 @@ public:
     const TextMeasurer& measurer() const { return m_measurer; }
     // Height of one printed line, twips.
     double lineHeight() const;
-    // The row of device pixels a position in twips falls in; a device pixel is 15 twips
-    // divided by the device pixel ratio.
-    int deviceRow(double twips) const;
 
     void removePicture();
     // Clears the image to the picture, or to the back colour where there is none.
@@ -72,9 +75,16 @@ private:
         QStringList lines;
     };
 
+    // The widget's device pixels, read once for each drawing.
+    struct Device {
+        qreal ratio;
+        QSize size;
+        double rowsPerLine;
+    };
+    Device device() const;
     QSize deviceSize() const;
-    QRect toDevice(const QRect& logical) const;
-    QRect toLogical(const QRect& device) const;
+    // Shows the changed device pixels of a move.
+    void showMoved(const Device& pixels, const QRegion& changed);
     QImage composite() const;
     // Puts the printed text into the background, so that drawing goes on above it.
     void flattenText();
@@ -84,12 +94,22 @@ private:
     };
     // The lines printed from the row on whose place reaches into the rows, and one more on
     // either side for ink that overhangs its line.
-    LineRange linesReaching(ScrollingLayer::Rows rows, int row, qsizetype count) const;
-    void drawLines(QPainter& painter, ScrollingLayer::Rows rows, int row, const QStringList& lines);
-    // The line laid out for drawing; kept while it is in view, so that ticks shape no text.
-    const QStaticText& laidOut(const QStringList& lines, qsizetype index, LineRange inView);
+    static LineRange linesReaching(const Device& pixels, ScrollingLayer::Rows rows, int row,
+                                   qsizetype count);
+    void drawLines(const Device& pixels, ScrollingLayer::Rows rows, int row,
+                   const QStringList& lines);
+    // A line's ink in device pixels, and where it lies from the start of the line's row.
+    struct LineImage {
+        QImage pixels; // null for a line without ink
+        QPoint offset;
+    };
+    // The line drawn once into an image; kept while it reaches into the rows drawn, so that a
+    // move copies pixel rows instead of drawing text.
+    const LineImage& lineImage(const Device& device, const QString& line, qsizetype index,
+                               double fraction);
 
     FontMeasurer m_measurer;
+    double m_lineHeight; // pixels
     QImage m_background;
     QImage m_picture;
     ScrollingLayer m_text;
@@ -97,6 +117,8 @@ private:
     bool m_backgroundIsPicture = false;
     // The lines the text layer holds, alone and over the cleared background.
     std::optional<PrintedLines> m_printed;
-    QStringList m_laidOutLines;
-    QHash<qsizetype, QStaticText> m_laidOut;
+    QStringList m_lineImagesOf;
+    qreal m_lineImagesRatio = 0;
+    QHash<qsizetype, LineImage> m_lineImages;
+    std::unique_ptr<CreditsScreen> m_screen;
 };

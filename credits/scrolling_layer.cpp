@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -23,6 +24,8 @@ void ScrollingLayer::reset(QSize deviceSize) {
     m_image.fill(Qt::transparent);
     m_top = 0;
     m_ink.assign(static_cast<size_t>(std::max(deviceSize.height(), 0)), Span{});
+    m_drawn.assign(m_ink.size(), true);
+    m_drawnWithin = {0, m_image.height()};
 }
 
 int ScrollingLayer::ringRow(int boxRow) const {
@@ -41,44 +44,81 @@ template <typename Visit> void ScrollingLayer::forEachStretch(Rows rows, Visit v
         visit(first, first - wrap, rows.past - first);
 }
 
-void ScrollingLayer::paint(Rows rows, const PaintRows& paintRows) {
-    forEachStretch(rows, [&](int boxFirst, int ringFirst, int count) {
-        {
-            QPainter painter(&m_image);
-            painter.setClipRect(0, ringFirst, m_image.width(), count);
-            painter.translate(0, ringFirst - boxFirst);
-            paintRows(painter, Rows{boxFirst, boxFirst + count});
+void ScrollingLayer::drawImage(QPoint boxTopLeft, const QImage& image, Rows rows) {
+    const int first = std::max({rows.first, boxTopLeft.y(), 0});
+    const int past = std::min({rows.past, boxTopLeft.y() + image.height(), m_image.height()});
+    const int left = std::max(boxTopLeft.x(), 0);
+    const int right = std::min(boxTopLeft.x() + image.width(), m_image.width());
+    if (first >= past || left >= right)
+        return;
+    const int sourceLeft = left - boxTopLeft.x();
+    std::optional<QPainter> blending; // for rows that hold ink already
+    for (int boxRow = first; boxRow < past; ++boxRow) {
+        const int ring = ringRow(boxRow);
+        const int sourceRow = boxRow - boxTopLeft.y();
+        if (m_ink[static_cast<size_t>(ring)].isEmpty()) {
+            // Over transparent pixels, premultiplied pixels stay as they are.
+            std::memcpy(reinterpret_cast<QRgb*>(m_image.scanLine(ring)) + left,
+                        reinterpret_cast<const QRgb*>(image.constScanLine(sourceRow)) + sourceLeft,
+                        static_cast<size_t>(right - left) * sizeof(QRgb));
+        } else {
+            if (!blending)
+                blending.emplace(&m_image);
+            blending->drawImage(QPoint(left, ring), image,
+                                QRect(sourceLeft, sourceRow, right - left, 1));
         }
-        for (int row = ringFirst; row < ringFirst + count; ++row)
-            measureInk(row);
-    });
+        measureInk(ring);
+        markDrawn(ring);
+    }
 }
 
-QRegion ScrollingLayer::scroll(int rows, const PaintRows& paintRows) {
+QRegion ScrollingLayer::scroll(int rows, const DrawRows& drawRows) {
     const int height = m_image.height();
     if (height == 0 || rows == 0)
         return {};
-    const std::vector<Span> before = boxSpans();
+    const int oldTop = m_top;
     m_top = ((m_top - rows) % height + height) % height;
     const Rows exposed =
         rows < 0 ? Rows{std::max(height + rows, 0), height} : Rows{0, std::min(rows, height)};
+    // The ring rows that come into view held rows that left it: keep where those had ink.
+    m_leavingInk.clear();
+    for (int row = exposed.first; row < exposed.past; ++row)
+        m_leavingInk.push_back(m_ink[static_cast<size_t>(ringRow(row))]);
     clear(exposed);
-    paint(exposed, paintRows);
+    drawRows(exposed);
+    return changedSince(oldTop, exposed);
+}
 
+QRegion ScrollingLayer::changedSince(int oldTop, Rows exposed) {
+    const int height = m_image.height();
+    // Where box row r had ink before the move: in ring row r + oldTop, unless that row has been
+    // drawn anew since.
+    const auto inkBefore = [&](int row) {
+        const int ring = (row + oldTop) % height;
+        const int nowBoxRow = (ring - m_top + height) % height;
+        const bool redrawn = nowBoxRow >= exposed.first && nowBoxRow < exposed.past;
+        return redrawn ? m_leavingInk[static_cast<size_t>(nowBoxRow - exposed.first)]
+                       : m_ink[static_cast<size_t>(ring)];
+    };
     // Each run of rows whose text was or is inked becomes one rectangle, as wide as the run.
-    QRegion changed;
+    m_changedRects.clear();
     int runFirst = -1;
     Span runSpan;
     for (int row = 0; row <= height; ++row) {
-        const Span span = row < height ? unite(before[row], m_ink[ringRow(row)]) : Span{};
+        const Span span =
+            row < height ? unite(inkBefore(row), m_ink[static_cast<size_t>(ringRow(row))]) : Span{};
         if (!span.isEmpty()) {
             runSpan = runFirst < 0 ? span : unite(runSpan, span);
             runFirst = runFirst < 0 ? row : runFirst;
         } else if (runFirst >= 0) {
-            changed += QRect(runSpan.left, runFirst, runSpan.right - runSpan.left, row - runFirst);
+            m_changedRects.emplace_back(runSpan.left, runFirst, runSpan.right - runSpan.left,
+                                        row - runFirst);
             runFirst = -1;
         }
     }
+    // One rectangle a band of rows, top to bottom: the order a region keeps its rectangles in.
+    QRegion changed;
+    changed.setRects(m_changedRects.data(), static_cast<int>(m_changedRects.size()));
     return changed;
 }
 
@@ -98,6 +138,7 @@ void ScrollingLayer::clear(Rows rows) {
         for (int row = ringFirst; row < ringFirst + count; ++row) {
             std::memset(m_image.scanLine(row), 0, static_cast<size_t>(m_image.bytesPerLine()));
             m_ink[static_cast<size_t>(row)] = Span{};
+            markDrawn(row);
         }
     });
 }
@@ -113,9 +154,25 @@ void ScrollingLayer::measureInk(int ringRow) {
     m_ink[static_cast<size_t>(ringRow)] = Span{left, right};
 }
 
-std::vector<ScrollingLayer::Span> ScrollingLayer::boxSpans() const {
-    std::vector<Span> spans(m_ink.size());
-    for (int row = 0; row < m_image.height(); ++row)
-        spans[static_cast<size_t>(row)] = m_ink[static_cast<size_t>(ringRow(row))];
-    return spans;
+void ScrollingLayer::markDrawn(int ringRow) {
+    m_drawn[static_cast<size_t>(ringRow)] = true;
+    m_drawnWithin = m_drawnWithin.first < m_drawnWithin.past
+                        ? Rows{std::min(m_drawnWithin.first, ringRow),
+                               std::max(m_drawnWithin.past, ringRow + 1)}
+                        : Rows{ringRow, ringRow + 1};
+}
+
+void ScrollingLayer::takeDrawnRingRows(const std::function<void(Rows)>& take) {
+    int runFirst = -1;
+    for (int row = m_drawnWithin.first; row <= m_drawnWithin.past; ++row) {
+        const bool drawn = row < m_drawnWithin.past && m_drawn[static_cast<size_t>(row)];
+        if (drawn && runFirst < 0)
+            runFirst = row;
+        if (!drawn && runFirst >= 0) {
+            std::fill(m_drawn.begin() + runFirst, m_drawn.begin() + row, false);
+            take(Rows{runFirst, row});
+            runFirst = -1;
+        }
+    }
+    m_drawnWithin = {0, 0};
 }

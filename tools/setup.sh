@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6              # Qt
   libxlsxwriter-dev libzip-dev libchm-dev fp-utils                    # export, help file
   fonts-liberation fonts-dejavu-core xdg-utils                        # used by the program: fonts, opening exports
+  libxcb1-dev libxcb-render0-dev                                     # credits drawn through the X server
   libgtest-dev libbenchmark-dev xvfb xauth xdotool                    # tests and benchmarks
   clang libclang-rt-14-dev                                            # fuzzing
   dbus-daemon at-spi2-core python3-pyatspi                            # end-to-end test

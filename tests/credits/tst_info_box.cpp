@@ -1,4 +1,5 @@
 #include "calc/windows1252.h"
+#include "credits/credits_screen.h"
 #include "credits/frm_info_box.h"
 #include "tests/credits/manual_scroll_timer.h"
 #include "tests/support/file_places.h"
@@ -97,6 +98,68 @@ protected:
     }
 };
 
+// A screen as the X server is one: it keeps its own copies of the background and of the text
+// rows it is handed, composes the moves it takes from them, and takes what Qt paints as well.
+// It shows moves only within its part of the box and leaves the rest to Qt.
+class CopyingScreen final : public QObject, public CreditsScreen {
+public:
+    CopyingScreen(CreditsPicture& box, QRect part)
+        : m_part(part)
+        , m_box(box) {
+        window = box.image();
+        box.installEventFilter(this);
+    }
+
+    QRegion show(const QImage& background, ScrollingLayer& text, const QRegion& region,
+                 qreal) override {
+        if (background.cacheKey() != m_backgroundKey) {
+            m_background = background.copy();
+            m_backgroundKey = background.cacheKey();
+        }
+        if (m_ring.size() != text.size())
+            m_ring = QImage(text.size(), QImage::Format_ARGB32_Premultiplied);
+        text.takeDrawnRingRows([&](ScrollingLayer::Rows rows) {
+            QPainter copy(&m_ring);
+            copy.setCompositionMode(QPainter::CompositionMode_Source);
+            copy.drawImage(QPoint(0, rows.first), text.ring(),
+                           QRect(0, rows.first, m_ring.width(), rows.past - rows.first));
+        });
+        const QRegion mine = region & m_part;
+        QPainter painter(&window);
+        painter.setClipRegion(mine);
+        painter.drawImage(0, 0, m_background);
+        const int top = text.ringTop();
+        painter.drawImage(0, -top, m_ring);
+        painter.drawImage(0, m_ring.height() - top, m_ring);
+        shown += mine;
+        return region - mine;
+    }
+
+    QImage window;
+    QRegion shown; // what the screen showed
+    QRegion painted; // what Qt painted
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const QRegion region = static_cast<QPaintEvent*>(event)->region();
+            QPainter painter(&window);
+            painter.setClipRegion(region);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(0, 0, m_box.image());
+            painted += region;
+        }
+        return false;
+    }
+
+private:
+    QRect m_part;
+    CreditsPicture& m_box;
+    QImage m_background;
+    qint64 m_backgroundKey = 0;
+    QImage m_ring;
+};
+
 int infoBoxWindows() {
     int count = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -120,6 +183,8 @@ private slots:
     void ticks_takeTheNominalPathAtEachNewPixelRow();
     void scrolledImage_isWhatAFreshDrawingGives_data();
     void scrolledImage_isWhatAFreshDrawingGives();
+    void screenOfItsOwn_showsWhatAFreshDrawingGives_data();
+    void screenOfItsOwn_showsWhatAFreshDrawingGives();
     void tick_repaintsOnlyTheRowsWhereTextWasOrIs();
     void click_stopsAndRestartsKeepingThePosition();
     void closeAndReopen_continuesWhereItWas_data();
@@ -337,6 +402,52 @@ void TestInfoBox::scrolledImage_isWhatAFreshDrawingGives() {
 
     QVERIFY(image == box.image());
     QVERIFY(screen == onScreen());
+}
+
+void TestInfoBox::screenOfItsOwn_showsWhatAFreshDrawingGives_data() {
+    QTest::addColumn<int>("creditLines");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QRect>("screenPart");
+    QTest::addColumn<bool>("qtPaintsInPart"); // a full reprint goes through Qt
+    const QRect all(0, 0, 1000, 1000);
+    const QRect leftHalf(0, 0, 330, 1000);
+    QTest::newRow("one pixel row") << 4 << 4000 << 2 << all << false;
+    QTest::newRow("entering from below") << 30 << 9225 << 40 << all << false;
+    QTest::newRow("credits taller than the box") << 120 << 1500 << 90 << all << false;
+    QTest::newRow("through the wrap-around") << 4 << -900 << 45 << all << true;
+    QTest::newRow("screen shows the left half") << 30 << 3000 << 60 << leftHalf << false;
+}
+
+void TestInfoBox::screenOfItsOwn_showsWhatAFreshDrawingGives() {
+    QFETCH(int, creditLines);
+    QFETCH(int, start);
+    QFETCH(int, ticks);
+    QFETCH(QRect, screenPart);
+    QFETCH(bool, qtPaintsInPart);
+    writeCredits(manyCredits(creditLines));
+    writeLogo(gradientLogo({700, 640}));
+    m_host->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+    CreditsPicture& box = *window()->Picture1;
+    state().ScrollY = start;
+    m_timer->tick();
+    QCoreApplication::processEvents();
+    auto owned = std::make_unique<CopyingScreen>(box, screenPart);
+    CopyingScreen& screen = *owned;
+    box.setScreen(std::move(owned));
+
+    for (int i = 0; i < ticks; ++i) {
+        m_timer->tick();
+        QCoreApplication::processEvents();
+    }
+    box.Cls();
+    box.PrintLines(state().ScrollY, state().CreditsLines);
+
+    QVERIFY(!screen.shown.isEmpty());
+    QCOMPARE(screen.painted.intersects(screenPart), qtPaintsInPart);
+    QCOMPARE(screen.painted.isEmpty(), screenPart.contains(box.rect()) && !qtPaintsInPart);
+    QVERIFY(screen.window == box.image());
 }
 
 void TestInfoBox::tick_repaintsOnlyTheRowsWhereTextWasOrIs() {
