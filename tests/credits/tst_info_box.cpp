@@ -136,7 +136,7 @@ public:
     }
 
     QImage window;
-    QRegion shown; // what the screen showed
+    QRegion shown;   // what the screen showed
     QRegion painted; // what Qt painted
 
 protected:
