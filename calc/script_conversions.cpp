@@ -192,7 +192,7 @@ Result BoundedText(QString text) {
 }
 
 Result Converted(const Variant& value, Type type) {
-    if (value.type() == Type::Null)
+    if (value.isNull())
         return ScriptError::InvalidUseOfNull;
     switch (type) {
     case Type::Boolean:

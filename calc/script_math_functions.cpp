@@ -10,14 +10,10 @@ namespace {
 
 using Type = Variant::Type;
 
-bool isNull(const Variant& v) {
-    return v.type() == Type::Null;
-}
-
 // A function of one number giving a Double; Null has no number (InvalidUseOfNull). Valid, where
 // given, tells the numbers in the function's domain.
 template <auto Math, auto Valid = nullptr> Result unaryMath(Arguments args) {
-    if (isNull(args[0]))
+    if (args[0].isNull())
         return ScriptError::InvalidUseOfNull;
     double x = 0;
     if (ScriptError error = ToDouble(args[0], x); error != ScriptError::None)
@@ -91,7 +87,7 @@ std::optional<qint64> flooredCurrency(qint64 c) {
 }
 
 Result sign(Arguments args) {
-    if (isNull(args[0]))
+    if (args[0].isNull())
         return ScriptError::InvalidUseOfNull;
     double x = 0;
     if (ScriptError error = ToDouble(args[0], x); error != ScriptError::None)
@@ -122,7 +118,7 @@ std::optional<qint64> roundedCurrency(qint64 c, int places) {
 ScriptError roundingPlaces(Arguments args, int& places) {
     if (args.size() < 2)
         return ScriptError::None;
-    if (isNull(args[1]))
+    if (args[1].isNull())
         return ScriptError::InvalidUseOfNull;
     qint32 whole = 0;
     if (ScriptError error = ToLong(args[1], whole); error != ScriptError::None)
@@ -166,7 +162,7 @@ Result round(Arguments args) {
 // Hex and Oct: a negative Integer in 16 bits, any other whole number in 32; Null stays Null.
 template <int Base> Result inBase(Arguments args) {
     const Variant& v = args[0];
-    if (isNull(v))
+    if (v.isNull())
         return Variant::null();
     qint32 whole = 0;
     if (ScriptError error = ToLong(v, whole); error != ScriptError::None)

@@ -15,10 +15,6 @@ using Type = Variant::Type;
 // Products of two Currency values need 128 bits before they are scaled back.
 __extension__ typedef __int128 Int128;
 
-bool isNull(const Variant& v) {
-    return v.type() == Type::Null;
-}
-
 // The subtype an operand brings into arithmetic: a Boolean counts as Integer, a text as Double.
 Type arithmeticType(Type type) {
     switch (type) {
@@ -174,7 +170,7 @@ Result add(const Variant& left, const Variant& right) {
 }
 
 Result concatenate(const Variant& left, const Variant& right) {
-    if (isNull(left) && isNull(right))
+    if (left.isNull() && right.isNull())
         return Variant::null();
     return joined(ResultText(left), ResultText(right));
 }
@@ -287,22 +283,22 @@ Result bitsIn(Type type, qint32 bits) {
 // Null And False is False, Null Or True is True, False Imp Null and Null Imp True are True;
 // on numbers the same holds for all bits clear or set (0 And Null is 0, Null Or -1 is -1).
 Result logicalWithNull(BinaryOperator op, const Variant& left, const Variant& right) {
-    const Variant& other = isNull(left) ? right : left;
-    if (isNull(other))
+    const Variant& other = left.isNull() ? right : left;
+    if (other.isNull())
         return Variant::null();
     qint32 bits = 0;
     if (ScriptError error = ToLong(other, bits); error != ScriptError::None)
         return error;
     const bool decided = (op == BinaryOperator::And && bits == 0) ||
                          (op == BinaryOperator::Or && bits == -1) ||
-                         (op == BinaryOperator::Imp && bits == (isNull(left) ? -1 : 0));
+                         (op == BinaryOperator::Imp && bits == (left.isNull() ? -1 : 0));
     if (!decided)
         return Variant::null();
     return bitsIn(logicalType(other.type(), other.type()), op == BinaryOperator::Imp ? -1 : bits);
 }
 
 Result logical(BinaryOperator op, const Variant& left, const Variant& right) {
-    if (isNull(left) || isNull(right))
+    if (left.isNull() || right.isNull())
         return logicalWithNull(op, left, right);
     qint32 a = 0;
     qint32 b = 0;
@@ -326,7 +322,7 @@ Result Apply(BinaryOperator op, const Variant& left, const Variant& right) {
     default:
         break;
     }
-    if (isNull(left) || isNull(right))
+    if (left.isNull() || right.isNull())
         return Variant::null();
     switch (op) {
     case BinaryOperator::Add:

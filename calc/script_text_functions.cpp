@@ -12,13 +12,9 @@ namespace {
 
 using Type = Variant::Type;
 
-bool isNull(const Variant& v) {
-    return v.type() == Type::Null;
-}
-
 // A function of a text; Null stays Null, any other value is taken in its text form.
 template <QString (*Transform)(const QString&)> Result textFunction(Arguments args) {
-    if (isNull(args[0]))
+    if (args[0].isNull())
         return Variant::null();
     return Variant::string(Transform(ResultText(args[0])));
 }
@@ -54,14 +50,14 @@ QString withoutBlanks(const QString& text) {
 }
 
 Result length(Arguments args) {
-    if (isNull(args[0]))
+    if (args[0].isNull())
         return Variant::null();
     return Variant::longValue(static_cast<qint32>(ResultText(args[0]).size()));
 }
 
 // The text of a value that must not be Null.
 ScriptError textOf(const Variant& value, QString& text) {
-    if (isNull(value))
+    if (value.isNull())
         return ScriptError::InvalidUseOfNull;
     text = ResultText(value);
     return ScriptError::None;
@@ -79,7 +75,7 @@ Result reversed(Arguments args) {
 // A whole-number argument within [lowest, highest]: rounded half to even, Null is an error,
 // outside the range an InvalidProcedureCall.
 ScriptError wholeArgument(const Variant& value, qint32 lowest, qint32 highest, qint32& whole) {
-    if (isNull(value))
+    if (value.isNull())
         return ScriptError::InvalidUseOfNull;
     if (ScriptError error = ToLong(value, whole); error != ScriptError::None)
         return error;

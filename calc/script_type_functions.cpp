@@ -14,7 +14,7 @@ template <Type Target> Result converted(Arguments args) {
 }
 
 Result toText(Arguments args) {
-    if (args[0].type() == Type::Null)
+    if (args[0].isNull())
         return ScriptError::InvalidUseOfNull;
     return Variant::string(ResultText(args[0]));
 }
@@ -24,7 +24,7 @@ Result isEmpty(Arguments args) {
 }
 
 Result isNull(Arguments args) {
-    return Variant::boolean(args[0].type() == Type::Null);
+    return Variant::boolean(args[0].isNull());
 }
 
 // Empty, Booleans and numbers are numeric, Null is not; a text when it reads as a number.

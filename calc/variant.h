@@ -40,6 +40,7 @@ public:
     }
 
     Type type() const { return m_type; }
+    bool isNull() const { return m_type == Type::Null; }
     // Byte, Integer and Long.
     bool isWhole() const {
         return m_type == Type::Byte || m_type == Type::Integer || m_type == Type::Long;
