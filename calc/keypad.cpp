@@ -2,6 +2,8 @@
 
 #include "calc/module1.h"
 
+#include <algorithm>
+
 namespace keypad {
 namespace {
 
@@ -73,6 +75,10 @@ QString ResolvePercent(const QString& field) {
 QString Percent(const QString& field) {
     const std::optional<double> number = TextToNumber(field);
     return number ? NumberToText(*number / 100.0) : field;
+}
+
+bool HasLineBreak(QStringView field) {
+    return std::any_of(field.begin(), field.end(), isLineBreak);
 }
 
 QString LineBreaksAsBlanks(const QString& field) {

@@ -14,8 +14,10 @@ public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& position) const override {
-        position = static_cast<int>(keypad::LineBreaksAsBlanks(input.left(position)).size());
-        input = keypad::LineBreaksAsBlanks(input);
+        if (keypad::HasLineBreak(input)) {
+            position = static_cast<int>(keypad::LineBreaksAsBlanks(input.left(position)).size());
+            input = keypad::LineBreaksAsBlanks(input);
+        }
         return Acceptable;
     }
 };
