@@ -1,5 +1,17 @@
 #include "calc/tape.h"
 
+#include <algorithm>
+
+namespace {
+
+// Writes the text over the line, in the line's own memory where it has room.
+void overwrite(QString& line, QStringView text) {
+    line.resize(text.size());
+    std::copy(text.begin(), text.end(), line.data());
+}
+
+} // namespace
+
 Tape::Tape(QObject* parent)
     : QAbstractListModel(parent) {}
 
@@ -37,7 +49,7 @@ void Tape::rewrite(int count, const std::function<QStringView(int)>& line) {
     for (int i = 0; i < kept; ++i) {
         const QStringView text = line(i);
         if (m_lines.at(i) != text)
-            m_lines[i] = text.toString();
+            overwrite(m_lines[i], text);
     }
     if (kept > 0)
         emit dataChanged(index(0), index(kept - 1), {Qt::DisplayRole});
