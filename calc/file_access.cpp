@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -48,10 +49,6 @@ const std::array SystemErrorTexts = {
     ErrorText{EINVAL, "Der Datenträger unterstützt den Vorgang nicht"},
 };
 
-QString sentence(int error) {
-    return SystemErrorText(error) + u'.';
-}
-
 QByteArray encoded(const QString& path) {
     return QFile::encodeName(path);
 }
@@ -95,7 +92,7 @@ ReadFailure tooLarge(qint64 maxBytes) {
 
 ReadFailure failureOf(int error) {
     return {error == ENOENT ? ReadFailure::Kind::Missing : ReadFailure::Kind::Unreadable,
-            error == ENOENT ? QStringLiteral("Die Datei fehlt.") : sentence(error)};
+            error == ENOENT ? QStringLiteral("Die Datei fehlt.") : SystemErrorSentence(error)};
 }
 
 // Reads until the end of the file, at most limit bytes. The buffer starts at the size the file
@@ -249,47 +246,41 @@ void syncFolderOf(const QString& path) {
         ::fsync(folder.get());
 }
 
-// An existing file that this user may not write is not replaced either.
-int checkReplaceable(const QString& target) {
+// An existing file that this user may not write is not replaced either; the permissions of an
+// existing file are handed out, to stay with the new content.
+int checkReplaceable(const QString& target, std::optional<mode_t>& permissions) {
     struct stat status {};
     if (::stat(encoded(target).constData(), &status) != 0)
         return 0;
     if (S_ISDIR(status.st_mode))
         return EISDIR;
+    permissions = status.st_mode & 07777;
     return ::access(encoded(target).constData(), W_OK) == 0 ? 0 : errno;
-}
-
-// The existing file's permissions stay with the new content.
-void keepPermissions(const QString& target, int fd) {
-    struct stat status {};
-    if (::stat(encoded(target).constData(), &status) == 0)
-        ::fchmod(fd, status.st_mode & 07777);
 }
 
 std::optional<QString> writeThroughTemporary(const QString& path,
                                              const std::function<int(TemporaryFile&)>& fill,
                                              Commit commit) {
+    std::optional<mode_t> permissions;
     if (commit == Commit::Replace) {
-        if (const int error = checkReplaceable(path))
-            return sentence(error);
+        if (const int error = checkReplaceable(path, permissions))
+            return SystemErrorSentence(error);
         removeStaleTemporaries(path);
-    } else if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
-        return sentence(EEXIST);
+    } else if (const QFileInfo existing(path); existing.exists() || existing.isSymLink()) {
+        return SystemErrorSentence(EEXIST);
     }
     TemporaryFile temporary;
     if (const int error = temporary.create(path))
-        return sentence(error);
-    if (commit == Commit::Replace)
-        keepPermissions(path, temporary.fd());
+        return SystemErrorSentence(error);
+    if (permissions)
+        ::fchmod(temporary.fd(), *permissions);
     int error = fill(temporary);
     if (error == 0)
         error = temporary.finish();
     if (error == 0)
         error = temporary.commit(path, commit);
-    if (error != 0) {
-        temporary.discard();
-        return sentence(error);
-    }
+    if (error != 0)
+        return SystemErrorSentence(error); // the temporary file goes with it
     syncFolderOf(path);
     return std::nullopt;
 }
@@ -302,6 +293,20 @@ QString SystemErrorText(int error) {
     if (known != SystemErrorTexts.cend())
         return QString::fromUtf8(known->text);
     return QStringLiteral("Systemfehler Nummer %1").arg(error);
+}
+
+QString SystemErrorSentence(int error) {
+    return SystemErrorText(error) + u'.';
+}
+
+QString DoubleSizePath(const QString& path) {
+    const QFileInfo file(path);
+    return path.chopped(file.fileName().size()) + file.completeBaseName() + QStringLiteral("@2x.") +
+           file.suffix();
+}
+
+QString GermanCount(qint64 number) {
+    return QLocale(QLocale::German).toString(number);
 }
 
 std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint64 maxBytes,

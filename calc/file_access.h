@@ -13,6 +13,15 @@
 // The German words for a system error number (errno), without a full stop:
 // "Kein Speicherplatz mehr auf dem Datenträger".
 QString SystemErrorText(int error);
+// The same as a sentence: "Kein Speicherplatz mehr auf dem Datenträger."
+QString SystemErrorSentence(int error);
+
+// The path of a picture's version at twice the size, beside it: "images/face_a.jpg" gives
+// "images/face_a@2x.jpg".
+QString DoubleSizePath(const QString& path);
+
+// A count as German texts write it: "1.000.000".
+QString GermanCount(qint64 number);
 
 // Why a file was not read.
 struct ReadFailure {

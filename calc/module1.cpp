@@ -136,15 +136,20 @@ std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tap
     return static_cast<qsizetype>(blanks);
 }
 
+void WritePadded(QString& line, qsizetype blanks, QStringView text) {
+    line.resize(blanks + text.size());
+    std::fill_n(line.data(), blanks, u' ');
+    std::copy(text.cbegin(), text.cend(), line.data() + blanks);
+}
+
 std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
                                          QString& text, ListStyle style) {
     const std::optional<qsizetype> blanks =
         AlignmentBlanks(measurer, list, measurer.textWidth(text), style);
     if (!blanks)
         return std::nullopt;
-    QString padded(*blanks + text.size(), Qt::Uninitialized);
-    std::fill_n(padded.data(), *blanks, u' ');
-    std::copy(text.cbegin(), text.cend(), padded.data() + *blanks);
+    QString padded;
+    WritePadded(padded, *blanks, text);
     text = std::move(padded);
     return text;
 }

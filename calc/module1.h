@@ -25,6 +25,9 @@ QString ToDecimalComma(const QString& value);
 // A list box's style: a list with check boxes leaves room for the check mark.
 enum class ListStyle { Standard, CheckBox };
 
+// Writes the blanks and then the text into the line, in the line's own memory where it has room.
+void WritePadded(QString& line, qsizetype blanks, QStringView text);
+
 // The blanks that right-align a text of this width (twips) in the list; nothing when the text
 // overhangs the room by more than half a blank, or cannot be measured.
 std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tape& list,

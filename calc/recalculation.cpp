@@ -183,9 +183,7 @@ public:
             AlignmentBlanks(m_measurer, m_list, m_measurer.textWidth(text));
         if (!blanks)
             return text;
-        m_line.resize(*blanks + text.size());
-        std::fill_n(m_line.data(), *blanks, u' ');
-        std::copy(text.cbegin(), text.cend(), m_line.data() + *blanks);
+        WritePadded(m_line, *blanks, text);
         return m_line;
     }
 

@@ -63,7 +63,7 @@ void Tape::rewrite(int count, const std::function<QStringView(int)>& line) {
     QStringList added;
     for (int i = kept; i < count; ++i)
         added.append(line(i).toString());
-    append(added);
+    append(std::move(added));
 }
 
 void Tape::clear() {

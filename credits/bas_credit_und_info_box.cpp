@@ -56,17 +56,13 @@ public:
         , m_blankWidth(box.measurer.textWidth(QStringLiteral(" "))) {}
 
     QStringList layOut(const QString& text) {
-        for (qsizetype start = 0; start < text.size() && m_lines.size() < MaxCreditLines;) {
-            qsizetype end = text.indexOf(LineEnd, start);
-            if (end < 0)
-                end = text.size();
-            layOutLine(text.sliced(start, end - start));
-            start = end + LineEnd.size();
-            if (start == text.size() && end < text.size())
-                layOutLine(QString()); // the text ends with a line end
+        if (text.isEmpty())
+            return {};
+        for (QStringView line : QStringView(text).tokenize(LineEnd)) {
+            if (m_lines.size() >= MaxCreditLines)
+                break;
+            layOutLine(line.toString());
         }
-        if (m_lines.size() > MaxCreditLines)
-            m_lines.resize(MaxCreditLines);
         return std::move(m_lines);
     }
 
@@ -208,6 +204,26 @@ void drawLogoAsBackground(const CreditsState& state, CreditsPicture& box) {
     box.keepImageAsPicture();
 }
 
+// The top position one nominal step after scrollY: ScrollStep higher, or just below the box
+// once the text has left it at the top.
+qint32 NextScrollY(qint32 scrollY, const CreditsState& state, int scaleHeight) {
+    return scrollY > -state.CreditsHeight ? scrollY - state.ScrollStep : scaleHeight;
+}
+
+// Nominal steps from ScrollY on until the text stands on another row of the box's device
+// pixels; at most a second's worth when it does not move.
+int StepsToNextRow(const CreditsState& state, const CreditsPicture& box) {
+    const qreal ratio = box.devicePixelRatioF();
+    const int row = DeviceRow(state.ScrollY, ratio);
+    qint32 ahead = state.ScrollY;
+    for (int steps = 1; steps < MaxTickSteps; ++steps) {
+        ahead = NextScrollY(ahead, state, box.ScaleHeight());
+        if (DeviceRow(ahead, ratio) != row)
+            return steps;
+    }
+    return MaxTickSteps;
+}
+
 } // namespace
 
 CreditsState::CreditsState(std::unique_ptr<ScrollTimer> timer)
@@ -275,22 +291,6 @@ std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box) {
     state.TickSteps = 1;
     state.Timer->start(NominalTick, [&state] { ScrollCredits(state); });
     return std::nullopt;
-}
-
-qint32 NextScrollY(qint32 scrollY, const CreditsState& state, int scaleHeight) {
-    return scrollY > -state.CreditsHeight ? scrollY - state.ScrollStep : scaleHeight;
-}
-
-int StepsToNextRow(const CreditsState& state, const CreditsPicture& box) {
-    const qreal ratio = box.devicePixelRatioF();
-    const int row = DeviceRow(state.ScrollY, ratio);
-    qint32 ahead = state.ScrollY;
-    for (int steps = 1; steps < MaxTickSteps; ++steps) {
-        ahead = NextScrollY(ahead, state, box.ScaleHeight());
-        if (DeviceRow(ahead, ratio) != row)
-            return steps;
-    }
-    return MaxTickSteps;
 }
 
 void ScrollCredits(CreditsState& state) {

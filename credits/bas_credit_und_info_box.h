@@ -85,13 +85,6 @@ void CarryPartialWord(QString& remainder, QString& line);
 // Width of the text column: the box width times the clamped factor, a half to even.
 qint32 TextAreaWidthFor(double scaleWidth, float widthFactor);
 
-// The top position one nominal step after scrollY: ScrollStep higher, or just below the box
-// once the text has left it at the top.
-qint32 NextScrollY(qint32 scrollY, const CreditsState& state, int scaleHeight);
-// Nominal steps from ScrollY on until the text stands on another row of the box's device
-// pixels; at most a second's worth when it does not move.
-int StepsToNextRow(const CreditsState& state, const CreditsPicture& box);
-
 // Nothing when the credits run; the notice for the user when there is no credits file to run.
 std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box);
 void ScrollCredits(CreditsState& state);

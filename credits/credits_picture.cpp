@@ -18,16 +18,10 @@ namespace {
 QRect inkBounds(const QImage& image) {
     QRect bounds;
     for (int y = 0; y < image.height(); ++y) {
-        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        const auto* end = pixels + image.width();
-        const auto* first = std::find_if(pixels, end, [](QRgb pixel) { return pixel != 0; });
-        if (first == end)
-            continue;
-        const auto last =
-            std::find_if(std::make_reverse_iterator(end), std::make_reverse_iterator(first),
-                         [](QRgb pixel) { return pixel != 0; });
-        bounds |=
-            QRect(static_cast<int>(first - pixels), y, static_cast<int>(last.base() - first), 1);
+        const ScrollingLayer::Span ink = ScrollingLayer::inkOf(
+            reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width());
+        if (!ink.isEmpty())
+            bounds |= QRect(ink.left, y, ink.right - ink.left, 1);
     }
     return bounds;
 }
@@ -125,7 +119,7 @@ void CreditsPicture::flattenText() {
         Cls();
     if (m_textIsEmpty)
         return;
-    m_background = composite();
+    m_background = image();
     m_text.reset(deviceSize());
     m_textIsEmpty = true;
     m_backgroundIsPicture = false;
@@ -246,7 +240,7 @@ const CreditsPicture::LineImage& CreditsPicture::lineImage(const Device& device,
     return *m_lineImages.insert(index, image);
 }
 
-QImage CreditsPicture::composite() const {
+QImage CreditsPicture::image() const {
     QImage shown = m_background.copy();
     if (!shown.isNull() && !m_textIsEmpty) {
         QPainter painter(&shown);
@@ -255,16 +249,13 @@ QImage CreditsPicture::composite() const {
     return shown;
 }
 
-QImage CreditsPicture::image() const {
-    return composite();
-}
-
 void CreditsPicture::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
+    const bool backgroundFits = m_background.size() == deviceSize();
     for (const QRect& rect : event->region()) {
         const QRect device = DeviceRect(rect, ratio);
-        if (m_background.size() != deviceSize())
+        if (!backgroundFits)
             painter.fillRect(rect, palette().color(QPalette::Window));
         painter.drawImage(QRectF(QPointF(device.topLeft()) / ratio, QSizeF(device.size()) / ratio),
                           m_background, device);

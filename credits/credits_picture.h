@@ -85,7 +85,6 @@ private:
     QSize deviceSize() const;
     // Shows the changed device pixels of a move.
     void showMoved(const Device& pixels, const QRegion& changed);
-    QImage composite() const;
     // Puts the printed text into the background, so that drawing goes on above it.
     void flattenText();
     struct LineRange {

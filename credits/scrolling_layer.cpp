@@ -25,7 +25,6 @@ void ScrollingLayer::reset(QSize deviceSize) {
     m_top = 0;
     m_ink.assign(static_cast<size_t>(std::max(deviceSize.height(), 0)), Span{});
     m_drawn.assign(m_ink.size(), true);
-    m_drawnWithin = {0, m_image.height()};
 }
 
 int ScrollingLayer::ringRow(int boxRow) const {
@@ -143,29 +142,30 @@ void ScrollingLayer::clear(Rows rows) {
     });
 }
 
-void ScrollingLayer::measureInk(int ringRow) {
-    const auto* pixels = reinterpret_cast<const QRgb*>(m_image.constScanLine(ringRow));
+ScrollingLayer::Span ScrollingLayer::inkOf(const QRgb* row, int width) {
     int left = 0;
-    int right = m_image.width();
-    while (left < right && pixels[left] == 0)
+    int right = width;
+    while (left < right && row[left] == 0)
         ++left;
-    while (right > left && pixels[right - 1] == 0)
+    while (right > left && row[right - 1] == 0)
         --right;
-    m_ink[static_cast<size_t>(ringRow)] = Span{left, right};
+    return {left, right};
+}
+
+void ScrollingLayer::measureInk(int ringRow) {
+    m_ink[static_cast<size_t>(ringRow)] =
+        inkOf(reinterpret_cast<const QRgb*>(m_image.constScanLine(ringRow)), m_image.width());
 }
 
 void ScrollingLayer::markDrawn(int ringRow) {
     m_drawn[static_cast<size_t>(ringRow)] = true;
-    m_drawnWithin = m_drawnWithin.first < m_drawnWithin.past
-                        ? Rows{std::min(m_drawnWithin.first, ringRow),
-                               std::max(m_drawnWithin.past, ringRow + 1)}
-                        : Rows{ringRow, ringRow + 1};
 }
 
 void ScrollingLayer::takeDrawnRingRows(const std::function<void(Rows)>& take) {
+    const int height = m_image.height();
     int runFirst = -1;
-    for (int row = m_drawnWithin.first; row <= m_drawnWithin.past; ++row) {
-        const bool drawn = row < m_drawnWithin.past && m_drawn[static_cast<size_t>(row)];
+    for (int row = 0; row <= height; ++row) {
+        const bool drawn = row < height && m_drawn[static_cast<size_t>(row)];
         if (drawn && runFirst < 0)
             runFirst = row;
         if (!drawn && runFirst >= 0) {
@@ -174,5 +174,4 @@ void ScrollingLayer::takeDrawnRingRows(const std::function<void(Rows)>& take) {
             runFirst = -1;
         }
     }
-    m_drawnWithin = {0, 0};
 }

@@ -23,6 +23,16 @@ public:
     };
     // Draws what belongs into the given box rows (with drawImage).
     using DrawRows = std::function<void(Rows)>;
+    // Columns from left up to right; empty when left >= right.
+    struct Span {
+        int left = 0;
+        int right = 0;
+        bool isEmpty() const { return left >= right; }
+    };
+
+    // The columns of a row of pixels from its first to its last one that is not fully
+    // transparent.
+    static Span inkOf(const QRgb* row, int width);
 
     // A transparent layer of the given size, its first row at the top.
     void reset(QSize deviceSize);
@@ -46,13 +56,6 @@ public:
     void takeDrawnRingRows(const std::function<void(Rows)>& take);
 
 private:
-    // Columns from left up to right that hold ink; empty when left >= right.
-    struct Span {
-        int left = 0;
-        int right = 0;
-        bool isEmpty() const { return left >= right; }
-    };
-
     int ringRow(int boxRow) const;
     // Calls visit(boxFirst, ringFirst, count) for each stretch of the box rows that lies
     // unbroken in the ring.
@@ -67,7 +70,6 @@ private:
     int m_top = 0;             // ring row of the box's first row
     std::vector<Span> m_ink;   // per ring row
     std::vector<bool> m_drawn; // per ring row: drawn since takeDrawnRingRows
-    Rows m_drawnWithin{0, 0};  // ring rows that hold every row drawn
     // Kept between moves so that a move allocates nothing.
     std::vector<Span> m_leavingInk; // per box row that comes into view: its ink before
     std::vector<QRect> m_changedRects;

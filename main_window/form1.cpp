@@ -91,8 +91,8 @@ void Form1::setBackColour(const QColor& colour) {
     update();
 }
 
-void Form1::setPicture(const QPixmap& picture) {
-    m_picture = Picture(picture);
+void Form1::setPicture(const Picture& picture) {
+    m_picture = picture;
     update();
 }
 

@@ -46,7 +46,7 @@ public:
     DecimalsIndex decimalsIndex() const { return m_decimalsIndex; }
 
     void setBackColour(const QColor& colour);
-    void setPicture(const QPixmap& picture);
+    void setPicture(const Picture& picture);
     QColor backColour() const { return m_backColour; }
     const Picture& picture() const { return m_picture; }
 

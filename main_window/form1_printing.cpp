@@ -32,14 +32,19 @@ void Form1::runPrintJob() {
     for (QPushButton* button : m_keypad->buttonsByName())
         controls << button;
     controls << Combo1 << Command1 << Label2[1] << Text1 << Text2 << Text3;
+    // The picture shown before comes back with both of its versions.
+    const Picture before = m_picture;
+    const QPixmap shownBefore = before.forRatio(devicePixelRatioF());
     const PrintableWindow window{
         *this,
         controls,
         {Text2, Text3},
         m_tapes.List3,
         [this](const QColor& colour) { setBackColour(colour); },
-        [this](const QPixmap& shown) { setPicture(shown); },
-        m_picture.forRatio(devicePixelRatioF()),
+        [this, &before, &shownBefore](const QPixmap& shown) {
+            setPicture(shown.cacheKey() == shownBefore.cacheKey() ? before : Picture(shown));
+        },
+        shownBefore,
     };
     const std::unique_ptr<TapePrinter> printer = m_services.printer();
     const PrintResult result = PrintTape(window, *printer, m_services.layoutPicture);

@@ -110,7 +110,8 @@ double FontMeasurer::measureCharacter(int character) const {
 double FontMeasurer::measureKerning(int left, int right) const {
     const QString pair = QString(QChar(TapeCharacters[left])) + QChar(TapeCharacters[right]);
     double& adjustment = m_kerning[pairIndex(left, right)];
-    adjustment = measure(pair) - measure(pair.left(1)) - measure(pair.right(1));
+    adjustment = measure(pair) - m_widths[static_cast<size_t>(left)] -
+                 m_widths[static_cast<size_t>(right)]; // both measured on their way here
     return adjustment;
 }
 

@@ -1,5 +1,7 @@
 #include "resources/picture.h"
 
+#include "calc/file_access.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QIconEngine>
@@ -80,9 +82,4 @@ const QPixmap& Picture::forRatio(qreal devicePixelRatio) const {
 
 QIcon Picture::icon() const {
     return QIcon(new PictureIconEngine(*this));
-}
-
-QString DoubleSizePath(const QString& path) {
-    const QFileInfo file(path);
-    return file.path() + u'/' + file.completeBaseName() + QStringLiteral("@2x.") + file.suffix();
 }

@@ -29,6 +29,3 @@ private:
     QString m_doublePath; // empty where there is no double version
     mutable QPixmap m_double;
 };
-
-// The path of the double version: "images/face_a.jpg" gives "images/face_a@2x.jpg".
-QString DoubleSizePath(const QString& path);

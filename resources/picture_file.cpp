@@ -4,18 +4,13 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QLocale>
 
 namespace {
-
-QString counted(qint64 number) {
-    return QLocale(QLocale::German).toString(number);
-}
 
 QString tooLargeReason(QSize size) {
     return QStringLiteral("Das Bild ist mit %1 × %2 Bildpunkten zu groß; erlaubt sind höchstens "
                           "%3 Bildpunkte.")
-        .arg(counted(size.width()), counted(size.height()), counted(MaxPicturePixels));
+        .arg(GermanCount(size.width()), GermanCount(size.height()), GermanCount(MaxPicturePixels));
 }
 
 bool tooLarge(QSize size) {

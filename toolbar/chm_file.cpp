@@ -175,7 +175,7 @@ std::optional<QString> notReadable(const QString& path) {
     if (!info.isFile())
         return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
     if (::access(QFile::encodeName(path).constData(), R_OK) != 0)
-        return SystemErrorText(errno) + u'.';
+        return SystemErrorSentence(errno);
     return std::nullopt;
 }
 

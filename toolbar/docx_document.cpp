@@ -133,9 +133,9 @@ QByteArray documentXml(const QStringList& paragraphs) {
 // The cause of a libzip failure in German. The archive is built in memory, so little can fail.
 QString zipFailure(const zip_error_t* error) {
     if (zip_error_code_zip(error) == ZIP_ER_MEMORY)
-        return SystemErrorText(ENOMEM) + u'.';
+        return SystemErrorSentence(ENOMEM);
     if (zip_error_system_type(error) == ZIP_ET_SYS)
-        return SystemErrorText(zip_error_code_system(error)) + u'.';
+        return SystemErrorSentence(zip_error_code_system(error));
     return QStringLiteral("Das Dokument konnte nicht gepackt werden (libzip-Fehler %1).")
         .arg(zip_error_code_zip(error));
 }

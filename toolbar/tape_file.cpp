@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <array>
 #include <cstring>
@@ -36,10 +35,6 @@ QString openWarning(const QString& path, const QString& reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-QString counted(qint64 number) {
-    return QLocale(QLocale::German).toString(number);
-}
-
 QString tooLargeReason() {
     return QStringLiteral("Die Datei ist größer als %1 MiB.").arg(MaxTapeFileBytes / (1024 * 1024));
 }
@@ -49,7 +44,7 @@ QString boundsNote() {
     return QStringLiteral(" Eine Banddatei darf höchstens %1 MiB und %2 Zeilen haben, jede Zeile "
                           "höchstens %3 Zeichen.")
         .arg(MaxTapeFileBytes / (1024 * 1024))
-        .arg(counted(MaxTapeFileLines), counted(MaxTapeLineLength));
+        .arg(GermanCount(MaxTapeFileLines), GermanCount(MaxTapeLineLength));
 }
 
 std::optional<QString> createFolderOf(const QString& path) {
@@ -182,9 +177,10 @@ std::optional<QString> TapeFileProblem(const QByteArray& bytes) {
     const LineSurvey survey = surveyLines(bytes);
     if (survey.firstOverlong > 0)
         return QStringLiteral("Zeile %1 ist länger als %2 Zeichen.")
-            .arg(counted(survey.firstOverlong), counted(MaxTapeLineLength));
+            .arg(GermanCount(survey.firstOverlong), GermanCount(MaxTapeLineLength));
     if (survey.lines > MaxTapeFileLines)
-        return QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(counted(MaxTapeFileLines));
+        return QStringLiteral("Die Datei hat mehr als %1 Zeilen.")
+            .arg(GermanCount(MaxTapeFileLines));
     return std::nullopt;
 }
 

@@ -3,7 +3,6 @@
 #include "calc/file_access.h"
 
 #include <QFile>
-#include <QLocale>
 
 #include <xlsxwriter.h>
 
@@ -13,29 +12,25 @@ namespace {
 
 constexpr qint64 MaxCellCharacters = 32767; // enforced by the library, as by spreadsheets
 
-QString counted(qint64 number) {
-    return QLocale(QLocale::German).toString(number);
-}
-
 // The cause of a libxlsxwriter failure in German; error is the system's error number after it.
 QString reasonOf(lxw_error failure, int error) {
     switch (failure) {
     case LXW_ERROR_MEMORY_MALLOC_FAILED:
-        return SystemErrorText(ENOMEM) + u'.';
+        return SystemErrorSentence(ENOMEM);
     case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
         return QStringLiteral("Ein Eintrag ist länger als die %1 Zeichen, die eine Zelle fassen "
                               "kann.")
-            .arg(counted(MaxCellCharacters));
+            .arg(GermanCount(MaxCellCharacters));
     case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
         return QStringLiteral("Das Band hat mehr Einträge, als ein Tabellenblatt Zeilen hat (%1).")
-            .arg(counted(LXW_ROW_MAX));
+            .arg(GermanCount(LXW_ROW_MAX));
     case LXW_ERROR_CREATING_TMPFILE:
     case LXW_ERROR_READING_TMPFILE:
         return QStringLiteral("Eine Hilfsdatei im Ordner für temporäre Dateien ging nicht: %1.")
             .arg(error != 0 ? SystemErrorText(error) : QStringLiteral("unbekannte Ursache"));
     default:
         if (error != 0)
-            return SystemErrorText(error) + u'.';
+            return SystemErrorSentence(error);
         return QStringLiteral("Die Arbeitsmappe konnte nicht geschrieben werden "
                               "(libxlsxwriter-Fehler %1).")
             .arg(static_cast<int>(failure));

@@ -2,6 +2,7 @@
 // point is one pixel, its "@2x" version where it is two (run once as it is, once with
 // QT_SCALE_FACTOR=2). Either way the drawn pixels are the file's own, never a scaled copy.
 
+#include "calc/file_access.h"
 #include "credits/frm_info_box.h"
 #include "credits/frm_start.h"
 #include "main_window/form1.h"

@@ -275,10 +275,13 @@ void TestPrinting::layout_that_cannot_be_loaded_keeps_the_picture() {
         layout.write(bytes);
     }
     const QImage builtIn = m_window->picture().forRatio(1).toImage();
+    const QImage builtInDouble = m_window->picture().forRatio(2).toImage();
+    QCOMPARE(builtInDouble.size(), builtIn.size() * 2);
     pressPrint();
     QVERIFY(m_calls.contains(QStringLiteral("finish")));
     verifyRestored();
     QCOMPARE(m_window->picture().forRatio(1).toImage(), builtIn);
+    QCOMPARE(m_window->picture().forRatio(2).toImage(), builtInDouble);
     QCOMPARE(m_messages->said.size(), told ? 1 : 0);
     if (told) {
         const RecordingMessageBoxes::Said& said = m_messages->said.first();

@@ -1,19 +1,15 @@
 // The application icon that menus and launchers show: the window icon's design, scaled.
 
 #include "tools/artwork/artwork.h"
+#include "tools/artwork/drawing.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QSvgGenerator>
 
 QImage ApplicationIcon(int size) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    const qreal scale = static_cast<qreal>(size) / IconSize;
-    painter.scale(scale, scale);
-    PaintWindowIcon(painter);
-    return image;
+    return Painted(QSize(IconSize, IconSize), static_cast<qreal>(size) / IconSize,
+                   QImage::Format_ARGB32, PaintWindowIcon);
 }
 
 QByteArray ApplicationIconSvg(const QString& title) {

@@ -19,7 +19,7 @@ void FillVertical(QPainter& painter, const QRectF& area, const QColor& top, cons
     painter.fillRect(area, VerticalGradient(area, top, bottom));
 }
 
-QImage Painted(QSize size, int scale, QImage::Format format,
+QImage Painted(QSize size, qreal scale, QImage::Format format,
                const std::function<void(QPainter&)>& paint) {
     QImage image(size * scale, format);
     if (image.hasAlphaChannel())

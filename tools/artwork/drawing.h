@@ -20,5 +20,5 @@ void FillVertical(QPainter& painter, const QRectF& area, const QColor& top, cons
 // A picture of the given size, painted at scale pixels for each of its own: the painter draws in
 // the picture's own units, so that every scale shows the same design. A format with alpha starts
 // transparent.
-QImage Painted(QSize size, int scale, QImage::Format format,
+QImage Painted(QSize size, qreal scale, QImage::Format format,
                const std::function<void(QPainter&)>& paint);

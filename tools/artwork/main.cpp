@@ -5,6 +5,7 @@
 //   zifferon-artwork --application-icons <folder> <application id>
 //     the icons that menus and launchers show, in the hicolor theme's layout; run by the build.
 
+#include "calc/file_access.h"
 #include "calc/windows1252.h"
 #include "tools/artwork/artwork.h"
 #include "tools/artwork/gif_writer.h"
@@ -68,17 +69,11 @@ OutputFile picture(QString path, Encoder encode, std::function<QImage()> paint) 
     return {std::move(path), [encode, paint = std::move(paint)] { return encode(paint()); }};
 }
 
-// "images/face_a.jpg" becomes "images/face_a@2x.jpg".
-QString atTwoX(const QString& path) {
-    const qsizetype dot = path.lastIndexOf(u'.');
-    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
-}
-
 // The picture at its own size and, beside it as "@2x", the same design at twice the size for
 // screens with twice the pixels.
 void addPicture(OutputFiles& files, const QString& path, Encoder encode, ScaledPainter paint) {
     files.push_back(picture(path, encode, [paint] { return paint(1); }));
-    files.push_back(picture(atTwoX(path), encode, [paint] { return paint(2); }));
+    files.push_back(picture(DoubleSizePath(path), encode, [paint] { return paint(2); }));
 }
 
 ScaledPainter keyFace(FaceStyle style, QSize size) {
