@@ -31,6 +31,7 @@ private slots:
     void replace_writesThroughASymbolicLink();
     void replace_refusesALinkToNoFile();
     void replace_keepsOwnerAndGroup();
+    void replace_separatesAHardLink();
     void createNew_neverReplacesAFile();
     void failedFiller_leavesNothingBehind();
     void fullDisk_keepsTheOldFileByteForByte_data();
@@ -254,6 +255,19 @@ void TestFileAccess::replace_keepsOwnerAndGroup() {
     QCOMPARE(status.st_gid, Group);
     QCOMPARE(status.st_mode & 07777, 0604u);
     QCOMPARE(fileContent(path()), "neu");
+}
+
+// The new content is a new file under the path; the other name keeps the old one.
+void TestFileAccess::replace_separatesAHardLink() {
+    QVERIFY(writeFile(path(), "alt"));
+    QCOMPARE(::link(QFile::encodeName(path()).constData(),
+                    QFile::encodeName(path("Anderswo.txt")).constData()),
+             0);
+
+    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+
+    QCOMPARE(fileContent(path()), "neu");
+    QCOMPARE(fileContent(path("Anderswo.txt")), "alt");
 }
 
 void TestFileAccess::createNew_neverReplacesAFile() {
