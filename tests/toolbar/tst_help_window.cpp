@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -983,6 +984,7 @@ void TestHelpWindow::nothingIsReadFromOutsideTheFile() {
     QVERIFY2(!file.isEmpty(), "chmcmd did not compile the tiny help file");
     BrowserStandIn browser;
     QDesktopServices::setUrlHandler("https", &browser, "open");
+    const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler("https"); });
     HelpWindow* window = openHelp(file);
     QVERIFY(window);
     ChmBrowser& page = browserOf(*window);
@@ -993,7 +995,6 @@ void TestHelpWindow::nothingIsReadFromOutsideTheFile() {
     QVERIFY(shown.value<QImage>().isNull() && shown.value<QPixmap>().isNull());
     for (const char* link : {"Bild", "Röhre", "Fremd", "Netz"})
         QVERIFY2(clickLink(page, QString::fromUtf8(link)), link);
-    QDesktopServices::unsetUrlHandler("https");
 
     QCOMPARE(page.source(), QUrl("chm:/a.html"));
     QCOMPARE(page.toPlainText(), text);
