@@ -32,6 +32,7 @@ class QListView;
 class QPushButton;
 class QToolBar;
 class Form2;
+class TapeHistory;
 
 class Form1 : public QWidget, public TapeHost {
     Q_OBJECT
@@ -42,6 +43,7 @@ public:
 
     NumberTape& tapes() override { return m_tapes; }
     LineFormat lineFormat() const override;
+    void changeTapes(const std::function<TapeChange()>& change) override;
     // The selected entry of Combo1; -1 while its text is typed over.
     DecimalsIndex decimalsIndex() const { return m_decimalsIndex; }
 
@@ -68,6 +70,7 @@ public:
     // The correction window, once a formula line was selected.
     Form2* correctionWindow() const { return m_form2.get(); }
     InfoBoxHost& infoBox() { return m_infoBox; }
+    const TapeHistory& history() const { return *m_history; }
 
 public slots:
     void cmdEqual_Click();
@@ -113,6 +116,7 @@ private:
     Picture m_picture;
     Keypad* m_keypad = nullptr;
     FormulaEditor* m_editor = nullptr;
+    TapeHistory* m_history = nullptr;
     std::unique_ptr<Form2> m_form2;
     InfoBoxHost m_infoBox;
 };
