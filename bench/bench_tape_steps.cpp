@@ -1,5 +1,4 @@
 #include "bench/sample_tapes.h"
-#include "calc/recalculation.h"
 #include "calc/tape_change.h"
 #include "main_window/form1.h"
 
@@ -88,27 +87,6 @@ void BM_CopyWholeTape(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_CopyWholeTape)
-    ->Arg(1000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
-
-// A correction of the middle line kept as a step, as the correction window makes it: the
-// totals it replaces stay with the step.
-void BM_CorrectionAsChange(benchmark::State& state) {
-    const int lines = static_cast<int>(state.range(0));
-    SampleTapes sample(lines);
-    bool odd = false;
-    for (auto _ : state) {
-        odd = !odd;
-        TapeChange change = CorrectLineAsChange(
-            sample.tapes, lines / 2, odd ? QStringLiteral("2+3") : QStringLiteral("2+4"),
-            odd ? QStringLiteral("5") : QStringLiteral("6"), sample.format);
-        benchmark::DoNotOptimize(change);
-    }
-    state.SetComplexityN(state.range(0));
-}
-BENCHMARK(BM_CorrectionAsChange)
     ->Arg(1000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)

@@ -2,6 +2,7 @@
 
 #include "calc/recalculation.h"
 
+#include <algorithm>
 #include <ranges>
 
 void TapeChange::appended(Tape& list, int countBefore) {
@@ -14,9 +15,13 @@ void TapeChange::replaced(Tape& list, int position, QString before) {
         m_swaps.push_back({&list, position, 1, {std::move(before)}});
 }
 
-void TapeChange::rewritten(Tape& list, QStringList before) {
-    if (list.lines() != before)
-        m_swaps.push_back({&list, 0, list.count(), std::move(before)});
+void TapeChange::rewritten(Tape& list, const QStringList& before) {
+    const QStringList& now = list.lines();
+    const auto from = static_cast<int>(
+        std::mismatch(before.cbegin(), before.cend(), now.cbegin(), now.cend()).first -
+        before.cbegin());
+    if (from < before.size() || from < now.size())
+        m_swaps.push_back({&list, from, list.count() - from, before.sliced(from)});
 }
 
 void TapeChange::empty(Tape& list) {
@@ -67,11 +72,11 @@ TapeChange CorrectLineAsChange(NumberTape& tapes, int k, const QString& formula,
                                const QString& resultText, const LineFormat& format) {
     QString formulaBefore = tapes.List1.text(k);
     QString resultBefore = tapes.List2.text(k);
-    QStringList totalsBefore = tapes.List3.lines();
+    const QStringList totalsBefore = tapes.List3.lines();
     CorrectLine(tapes, k, formula, resultText, format);
     TapeChange change;
     change.replaced(tapes.List1, k, std::move(formulaBefore));
     change.replaced(tapes.List2, k, std::move(resultBefore));
-    change.rewritten(tapes.List3, std::move(totalsBefore));
+    change.rewritten(tapes.List3, totalsBefore);
     return change;
 }

@@ -16,8 +16,9 @@ public:
     void appended(Tape& list, int countBefore);
     // The line at the position, which read `before` until the change.
     void replaced(Tape& list, int position, QString before);
-    // Every line of the list, which held `before` until the change.
-    void rewritten(Tape& list, QStringList before);
+    // Every line of the list, which held `before` until the change; the change keeps the lines
+    // from the first one that changed on.
+    void rewritten(Tape& list, const QStringList& before);
     // Empties the list as part of the change.
     void empty(Tape& list);
 

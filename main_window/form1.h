@@ -6,7 +6,8 @@
 // hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
 // formula, the formatted result and the running total to the three tapes List1, List2 and List3
 // (calc/tape.h). The tapes are models owned by this window; the correction window, the toolbar
-// commands and printing work on them through TapeHost. The toolbar's commands are actions of
+// commands and printing work on them through TapeHost, and every change of them is a step of
+// the window's TapeHistory that Ctrl+Z takes back. The toolbar's commands are actions of
 // the window, dispatched by their keys in Toolbar1_ButtonClick; every message to the user goes
 // through the MessageBoxes of the window's services.
 

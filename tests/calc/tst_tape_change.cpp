@@ -57,6 +57,10 @@ TapeChange correctionOfTheFirstLine(ThreeLineTape& sample) {
     return CorrectLineAsChange(sample.tapes, 0, "2+4", "6", sample.format);
 }
 
+TapeChange correctionOfTheLastLine(ThreeLineTape& sample) {
+    return CorrectLineAsChange(sample.tapes, 2, "4/0", "", sample.format);
+}
+
 TapeChange openedFile(ThreeLineTape& sample) {
     const TapeEnds ends(sample.tapes);
     sample.tapes.List1.append(QStringList{"Eingabe Zeile Spalte", "  9+9"});
@@ -143,6 +147,7 @@ void TestTapeChange::change_is_taken_back_and_made_again_data() {
     QTest::newRow("Neu") << Action(newTape);
     QTest::newRow("correction of the selected line") << Action(correction);
     QTest::newRow("correction of the first line") << Action(correctionOfTheFirstLine);
+    QTest::newRow("correction of the last line") << Action(correctionOfTheLastLine);
     QTest::newRow("opened file") << Action(openedFile);
 }
 
