@@ -80,6 +80,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     createCalculation();
     createTapes();
     m_history = new TapeHistory(*this, *Text1);
+    m_history->passUndoKeysOn(*Combo1);
     CopyWholeTapeOnCtrlShiftC(*this, m_tapes);
     Form_Initialize();
     Text1->setFocus();

@@ -2,6 +2,7 @@
 
 #include "main_window/window_shortcut.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -74,47 +75,78 @@ void TapeHistory::record(const std::function<TapeChange()>& change,
         m_steps.push(new TapeStep(std::move(made), std::move(texts)));
 }
 
+// The fields whose own edits Ctrl+Z takes back before the tape steps: a combo box's editor while
+// the box has the focus, then the formula field.
+QList<QLineEdit*> TapeHistory::fieldsFirst() const {
+    QList<QLineEdit*> fields;
+    for (QComboBox* box : m_boxes) {
+        if (box->hasFocus() && box->lineEdit())
+            fields << box->lineEdit();
+    }
+    fields << &m_formulaField;
+    return fields;
+}
+
+bool TapeHistory::nothingToMakeAgain() const {
+    const QList<QLineEdit*> fields = fieldsFirst();
+    return !m_steps.canRedo() && std::none_of(fields.begin(), fields.end(), [](QLineEdit* field) {
+        return field->isRedoAvailable();
+    });
+}
+
 void TapeHistory::undo() {
-    if (!m_formulaField.isRedoAvailable() && !m_steps.canRedo())
+    if (nothingToMakeAgain())
         m_takenBack.clear();
-    if (m_formulaField.isUndoAvailable()) {
-        m_formulaField.undo();
-        m_takenBack.push_back(Walk::Field);
-    } else if (m_steps.canUndo()) {
+    for (QLineEdit* field : fieldsFirst()) {
+        if (field->isUndoAvailable()) {
+            field->undo();
+            m_takenBack.push_back(field);
+            return;
+        }
+    }
+    if (m_steps.canUndo()) {
         m_steps.undo();
-        m_takenBack.push_back(Walk::Tapes);
+        m_takenBack.push_back(nullptr);
     }
 }
 
 void TapeHistory::redo() {
     while (!m_takenBack.empty()) {
-        const Walk latest = m_takenBack.back();
+        QLineEdit* latest = m_takenBack.back();
         m_takenBack.pop_back();
         if (makeAgain(latest))
             return;
     }
-    // Taken back otherwise, as with the field's context menu.
-    if (!makeAgain(Walk::Field))
-        makeAgain(Walk::Tapes);
+    // Taken back otherwise, as with a field's context menu.
+    for (QLineEdit* field : fieldsFirst()) {
+        if (makeAgain(field))
+            return;
+    }
+    makeAgain(nullptr);
 }
 
-bool TapeHistory::makeAgain(Walk walk) {
-    if (walk == Walk::Field && m_formulaField.isRedoAvailable()) {
-        m_formulaField.redo();
-        return true;
-    }
-    if (walk == Walk::Tapes && m_steps.canRedo()) {
+bool TapeHistory::makeAgain(QLineEdit* field) {
+    if (!field) {
+        if (!m_steps.canRedo())
+            return false;
         m_steps.redo();
         return true;
     }
-    return false;
+    if (!field->isRedoAvailable())
+        return false;
+    field->redo();
+    return true;
 }
 
-// The undo and redo keys go on from the formula field to the window's shortcuts, which decide
-// between the field's own edits and the tape steps.
+void TapeHistory::passUndoKeysOn(QComboBox& box) {
+    m_boxes << &box;
+    box.installEventFilter(this);
+}
+
+// The undo and redo keys go on from the fields to the window's shortcuts, which choose between
+// the fields' own edits and the tape steps.
 bool TapeHistory::eventFilter(QObject* watched, QEvent* event) {
-    const bool shortcut = event->type() == QEvent::ShortcutOverride;
-    if (watched != &m_formulaField || (!shortcut && event->type() != QEvent::KeyPress))
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     auto& key = *static_cast<QKeyEvent*>(event);
     if (!isOneOf(key, UndoKeys) && !isOneOf(key, RedoKeys))

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+class QComboBox;
 class QLineEdit;
 class QWidget;
 
@@ -54,7 +55,7 @@ private:
 // The main window's tape steps for the run: every evaluation, correction, "Neu" and "Öffnen" is
 // one step, and the latest MaxSteps are kept. Ctrl+Z takes back the formula field's own edits
 // while it has one, then the latest tape step; Ctrl+Shift+Z and Ctrl+Y make again what Ctrl+Z
-// took back last, in reverse order.
+// took back, the latest first.
 class TapeHistory : public QObject {
     Q_OBJECT
 
@@ -70,18 +71,25 @@ public:
     void undo();
     void redo();
 
+    // The undo and redo keys in an editable combo box of the window walk its editor's own edits
+    // first while the box has the focus, then the formula field's and the tape steps.
+    void passUndoKeysOn(QComboBox& box);
+
     const QUndoStack& steps() const { return m_steps; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Walk { Field, Tapes };
-
-    bool makeAgain(Walk walk);
+    QList<QLineEdit*> fieldsFirst() const;
+    bool nothingToMakeAgain() const;
+    // Makes the field's latest edit taken back again, or the tapes' step without a field.
+    bool makeAgain(QLineEdit* field);
 
     QLineEdit& m_formulaField;
+    QList<QComboBox*> m_boxes;
     QUndoStack m_steps;
-    // What each Ctrl+Z took back, the latest last, while any of it can be made again.
-    std::vector<Walk> m_takenBack;
+    // The field (or, as nullptr, the tapes) that each Ctrl+Z took back from, the latest last,
+    // while any of it can be made again.
+    std::vector<QLineEdit*> m_takenBack;
 };

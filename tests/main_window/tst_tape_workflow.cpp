@@ -84,6 +84,7 @@ private slots:
     void keys_walk_the_steps_wherever_the_focus_is_data();
     void keys_walk_the_steps_wherever_the_focus_is();
     void field_edits_are_taken_back_before_the_tapes();
+    void decimals_field_takes_back_its_own_edits_first();
     void redo_makes_again_what_was_taken_back_last();
     void taking_back_new_tape_gives_back_the_formula_too();
     void changes_that_change_nothing_are_no_steps();
@@ -295,7 +296,8 @@ void TestTapeWorkflow::each_tape_change_is_one_step() {
 
 void TestTapeWorkflow::keys_walk_the_steps_wherever_the_focus_is_data() {
     QTest::addColumn<QString>("focus");
-    for (const char* focus : {"Text1", "cmd5", "Command1", "List1", "List3", "Toolbar1_Neu"})
+    for (const char* focus :
+         {"Text1", "cmd5", "Command1", "Combo1", "List1", "List3", "Toolbar1_Neu"})
         QTest::newRow(focus) << focus;
 }
 
@@ -333,6 +335,24 @@ void TestTapeWorkflow::field_edits_are_taken_back_before_the_tapes() {
     QCOMPARE(state(), evaluated);
     undo();
     QCOMPARE(state(), TapeState{});
+}
+
+// The decimal places' field takes the keys for what was typed into it, then passes them on.
+void TestTapeWorkflow::decimals_field_takes_back_its_own_edits_first() {
+    evaluate("2+3");
+    QLineEdit* decimals = m_window->Combo1->lineEdit();
+    decimals->setFocus();
+    decimals->selectAll();
+    QTest::keyClicks(decimals, "4");
+    undo();
+    QCOMPARE(decimals->text(), QStringLiteral("2"));
+    QCOMPARE(m_window->tapes().List1.count(), 1);
+    undo();
+    QCOMPARE(m_window->tapes().List1.count(), 0);
+    redo();
+    QCOMPARE(m_window->tapes().List1.count(), 1);
+    redo();
+    QCOMPARE(decimals->text(), QStringLiteral("4"));
 }
 
 void TestTapeWorkflow::redo_makes_again_what_was_taken_back_last() {
