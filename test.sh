@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Zifferon and runs every test: the test suite in build/ (GUI tests offscreen, the real
-# program under Xvfb), the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
-# in build-asan/, and a short fuzzing run. Stops at the first failing step and names it.
+# Installs every package group, turns the tests on in build/ (keeping what ./run.sh built there)
+# and runs every test: the test suite in build/ (GUI tests offscreen, the real program under
+# Xvfb), the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan/, and a short fuzzing run. Stops at the first failing step and names it.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -20,7 +21,7 @@ step() {
   fi
 }
 
-step "Packages and build (build/)" tools/setup.sh
+step "Packages and build with the tests (build/)" tools/setup.sh
 step "Tests (build/)" env QT_QPA_PLATFORM=offscreen \
   ctest --test-dir build --output-on-failure --timeout 600 -j "$(nproc)"
 step "Tests with sanitizers (build-asan/)" tools/sanitize.sh
