@@ -2,7 +2,7 @@
 // UCase.
 #include "calc/expression_engine.h"
 #include "calc/script_functions.h"
-#include "calc/windows1252.h"
+#include "files/windows1252.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,12 +1,12 @@
 #include "correction/form2.h"
 
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 #include "calc/recalculation.h"
-#include "resources/accessibility.h"
 #include "resources/fonts.h"
-#include "resources/formula_editor.h"
-#include "resources/graphical_button.h"
 #include "resources/picture.h"
+#include "widgets/accessibility.h"
+#include "widgets/formula_editor.h"
+#include "widgets/graphical_button.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #include "credits/bas_credit_und_info_box.h"
 
-#include "calc/file_access.h"
 #include "calc/module1.h"
 #include "calc/text_measurer.h"
-#include "calc/windows1252.h"
 #include "credits/device_pixels.h"
+#include "files/file_access.h"
+#include "files/windows1252.h"
 #include "resources/picture.h"
 #include "resources/picture_file.h"
 

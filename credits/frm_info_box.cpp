@@ -1,8 +1,8 @@
 #include "credits/frm_info_box.h"
 
 #include "credits/window_placement.h"
-#include "resources/accessibility.h"
-#include "resources/graphical_button.h"
+#include "widgets/accessibility.h"
+#include "widgets/graphical_button.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "main_window/form1.h"
 
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 #include "correction/form2.h"
 #include "main_window/keypad.h"
 #include "main_window/tape_view.h"
-#include "resources/accessibility.h"
-#include "resources/formula_editor.h"
-#include "resources/graphical_button.h"
 #include "toolbar/tape_file.h"
+#include "widgets/accessibility.h"
+#include "widgets/formula_editor.h"
+#include "widgets/graphical_button.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "resources/picture_file.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QBuffer>
 #include <QImageReader>

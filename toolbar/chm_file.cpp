@@ -1,6 +1,6 @@
 #include "toolbar/chm_file.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QDir>
 #include <QElapsedTimer>

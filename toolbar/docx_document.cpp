@@ -1,6 +1,6 @@
 #include "toolbar/docx_document.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QXmlStreamWriter>
 

@@ -1,8 +1,8 @@
 #include "toolbar/tape_file.h"
 
-#include "calc/file_access.h"
 #include "calc/text_measurer.h"
-#include "calc/windows1252.h"
+#include "files/file_access.h"
+#include "files/windows1252.h"
 
 #include <QDir>
 #include <QFileInfo>

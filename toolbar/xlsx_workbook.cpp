@@ -1,6 +1,6 @@
 #include "toolbar/xlsx_workbook.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "resources/fonts.h"
-#include "resources/message_boxes.h"
 #include "tests/support/gui_fixture.h"
+#include "widgets/message_boxes.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

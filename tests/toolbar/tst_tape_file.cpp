@@ -1,4 +1,4 @@
-#include "calc/windows1252.h"
+#include "files/windows1252.h"
 #include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/small_disk.h"

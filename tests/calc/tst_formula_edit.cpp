@@ -1,4 +1,4 @@
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 
 #include <QTest>
 
@@ -159,4 +159,4 @@ void TestKeypad::lineBreaksAsBlanks() {
 }
 
 QTEST_GUILESS_MAIN(TestKeypad)
-#include "tst_keypad.moc"
+#include "tst_formula_edit.moc"

@@ -1,4 +1,4 @@
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 
 #include "calc/module1.h"
 

@@ -1,4 +1,4 @@
-#include "calc/file_access.h"
+#include "files/file_access.h"
 #include "tests/support/file_places.h"
 #include "tests/support/small_disk.h"
 

@@ -1,4 +1,4 @@
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "resources/formula_editor.h"
+#include "widgets/formula_editor.h"
 
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
