@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace keypad {
+namespace formula_edit {
 namespace {
 
 bool isPlainRate(const QString& rate) {
@@ -91,4 +91,4 @@ QString LineBreaksAsBlanks(const QString& field) {
     return line;
 }
 
-} // namespace keypad
+} // namespace formula_edit

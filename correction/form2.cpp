@@ -36,7 +36,7 @@ Form2::Form2(TapeHost& host, EngineFactory engine, QWidget* parent)
     setAutoFillBackground(true);
     resize(ClientArea);
     createFields();
-    m_editor = new FormulaEditor(*Text1, keypad::Percent, [this] { Command1_Click(); });
+    m_editor = new FormulaEditor(*Text1, formula_edit::Percent, [this] { Command1_Click(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, m_editor, &FormulaEditor::cmdExit_Click);
 }

@@ -208,7 +208,8 @@ void Form1::createTapes() {
 }
 
 void Form1::createKeypad() {
-    m_editor = new FormulaEditor(*Text1, keypad::ResolvePercent, [this] { Command1_Click(); });
+    m_editor =
+        new FormulaEditor(*Text1, formula_edit::ResolvePercent, [this] { Command1_Click(); });
     m_keypad = new Keypad(*this);
     connect(m_keypad, &Keypad::pressed, this, &Form1::keypadPressed);
 }

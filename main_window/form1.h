@@ -2,8 +2,8 @@
 
 // The main calculator window. A formula travels from key to tape like this: the keypad buttons
 // (Keypad) and the keyboard edit the text of Text1 through the window's FormulaEditor, with the
-// rules of calc/keypad.h; "=", Command1 or Enter run the evaluation (calc/evaluation.h), which
-// hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
+// rules of calc/formula_edit.h; "=", Command1 or Enter run the evaluation (calc/evaluation.h),
+// which hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
 // formula, the formatted result and the running total to the three tapes List1, List2 and List3
 // (calc/tape.h). The tapes are models owned by this window; the correction window, the toolbar
 // commands and printing work on them through TapeHost. The toolbar's commands are actions of

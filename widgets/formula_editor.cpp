@@ -14,9 +14,10 @@ public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& position) const override {
-        if (keypad::HasLineBreak(input)) {
-            position = static_cast<int>(keypad::LineBreaksAsBlanks(input.left(position)).size());
-            input = keypad::LineBreaksAsBlanks(input);
+        if (formula_edit::HasLineBreak(input)) {
+            position =
+                static_cast<int>(formula_edit::LineBreaksAsBlanks(input.left(position)).size());
+            input = formula_edit::LineBreaksAsBlanks(input);
         }
         return Acceptable;
     }
@@ -38,7 +39,7 @@ void FormulaEditor::append(QChar character) {
 }
 
 void FormulaEditor::cmdBack_Click() {
-    rewrite(keypad::WithoutLastCharacter);
+    rewrite(formula_edit::WithoutLastCharacter);
 }
 
 void FormulaEditor::cmdExit_Click() {
@@ -46,7 +47,7 @@ void FormulaEditor::cmdExit_Click() {
 }
 
 void FormulaEditor::cmdNeg_Click() {
-    rewrite(keypad::Negated);
+    rewrite(formula_edit::Negated);
 }
 
 void FormulaEditor::cmdPer_Click() {
