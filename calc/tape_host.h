@@ -2,7 +2,7 @@
 
 #include "calc/evaluation.h"
 
-// The main window as the other windows and commands see it: the number tape it owns and the
+// The main window as the correction window sees it: the number tape it owns and the
 // way it writes tape lines.
 class TapeHost {
 public:

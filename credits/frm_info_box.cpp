@@ -78,8 +78,8 @@ void frmInfoBox::Form_Unload() {
 }
 
 void frmInfoBox::startCredits() {
-    if (const std::optional<QString> notice = StartCredits(m_state, *Picture1))
-        m_messages.information(*notice);
+    if (const std::optional<Failure> notice = StartCredits(m_state, *Picture1))
+        m_messages.information(notice->reason);
 }
 
 void frmInfoBox::Picture1_Click() {

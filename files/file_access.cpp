@@ -74,25 +74,26 @@ private:
     int m_fd;
 };
 
-std::optional<ReadFailure> notRegular(const struct stat& status) {
+std::optional<Failure> notRegular(const struct stat& status) {
     if (S_ISREG(status.st_mode))
         return std::nullopt;
-    return ReadFailure{ReadFailure::Kind::NotRegular,
-                       S_ISDIR(status.st_mode)
-                           ? QStringLiteral("An dieser Stelle liegt ein Ordner.")
-                           : QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.")};
+    return Failure(S_ISDIR(status.st_mode)
+                       ? QStringLiteral("An dieser Stelle liegt ein Ordner.")
+                       : QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei."),
+                   Failure::Kind::NotRegular);
 }
 
-ReadFailure tooLarge(qint64 maxBytes) {
+Failure tooLarge(qint64 maxBytes) {
     constexpr qint64 MiB = 1024 * 1024;
     const QString bound = maxBytes % MiB == 0 ? QStringLiteral("%1 MiB").arg(maxBytes / MiB)
                                               : QStringLiteral("%1 Bytes").arg(maxBytes);
-    return {ReadFailure::Kind::TooLarge, QStringLiteral("Die Datei ist größer als %1.").arg(bound)};
+    return {QStringLiteral("Die Datei ist größer als %1.").arg(bound), Failure::Kind::TooLarge};
 }
 
-ReadFailure failureOf(int error) {
-    return {error == ENOENT ? ReadFailure::Kind::Missing : ReadFailure::Kind::Unreadable,
-            error == ENOENT ? QStringLiteral("Die Datei fehlt.") : SystemErrorSentence(error)};
+Failure failureOf(int error) {
+    if (error == ENOENT)
+        return {QStringLiteral("Die Datei fehlt."), Failure::Kind::Missing};
+    return {SystemErrorSentence(error), Failure::Kind::Unreadable};
 }
 
 // Reads until the end of the file, at most limit bytes. The buffer starts at the size the file
@@ -258,7 +259,7 @@ int checkReplaceable(const QString& target, std::optional<mode_t>& permissions) 
     return ::access(encoded(target).constData(), W_OK) == 0 ? 0 : errno;
 }
 
-std::optional<QString> writeThroughTemporary(const QString& path,
+std::optional<Failure> writeThroughTemporary(const QString& path,
                                              const std::function<int(TemporaryFile&)>& fill,
                                              Commit commit) {
     std::optional<mode_t> permissions;
@@ -309,21 +310,21 @@ QString GermanCount(qint64 number) {
     return QLocale(QLocale::German).toString(number);
 }
 
-std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint64 maxBytes,
-                                                      Oversize oversize) {
+std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 maxBytes,
+                                                  Oversize oversize) {
     const QByteArray name = encoded(path);
     struct stat status {};
     // Looked at before opening: opening a device can already have an effect.
     if (::stat(name.constData(), &status) != 0)
         return failureOf(errno);
-    if (std::optional<ReadFailure> failure = notRegular(status))
+    if (std::optional<Failure> failure = notRegular(status))
         return *failure;
     const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!file.valid())
         return failureOf(errno);
     if (::fstat(file.get(), &status) != 0)
         return failureOf(errno);
-    if (std::optional<ReadFailure> failure = notRegular(status))
+    if (std::optional<Failure> failure = notRegular(status))
         return *failure; // swapped in since the first look
     if (status.st_size > maxBytes && oversize == Oversize::Refuse)
         return tooLarge(maxBytes);
@@ -339,16 +340,16 @@ std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint6
     return bytes;
 }
 
-std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes,
+std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes,
                                        Commit commit) {
     return writeThroughTemporary(
         path, [&bytes](TemporaryFile& temporary) { return writeAll(temporary.fd(), bytes); },
         commit);
 }
 
-std::optional<QString> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit) {
-    std::optional<QString> reason;
-    const std::optional<QString> failure = writeThroughTemporary(
+std::optional<Failure> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit) {
+    std::optional<Failure> reason;
+    const std::optional<Failure> failure = writeThroughTemporary(
         path,
         [&](TemporaryFile& temporary) {
             reason = fill(temporary.path());

@@ -350,7 +350,7 @@ void Form1::showInfo() {
     m_infoBox.Show();
 }
 
-void Form1::warnOnFailure(const std::optional<QString>& failure) {
+void Form1::warnOnFailure(const std::optional<Failure>& failure) {
     if (failure)
-        m_services.messages->warning(*failure);
+        m_services.messages->warning(failure->reason);
 }
