@@ -1,6 +1,5 @@
 // The text functions: Asc, AscW, Chr, ChrW, LCase, Len, LTrim, RTrim, Space, StrReverse, Trim,
 // UCase.
-#include "calc/expression_engine.h"
 #include "calc/script_functions.h"
 #include "files/windows1252.h"
 
