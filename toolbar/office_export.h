@@ -46,8 +46,8 @@ public:
     virtual bool open(const QString& path) = 0;
 };
 
-// Told, in German and naming the file, when an opener reports after the export that it failed.
-using OpenFailureReport = std::function<void(const QString& message)>;
+// Told, naming the file, when an opener reports after the export that it failed.
+using OpenFailureReport = std::function<void(const Failure& failure)>;
 
 // List1, List2 and List3 one after another, each entry and one empty line after each tape as
 // paragraphs.

@@ -584,8 +584,8 @@ void TestOfficeExport::desktopOpenerReportsFailures() {
         QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
     }
     QStringList reports;
-    const std::unique_ptr<FileOpener> opener =
-        CreateDesktopOpener([&reports](const QString& message) { reports << message; }, program);
+    const std::unique_ptr<FileOpener> opener = CreateDesktopOpener(
+        [&reports](const Failure& failure) { reports << failure.reason; }, program);
     const QString document = m_documents.filePath("Band.docx");
 
     QCOMPARE(opener->open(document), started);
