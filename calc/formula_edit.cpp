@@ -41,11 +41,14 @@ bool isLineBreak(QChar character) {
     }
 }
 
-QString factorFor(const QString& rate) {
+// The factor 1 + rate/100 in the engine's notation; nothing for a rate beyond a number's range.
+std::optional<QString> factorFor(const QString& rate) {
     if (isTwoDigits(rate))
         return QStringLiteral("1.") + rate;
-    const double factor = 1.0 + *TextToNumber(rate) / 100.0;
-    return NumberToText(factor).replace(u',', u'.');
+    const std::optional<double> number = TextToNumber(rate);
+    if (!number)
+        return std::nullopt;
+    return NumberToText(1.0 + *number / 100.0).replace(u',', u'.');
 }
 
 } // namespace
@@ -66,8 +69,9 @@ QString ResolvePercent(const QString& field) {
     const qsizetype plus = field.indexOf(u'+');
     if (plus >= 0 && percent > plus) {
         const QString rate = field.mid(plus + 1, percent - plus - 1);
-        if (isPlainRate(rate))
-            return field.left(plus) + u'*' + factorFor(rate);
+        if (const std::optional<QString> factor =
+                isPlainRate(rate) ? factorFor(rate) : std::nullopt)
+            return field.left(plus) + u'*' + *factor;
     }
     return QString(field).replace(u'%', QStringLiteral("/100"));
 }

@@ -12,7 +12,8 @@ QString WithoutLastCharacter(const QString& field);
 QString Negated(const QString& field);
 
 // "%" of the main window: resolves a "%" typed into the field. "200+15%" becomes "200*1.15",
-// "200+7.5%" becomes "200*1.075"; where no rate follows a "+", every "%" becomes "/100".
+// "200+7.5%" becomes "200*1.075"; where no rate follows a "+", or the rate is beyond a number's
+// range, every "%" becomes "/100".
 QString ResolvePercent(const QString& field);
 
 // "%" of the correction window: the field's number divided by 100; any other text unchanged.

@@ -1,5 +1,6 @@
 #include "calc/module1.h"
 
+#include "calc/formula_edit.h"
 #include "calc/tape.h"
 #include "calc/text_measurer.h"
 
@@ -94,6 +95,20 @@ QString replacePoints(QString text) {
     return text.replace(u'.', u',');
 }
 
+bool isControl(QChar character) {
+    return character.category() == QChar::Other_Control;
+}
+
+// A text result as the tape shows it: line breaks and the other control characters become blanks,
+// as the formula field treats a paste, so that the tape file keeps one line per entry.
+QString onOneLine(const QString& text) {
+    if (!formula_edit::HasLineBreak(text) && std::none_of(text.cbegin(), text.cend(), isControl))
+        return text;
+    QString line = formula_edit::LineBreaksAsBlanks(text);
+    std::replace_if(line.begin(), line.end(), isControl, u' ');
+    return line;
+}
+
 } // namespace
 
 QString FormatResult(double value, DecimalsIndex index) {
@@ -104,7 +119,7 @@ QString FormatResult(const QString& value, DecimalsIndex index) {
     if (!isValidIndex(index))
         return {};
     const std::optional<double> number = TextToNumber(value);
-    return number ? formatFixed(*number, index + 1) : replacePoints(value);
+    return number ? formatFixed(*number, index + 1) : replacePoints(onOneLine(value));
 }
 
 QString ToDecimalComma(double value) {

@@ -16,7 +16,8 @@ inline constexpr double ListRightMarginTwips = 100.0;
 // The value with (index + 1) decimals and a decimal comma; "" when no valid index is chosen.
 // Rounds half away from zero on the value's 15-digit decimal form and never shows "-0".
 QString FormatResult(double value, DecimalsIndex index);
-// A text that reads as a number is formatted as that number; any other text is returned as is.
+// A text that reads as a number is formatted as that number; any other text is returned with its
+// line breaks and other control characters as blanks.
 QString FormatResult(const QString& value, DecimalsIndex index);
 
 QString ToDecimalComma(double value);

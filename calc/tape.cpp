@@ -73,6 +73,51 @@ void Tape::clear() {
     moveSelection(-1);
 }
 
+QStringList Tape::swapLines(int position, int count, QStringList lines) {
+    position = std::clamp(position, 0, this->count());
+    count = std::clamp(count, 0, this->count() - position);
+    const auto added = static_cast<int>(lines.size());
+    if (m_selected >= position && (m_selected < position + count || added != count))
+        moveSelection(-1);
+    if (count == this->count() && (count > 0 || added > 0)) {
+        beginResetModel();
+        m_lines.swap(lines);
+        endResetModel();
+        return lines;
+    }
+    if (count == added) {
+        std::swap_ranges(m_lines.begin() + position, m_lines.begin() + position + count,
+                         lines.begin());
+        if (count > 0)
+            emit dataChanged(index(position), index(position + count - 1), {Qt::DisplayRole});
+        return lines;
+    }
+    QStringList taken = takeLines(position, count);
+    insertLines(position, std::move(lines));
+    return taken;
+}
+
+QStringList Tape::takeLines(int position, int count) {
+    if (count == 0)
+        return {};
+    beginRemoveRows({}, position, position + count - 1);
+    const auto first = m_lines.begin() + position;
+    QStringList taken(std::make_move_iterator(first), std::make_move_iterator(first + count));
+    m_lines.remove(position, count);
+    endRemoveRows();
+    return taken;
+}
+
+void Tape::insertLines(int position, QStringList lines) {
+    if (lines.isEmpty())
+        return;
+    const auto added = static_cast<int>(lines.size());
+    beginInsertRows({}, position, position + added - 1);
+    m_lines.insert(position, added, QString());
+    std::move(lines.begin(), lines.end(), m_lines.begin() + position);
+    endInsertRows();
+}
+
 void Tape::setSelected(int position) {
     moveSelection(position >= 0 && position < count() ? position : -1);
 }

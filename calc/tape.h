@@ -25,6 +25,10 @@ public:
     // keeps its text. Kept lines change in one step, added lines come in one step.
     void rewrite(int count, const std::function<QStringView(int)>& line);
     void clear();
+    // Puts the lines in place of the count lines at the position and returns those, moving
+    // lines instead of copying them: a whole list changes hands at once. A selected line that is
+    // replaced, or moved by a change of the count, is no longer selected.
+    QStringList swapLines(int position, int count, QStringList lines);
 
     // -1 when no line is selected.
     int selected() const { return m_selected; }
@@ -41,6 +45,8 @@ signals:
 
 private:
     void moveSelection(int position);
+    QStringList takeLines(int position, int count);
+    void insertLines(int position, QStringList lines);
 
     QStringList m_lines;
     int m_selected = -1;

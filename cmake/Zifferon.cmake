@@ -26,6 +26,11 @@ if(ZIFFERON_SANITIZE)
   # GCC's instrumentation hides the initialisation of std::variant members from its flow analysis.
   add_compile_options($<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized>)
 endif()
+# Sanitized and fuzzed builds also check the standard library's indices and optionals, so that an
+# unchecked one ends the run with a report.
+if(ZIFFERON_SANITIZE OR ZIFFERON_FUZZ)
+  add_compile_definitions(_GLIBCXX_ASSERTIONS)
+endif()
 
 function(zifferon_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion

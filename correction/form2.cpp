@@ -1,7 +1,6 @@
 #include "correction/form2.h"
 
 #include "calc/formula_edit.h"
-#include "calc/recalculation.h"
 #include "resources/fonts.h"
 #include "resources/picture.h"
 #include "widgets/accessibility.h"
@@ -57,8 +56,11 @@ void Form2::Command1_Click() {
     const QString formula = FormulaWithDecimalPoint(Text1->text());
     const QString resultText = EvaluateFormula(formula, m_engine);
     Text2->setText(resultText);
-    NumberTape& tapes = m_host.tapes();
-    CorrectLine(tapes, tapes.List1.selected(), formula, resultText, m_host.lineFormat());
+    m_host.changeTapes([&] {
+        NumberTape& tapes = m_host.tapes();
+        return CorrectLineAsChange(tapes, tapes.List1.selected(), formula, resultText,
+                                   m_host.lineFormat());
+    });
     unload();
     emit recalculated();
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -119,26 +120,28 @@ int readInto(int fd, QByteArray& bytes, qint64 expected, qint64 limit) {
     return 0;
 }
 
-// A temporary file beside the target, named after it with six random letters or digits.
+// A temporary file beside the target, hidden and named after it with the program's marker and six
+// random letters or digits (".Zahlen.txt.zifferon-a1B2c3"): a name that no user file has.
 class TemporaryFile {
 public:
     static constexpr int SuffixLength = 6;
 
     // Whether the name is one that a temporary file of the target may have.
     static bool isTemporaryOf(const QString& name, const QString& targetName) {
-        return name.size() == targetName.size() + 1 + SuffixLength && name.startsWith(targetName) &&
-               name[targetName.size()] == u'.' &&
+        const QString prefix = prefixOf(targetName);
+        return name.size() == prefix.size() + SuffixLength && name.startsWith(prefix) &&
                std::all_of(name.cend() - SuffixLength, name.cend(), [](QChar character) {
-                   return character.isDigit() ||
-                          (character.unicode() < 0x80 && character.isLetter());
+                   return character.unicode() < 0x80 && character.isLetterOrNumber();
                });
     }
 
     // The error number, 0 when the file was created.
     int create(const QString& target) {
         constexpr int Attempts = 100;
+        const QFileInfo info(target);
+        const QString stem = info.absolutePath() + u'/' + prefixOf(info.fileName());
         for (int attempt = 0; attempt < Attempts; ++attempt) {
-            m_path = target + u'.' + randomSuffix();
+            m_path = stem + randomSuffix();
             const int fd = ::open(encoded(m_path).constData(),
                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
             if (fd >= 0) {
@@ -186,6 +189,10 @@ public:
     }
 
 private:
+    static QString prefixOf(const QString& targetName) {
+        return u'.' + targetName + QStringLiteral(".zifferon-");
+    }
+
     static QString randomSuffix() {
         static constexpr char16_t Characters[] =
             u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -227,15 +234,21 @@ int writeAll(int fd, const QByteArray& bytes) {
     return 0;
 }
 
-// Temporary files of the target that a killed or crashed earlier write left behind.
+// Temporary files of the target that a killed or crashed earlier write left behind: regular files
+// of this user with such a name, nothing else (no link, folder or file of another user).
 void removeStaleTemporaries(const QString& target) {
     const QFileInfo info(target);
     const QDir folder = info.absoluteDir();
     const QString name = info.fileName();
     const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& entry : entries) {
-        if (TemporaryFile::isTemporaryOf(entry, name))
-            QFile::remove(folder.filePath(entry));
+        if (!TemporaryFile::isTemporaryOf(entry, name))
+            continue;
+        const QByteArray path = encoded(folder.filePath(entry));
+        struct stat status {};
+        if (::lstat(path.constData(), &status) == 0 && S_ISREG(status.st_mode) &&
+            status.st_uid == ::geteuid())
+            ::unlink(path.constData());
     }
 }
 
@@ -247,42 +260,77 @@ void syncFolderOf(const QString& path) {
         ::fsync(folder.get());
 }
 
-// An existing file that this user may not write is not replaced either; the permissions of an
-// existing file are handed out, to stay with the new content.
-int checkReplaceable(const QString& target, std::optional<mode_t>& permissions) {
+// A replacing write puts the content where a symbolic link at the target leads, so that the link
+// stays a link: the target becomes that file. A link that leads to no file is not followed, since
+// the file it names may lie on a drive that is not mounted: the German reason then.
+std::optional<Failure> followLink(QString& target) {
+    struct stat status {};
+    if (::lstat(encoded(target).constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return std::nullopt;
+    const std::unique_ptr<char, decltype(&std::free)> resolved(
+        ::realpath(encoded(target).constData(), nullptr), &std::free);
+    if (resolved) {
+        target = QFile::decodeName(resolved.get());
+        return std::nullopt;
+    }
+    if (errno != ENOENT)
+        return SystemErrorSentence(errno);
+    return QStringLiteral("Die Datei ist eine symbolische Verknüpfung, die auf keine vorhandene "
+                          "Datei zeigt.");
+}
+
+// An existing file that this user may not write is not replaced either; the status of an
+// existing file is handed out, so that its owner and permissions stay with the new content.
+int checkReplaceable(const QString& target, std::optional<struct stat>& existing) {
     struct stat status {};
     if (::stat(encoded(target).constData(), &status) != 0)
         return 0;
     if (S_ISDIR(status.st_mode))
         return EISDIR;
-    permissions = status.st_mode & 07777;
+    existing = status;
     return ::access(encoded(target).constData(), W_OK) == 0 ? 0 : errno;
+}
+
+// The owner and group of the existing file as far as this process may set them, then its
+// permissions; a set-ID bit only where its owner or group was kept.
+void takeOverOwnerAndPermissions(int fd, const struct stat& existing) {
+    const bool owner = ::fchown(fd, existing.st_uid, existing.st_gid) == 0;
+    const bool group = owner || ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) == 0;
+    mode_t permissions = existing.st_mode & 07777;
+    if (!owner)
+        permissions &= ~mode_t{S_ISUID};
+    if (!group)
+        permissions &= ~mode_t{S_ISGID};
+    ::fchmod(fd, permissions);
 }
 
 std::optional<Failure> writeThroughTemporary(const QString& path,
                                              const std::function<int(TemporaryFile&)>& fill,
                                              Commit commit) {
-    std::optional<mode_t> permissions;
+    QString target = path;
+    std::optional<struct stat> existing;
     if (commit == Commit::Replace) {
-        if (const int error = checkReplaceable(path, permissions))
+        if (std::optional<Failure> refusal = followLink(target))
+            return refusal;
+        if (const int error = checkReplaceable(target, existing))
             return SystemErrorSentence(error);
-        removeStaleTemporaries(path);
-    } else if (const QFileInfo existing(path); existing.exists() || existing.isSymLink()) {
+        removeStaleTemporaries(target);
+    } else if (const QFileInfo present(path); present.exists() || present.isSymLink()) {
         return SystemErrorSentence(EEXIST);
     }
     TemporaryFile temporary;
-    if (const int error = temporary.create(path))
+    if (const int error = temporary.create(target))
         return SystemErrorSentence(error);
-    if (permissions)
-        ::fchmod(temporary.fd(), *permissions);
+    if (existing)
+        takeOverOwnerAndPermissions(temporary.fd(), *existing);
     int error = fill(temporary);
     if (error == 0)
         error = temporary.finish();
     if (error == 0)
-        error = temporary.commit(path, commit);
+        error = temporary.commit(target, commit);
     if (error != 0)
         return SystemErrorSentence(error); // the temporary file goes with it
-    syncFolderOf(path);
+    syncFolderOf(target);
     return std::nullopt;
 }
 

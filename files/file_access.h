@@ -44,9 +44,11 @@ enum class Commit {
 // Fills the temporary file through its path; nothing on success, else why not.
 using FileFiller = std::function<std::optional<Failure>(const QString& temporaryPath)>;
 
-// Writes through a temporary file beside the path ("Zahlen.txt.a1B2c3") that is synced to the
-// disk before it takes the name, so the path holds either what it held before or the complete
-// new content; on failure the temporary file is removed. Nothing on success, else why not
-// ("Kein Speicherplatz mehr auf dem Datenträger.").
+// Writes through a hidden temporary file beside the path (".Zahlen.txt.zifferon-a1B2c3") that is
+// synced to the disk before it takes the name, so the path holds either what it held before or
+// the complete new content; on failure the temporary file is removed. A replacing write keeps a
+// symbolic link at the path and writes to the file it leads to (a link that leads to no file is
+// refused), and gives the new content the existing file's owner, group and permissions where the
+// process may. Nothing on success, else why not ("Kein Speicherplatz mehr auf dem Datenträger.").
 std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes, Commit commit);
 std::optional<Failure> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit);

@@ -1,8 +1,11 @@
 #include "main_window/form1.h"
 
 #include "calc/formula_edit.h"
+#include "calc/tape_text.h"
 #include "correction/form2.h"
 #include "main_window/keypad.h"
+#include "main_window/tape_commands.h"
+#include "main_window/tape_copy.h"
 #include "main_window/tape_view.h"
 #include "toolbar/tape_file.h"
 #include "widgets/accessibility.h"
@@ -76,6 +79,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     createKeypad();
     createCalculation();
     createTapes();
+    m_history = new TapeHistory(*this, *Text1);
+    m_history->passUndoKeysOn(*Combo1);
+    CopyWholeTapeOnCtrlShiftC(*this, m_tapes);
     Form_Initialize();
     Text1->setFocus();
 }
@@ -84,6 +90,10 @@ Form1::~Form1() = default;
 
 LineFormat Form1::lineFormat() const {
     return {m_measurer, m_decimalsIndex};
+}
+
+void Form1::changeTapes(const std::function<TapeChange()>& change) {
+    m_history->record(change, {Text2, Text3});
 }
 
 void Form1::setBackColour(const QColor& colour) {
@@ -184,6 +194,7 @@ QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, 
     NameByLabel(label, *view);
     model.setWidthTwips(place.width() * TwipsPerPixel);
     BindTapeView(*view, model);
+    CopySelectedLineOnCtrlC(*view, model);
     return view;
 }
 
@@ -236,11 +247,16 @@ void Form1::cmdEqual_Click() {
 }
 
 void Form1::Command1_Click() {
-    const EvaluationOutcome outcome =
-        EvaluateOntoTapes(m_tapes, Text1->text(), lineFormat(), m_services.engine);
-    Text2->setText(outcome.resultText);
-    Text3->setText(outcome.totalText);
-    Text1->clear();
+    changeTapes([this] {
+        const TapeEnds ends(m_tapes);
+        const EvaluationOutcome outcome =
+            EvaluateOntoTapes(m_tapes, Text1->text(), lineFormat(), m_services.engine);
+        Text2->setText(outcome.resultText);
+        Text3->setText(outcome.totalText);
+        return AppendedSince(m_tapes, ends);
+    });
+    // The formula is on the tape: the field's own undo starts afresh with the next one.
+    Text1->setText(QString());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -276,7 +292,7 @@ void Form1::List1_Click() {
 void Form1::List3_MouseDown(Qt::MouseButton button) {
     if (button != Qt::RightButton)
         return;
-    const QString entry = ToDecimalComma(m_tapes.List3.text(m_tapes.List3.selected()).trimmed());
+    const QString entry = ToDecimalComma(SelectedEntry(m_tapes.List3));
     if (entry.trimmed().isEmpty()) {
         m_services.messages->warning(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
         return;
@@ -311,13 +327,16 @@ void Form1::Toolbar1_ButtonClick(const QAction& button) {
     }
 }
 
+// Taking "Neu" back gives the formula field its text back too.
 void Form1::newTape() {
-    m_tapes.List1.clear();
-    m_tapes.List2.clear();
-    m_tapes.List3.clear();
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
+    const auto emptyAll = [this] {
+        TapeChange emptied = EmptyTapes(m_tapes);
+        Text1->setText(QString());
+        Text2->clear();
+        Text3->clear();
+        return emptied;
+    };
+    m_history->record(emptyAll, {Text1, Text2, Text3});
 }
 
 void Form1::endProgram() {
@@ -329,7 +348,11 @@ void Form1::showHelp() {
 }
 
 void Form1::openTape() {
-    warnOnFailure(OpenTapeFile(m_tapes, lineFormat(), m_services.tapeFile));
+    changeTapes([this] {
+        const TapeEnds ends(m_tapes);
+        warnOnFailure(OpenTapeFile(m_tapes, lineFormat(), m_services.tapeFile));
+        return AppendedSince(m_tapes, ends);
+    });
 }
 
 void Form1::saveTape() {

@@ -6,7 +6,8 @@
 // which hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
 // formula, the formatted result and the running total to the three tapes List1, List2 and List3
 // (calc/tape.h). The tapes are models owned by this window; the correction window works on them
-// through TapeHost. The toolbar's commands are actions of the window, dispatched by their keys in
+// through TapeHost, and every change of them is a step of the window's TapeHistory that Ctrl+Z
+// takes back. The toolbar's commands are actions of the window, dispatched by their keys in
 // Toolbar1_ButtonClick, which hand the tapes to the functions of toolbar/; for printing the
 // window takes its print look (main_window/print_look.h) and hands itself to PrintTape. Every
 // message to the user goes through the MessageBoxes of the window's services.
@@ -33,6 +34,7 @@ class QListView;
 class QPushButton;
 class QToolBar;
 class Form2;
+class TapeHistory;
 
 class Form1 : public QWidget, public TapeHost {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
 
     NumberTape& tapes() override { return m_tapes; }
     LineFormat lineFormat() const override;
+    void changeTapes(const std::function<TapeChange()>& change) override;
     // The selected entry of Combo1; -1 while its text is typed over.
     DecimalsIndex decimalsIndex() const { return m_decimalsIndex; }
 
@@ -69,6 +72,7 @@ public:
     // The correction window, once a formula line was selected.
     Form2* correctionWindow() const { return m_form2.get(); }
     InfoBoxHost& infoBox() { return m_infoBox; }
+    const TapeHistory& history() const { return *m_history; }
 
 public slots:
     void cmdEqual_Click();
@@ -117,6 +121,7 @@ private:
     Picture m_picture;
     Keypad* m_keypad = nullptr;
     FormulaEditor* m_editor = nullptr;
+    TapeHistory* m_history = nullptr;
     std::unique_ptr<Form2> m_form2;
     InfoBoxHost m_infoBox;
 };

@@ -35,7 +35,8 @@ void Keypad::createButton(const keypad::Key& key, const QRect& place) {
     button->setObjectName(QLatin1String(key.name));
     button->setGeometry(place);
     button->setFont(fonts::SansSerif(key.width == keypad::KeySize ? 12 : 9.75, true));
-    button->setFocusPolicy(Qt::StrongFocus);
+    // Reached by Tab; a click leaves the keyboard in the formula field.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setToolTip(QString::fromUtf8(key.tooltip));
     connect(button, &QPushButton::clicked, this, [this, &key] { emit pressed(key); });
 }

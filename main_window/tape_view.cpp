@@ -56,7 +56,12 @@ bool TapeLineDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
         event->ignore();
         return false;
     }
-    QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString().trimmed(),
+    // A tooltip decides by its text whether it is rich text; the line is shown as it stands, on
+    // one line.
+    const QString line = index.data(Qt::DisplayRole).toString().trimmed();
+    QToolTip::showText(event->globalPos(),
+                       QStringLiteral("<p style='white-space:pre'>") + line.toHtmlEscaped() +
+                           QStringLiteral("</p>"),
                        view->viewport(), option.rect);
     return true;
 }

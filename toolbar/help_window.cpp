@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -71,6 +72,8 @@ ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
     : QTextBrowser(parent)
     , m_file(file) {
     setObjectName(QStringLiteral("Browser"));
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &ChmBrowser::follow);
 }
 
 QUrl ChmBrowser::urlOf(const QString& local) {
@@ -78,12 +81,23 @@ QUrl ChmBrowser::urlOf(const QString& local) {
                 (local.startsWith(u'/') ? local.mid(1) : local));
 }
 
-QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
+// Every resource comes from the file, each bounded by its object size. What is not there is an
+// empty resource rather than none, which the document would look for on the disk itself.
+QVariant ChmBrowser::loadResource(int, const QUrl& name) {
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     if (url.scheme() != PageScheme)
-        return QTextBrowser::loadResource(type, name);
-    const std::optional<QByteArray> object = m_file.read(url.path());
-    return object ? QVariant(*object) : QVariant();
+        return QByteArray();
+    return m_file.read(url.path()).value_or(QByteArray());
+}
+
+// A page of the file is shown here, a web address in the desktop's browser; any other link
+// leads nowhere.
+void ChmBrowser::follow(const QUrl& link) {
+    const QUrl url = source().resolved(link);
+    if (url.scheme() == PageScheme)
+        setSource(url, QTextDocument::HtmlResource);
+    else if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+        QDesktopServices::openUrl(url);
 }
 
 HelpWindow::HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file)

@@ -16,7 +16,8 @@ class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// Shows the pages of a compiled help file: links, stylesheets and pictures come from the file.
+// Shows the pages of a compiled help file: links, stylesheets and pictures come from the file,
+// and nothing from anywhere else; a web link opens in the desktop's browser.
 class ChmBrowser : public QTextBrowser {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ public:
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
+    void follow(const QUrl& link);
+
     const ChmFile& m_file;
 };
 

@@ -162,6 +162,18 @@ public:
     DesktopOpener(OpenFailureReport report, QString program)
         : m_report(std::move(report))
         , m_program(std::move(program)) {}
+    DesktopOpener(const DesktopOpener&) = delete;
+    DesktopOpener& operator=(const DesktopOpener&) = delete;
+
+    // Programs still running are stopped without a report: the window that would show it may be
+    // going as well.
+    ~DesktopOpener() override {
+        for (QProcess* process : m_running.findChildren<QProcess*>(Qt::FindDirectChildrenOnly)) {
+            process->disconnect();
+            process->kill();
+            process->waitForFinished();
+        }
+    }
 
     bool open(const QString& path) override {
         auto* process = new QProcess(&m_running);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the program and its tests with AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-asan/ (no benchmarks) and runs every test there; any sanitizer report fails the run.
+# Builds the program and its tests with AddressSanitizer, UndefinedBehaviorSanitizer and the
+# standard library's assertions (_GLIBCXX_ASSERTIONS, set by ZIFFERON_SANITIZE) in build-asan/
+# (no benchmarks) and runs every test there; any report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

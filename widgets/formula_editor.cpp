@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace {
 
 // Turns the line breaks of every edit into blanks; the caret keeps its place in the text.
@@ -35,7 +37,7 @@ FormulaEditor::FormulaEditor(QLineEdit& field, Rule percent, std::function<void(
 }
 
 void FormulaEditor::append(QChar character) {
-    m_field.setText(m_field.text() + character);
+    write(m_field.text() + character);
 }
 
 void FormulaEditor::cmdBack_Click() {
@@ -60,7 +62,21 @@ void FormulaEditor::Text1_KeyPress(const QKeyEvent& key) {
 }
 
 void FormulaEditor::rewrite(Rule rule) {
-    m_field.setText(rule(m_field.text()));
+    write(rule(m_field.text()));
+}
+
+// Replaces what follows the beginning that the old and the new text share, as one edit of the
+// field's own that Ctrl+Z takes back.
+void FormulaEditor::write(const QString& text) {
+    const QString old = m_field.text();
+    const auto kept = static_cast<int>(
+        std::mismatch(old.begin(), old.end(), text.begin(), text.end()).first - old.begin());
+    if (kept == old.size() && kept == text.size())
+        return;
+    m_field.setCursorPosition(kept);
+    if (kept < old.size())
+        m_field.setSelection(kept, static_cast<int>(old.size()) - kept);
+    m_field.insert(text.sliced(kept));
 }
 
 bool FormulaEditor::eventFilter(QObject* watched, QEvent* event) {

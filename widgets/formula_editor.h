@@ -8,9 +8,10 @@ class QKeyEvent;
 class QLineEdit;
 
 // The editing steps of a window's formula field Text1. Every step reads the field's text,
-// computes the new text with a rule of calc/formula_edit.h and writes it back as a whole, so keys
-// act at the end of the text whatever the caret position. Enter in the field evaluates it, and no
-// edit (typing, pasting) leaves a line break in the field. The two windows differ only in "%".
+// computes the new text with a rule of calc/formula_edit.h and writes it back as an edit that the
+// field's own undo takes back, so keys act at the end of the text whatever the caret position.
+// Enter in the field evaluates it, and no edit (typing, pasting) leaves a line break in the field.
+// The two windows differ only in "%".
 class FormulaEditor : public QObject {
     Q_OBJECT
 
@@ -34,6 +35,7 @@ private:
     // Every key typed into the field, before the field takes it: Enter evaluates.
     void Text1_KeyPress(const QKeyEvent& key);
     void rewrite(Rule rule);
+    void write(const QString& text);
 
     QLineEdit& m_field;
     Rule m_percent;

@@ -59,9 +59,12 @@ void GraphicalButton::drawPicture(QPainter& painter, const QRect& area) const {
 }
 
 QPushButton* CreateCommand1(QWidget& window, const QRect& place, const QString& tooltip) {
-    return Placed(new GraphicalButton(QString(), Picture(QStringLiteral(":/images/command1.jpg")),
-                                      window.palette().color(QPalette::Button), &window),
-                  "Command1", place, tooltip);
+    auto* button =
+        Placed(new GraphicalButton(QString(), Picture(QStringLiteral(":/images/command1.jpg")),
+                                   window.palette().color(QPalette::Button), &window),
+               "Command1", place, tooltip);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
 }
 
 QRect FromTwips(int left, int top, int width, int height) {

@@ -102,6 +102,12 @@ void TestFormulaEdit::resolvePercent_data() {
                                 << "200+/100";
     QTest::newRow("only the first plus counts") << "1+2+10%"
                                                 << "1+2+10/100";
+    const QString nines308(308, u'9');
+    QTest::newRow("rate at the end of a number's range") << "1+" + nines308 + "%"
+                                                         << "1*1E+306";
+    const QString nines400(400, u'9');
+    QTest::newRow("rate beyond a number's range keeps its digits") << "1+" + nines400 + "%"
+                                                                   << "1+" + nines400 + "/100";
 }
 
 void TestFormulaEdit::resolvePercent() {

@@ -73,6 +73,12 @@ void TestModule1::formatResult_text_data() {
     QTest::newRow("word unchanged") << "Wahr" << 1 << "Wahr";
     QTest::newRow("non-number gets commas") << "a.b" << 1 << "a,b";
     QTest::newRow("no entry selected") << "37,5" << -1 << "";
+    QTest::newRow("CR and LF become blanks") << "a\rb\nc" << 1 << "a b c";
+    QTest::newRow("CR LF becomes one blank") << "a\r\nb" << 1 << "a b";
+    QTest::newRow("other line breaks become blanks")
+        << "a\u0085b\u2028c\u2029d\ve\ff" << 1 << "a b c d e f";
+    QTest::newRow("control characters become blanks")
+        << QString("a\tb") + QChar(0) + "c\x1b" + "d\x7f" + "e\u009b" << 1 << "a b c d e ";
 }
 
 void TestModule1::formatResult_text() {

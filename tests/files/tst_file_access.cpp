@@ -5,10 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(Failure::Kind)
 Q_DECLARE_METATYPE(Oversize)
@@ -25,7 +27,12 @@ private slots:
     void read_boundedFile_data();
     void read_boundedFile();
     void replace_keepsPermissionsAndLeavesNoTemporaryFile();
-    void replace_removesOnlyTheTargetsStaleTemporaryFiles();
+    void replace_removesOnlyItsOwnStaleTemporaryFiles();
+    void replace_writesThroughASymbolicLink_data();
+    void replace_writesThroughASymbolicLink();
+    void replace_refusesALinkToNoFile();
+    void replace_keepsOwnerAndGroup();
+    void replace_separatesAHardLink();
     void createNew_neverReplacesAFile();
     void failedFiller_leavesNothingBehind();
     void fullDisk_keepsTheOldFileByteForByte_data();
@@ -35,7 +42,11 @@ private:
     QString path(const QString& name = QStringLiteral("Zahlen.txt")) const {
         return m_folder->filePath(name);
     }
-    QStringList entries() const { return QDir(m_folder->path()).entryList(QDir::Files); }
+    // Every entry of the folder, hidden ones and links included.
+    QStringList entries() const {
+        return QDir(m_folder->path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
 
     std::unique_ptr<QTemporaryDir> m_folder;
 };
@@ -151,18 +162,114 @@ void TestFileAccess::replace_keepsPermissionsAndLeavesNoTemporaryFile() {
     QCOMPARE(entries(), QStringList{"Zahlen.txt"});
 }
 
-void TestFileAccess::replace_removesOnlyTheTargetsStaleTemporaryFiles() {
-    const QStringList stale{"Zahlen.txt.a1B2c3", "Zahlen.txt.ZZZZZZ"};
-    const QStringList others{"Zahlen.txt.bak", "Zahlen.txt.a1B2c", "Zahlen.txt.a1B2c3d",
-                             "Zahlen.txt.a1-2c3", "Andere.txt.a1B2c3"};
-    for (const QString& name : stale + others)
+void TestFileAccess::replace_removesOnlyItsOwnStaleTemporaryFiles() {
+    const QString stale = ".Zahlen.txt.zifferon-a1B2c3";
+    const QStringList userFiles{"Zahlen.txt.backup",           "Zahlen.txt.Sicher",
+                                "Zahlen.txt.123456",           "Zahlen.txt.a1B2c3",
+                                ".Zahlen.txt.zifferon-a1B2c",  ".Zahlen.txt.zifferon-a1B2c3d",
+                                ".Zahlen.txt.zifferon-a1-2c3", ".Andere.txt.zifferon-a1B2c3"};
+    for (const QString& name : userFiles + QStringList{stale})
         QVERIFY(writeFile(path(name), "x"));
+    // Named like a temporary file, but a folder and a link to a file elsewhere.
+    QVERIFY(QDir().mkdir(path(".Zahlen.txt.zifferon-Ordner")));
+    QTemporaryDir elsewhere;
+    const QString linked = elsewhere.filePath("fremd.txt");
+    QVERIFY(writeFile(linked, "fremd"));
+    QVERIFY(QFile::link(linked, path(".Zahlen.txt.zifferon-Link01")));
 
     QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
 
-    QStringList expected = others + QStringList{"Zahlen.txt"};
+    QStringList expected = userFiles + QStringList{"Zahlen.txt", ".Zahlen.txt.zifferon-Ordner",
+                                                   ".Zahlen.txt.zifferon-Link01"};
     expected.sort();
-    QCOMPARE(entries(), expected);
+    QStringList present = entries();
+    present.sort();
+    QCOMPARE(present, expected);
+    QCOMPARE(fileContent(linked), "fremd");
+}
+
+void TestFileAccess::replace_writesThroughASymbolicLink_data() {
+    QTest::addColumn<QStringList>("chain"); // the link's text, then each further link's
+    QTest::newRow("absolute link") << QStringList{"<elsewhere>/Zahlen.txt"};
+    QTest::newRow("relative link") << QStringList{"Ziel/Zahlen.txt"};
+    QTest::newRow("link to a link") << QStringList{"<elsewhere>/Zwischen.txt", "Zahlen.txt"};
+}
+
+void TestFileAccess::replace_writesThroughASymbolicLink() {
+    QFETCH(QStringList, chain);
+    QTemporaryDir elsewhere;
+    QVERIFY(QDir().mkdir(path("Ziel")));
+    for (QString& text : chain)
+        text.replace("<elsewhere>", elsewhere.path());
+    // Each link lies in the folder of the one before; the last names the file.
+    QString link = path();
+    for (const QString& text : chain) {
+        QCOMPARE(
+            ::symlink(QFile::encodeName(text).constData(), QFile::encodeName(link).constData()), 0);
+        link = QFileInfo(QFileInfo(link).absolutePath(), text).absoluteFilePath();
+    }
+    const QString file = link;
+    QVERIFY(writeFile(file, "alt"));
+    const QStringList besideTheFileBefore =
+        QDir(QFileInfo(file).absolutePath())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+
+    QVERIFY(QFileInfo(path()).isSymLink());
+    char text[4096] = {};
+    QVERIFY(::readlink(QFile::encodeName(path()).constData(), text, sizeof text - 1) > 0);
+    QCOMPARE(QString::fromLocal8Bit(text), chain.first());
+    QCOMPARE(fileContent(file), "neu");
+    QVERIFY(!QFileInfo(file).isSymLink());
+    QCOMPARE(QDir(QFileInfo(file).absolutePath())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             besideTheFileBefore);
+}
+
+void TestFileAccess::replace_refusesALinkToNoFile() {
+    const QString nowhere = m_folder->filePath("Laufwerk/Zahlen.txt");
+    QVERIFY(QFile::link(nowhere, path()));
+
+    const std::optional<QString> failure =
+        ReasonOf(WriteFileSafely(path(), "neu", Commit::Replace));
+
+    QCOMPARE(failure,
+             "Die Datei ist eine symbolische Verknüpfung, die auf keine vorhandene Datei zeigt.");
+    QCOMPARE(QFileInfo(path()).symLinkTarget(), nowhere);
+    QCOMPARE(entries(), QStringList{"Zahlen.txt"});
+}
+
+void TestFileAccess::replace_keepsOwnerAndGroup() {
+    if (::geteuid() != 0)
+        QSKIP("only a privileged process may hand a file to another owner");
+    constexpr uid_t Owner = 4711;
+    constexpr gid_t Group = 4712;
+    QVERIFY(writeFile(path(), "alt"));
+    QCOMPARE(::chown(QFile::encodeName(path()).constData(), Owner, Group), 0);
+    QCOMPARE(::chmod(QFile::encodeName(path()).constData(), 0604), 0);
+
+    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+
+    struct stat status {};
+    QCOMPARE(::stat(QFile::encodeName(path()).constData(), &status), 0);
+    QCOMPARE(status.st_uid, Owner);
+    QCOMPARE(status.st_gid, Group);
+    QCOMPARE(status.st_mode & 07777, 0604u);
+    QCOMPARE(fileContent(path()), "neu");
+}
+
+// The new content is a new file under the path; the other name keeps the old one.
+void TestFileAccess::replace_separatesAHardLink() {
+    QVERIFY(writeFile(path(), "alt"));
+    QCOMPARE(::link(QFile::encodeName(path()).constData(),
+                    QFile::encodeName(path("Anderswo.txt")).constData()),
+             0);
+
+    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+
+    QCOMPARE(fileContent(path()), "neu");
+    QCOMPARE(fileContent(path("Anderswo.txt")), "alt");
 }
 
 void TestFileAccess::createNew_neverReplacesAFile() {

@@ -24,7 +24,8 @@ protected:
         if (!box)
             return false;
         if (expecting && !seen.shown) {
-            seen = {true, box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+            seen = {true,        box->windowTitle(),    box->text(), box->textFormat(),
+                    box->icon(), box->standardButtons()};
         } else {
             ++unexpected;
             const QString failure = QStringLiteral("Unexpected message box: ") + box->text();

@@ -13,6 +13,7 @@ struct SeenMessage {
     bool shown = false;
     QString title;
     QString text;
+    Qt::TextFormat textFormat = Qt::AutoText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
 };

@@ -3,13 +3,16 @@
 #include "toolbar/help_window.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -18,6 +21,8 @@
 #include <QTextBlock>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -234,6 +239,7 @@ QString entry(const QString& name, const QString& local = {}) {
 struct TinyManual {
     QString indexFile; // the text of Stich.hhk; none when null
     bool indexNamed = true;
+    QString pageA = QStringLiteral(R"(<a href="b.html">Zur Seite B</a>)"); // the text of page A
 };
 
 QString sitemapOf(const QString& items) {
@@ -261,8 +267,7 @@ QString compile(const TinyManual& manual, const QTemporaryDir& folder) {
         if (!writeFile(folder.filePath(QStringLiteral("Stich.hhk")), manual.indexFile))
             return {};
     }
-    if (!writeFile(folder.filePath(QStringLiteral("a.html")),
-                   page.arg("A", R"(<a href="b.html">Zur Seite B</a>)")) ||
+    if (!writeFile(folder.filePath(QStringLiteral("a.html")), page.arg("A", manual.pageA)) ||
         !writeFile(folder.filePath(QStringLiteral("b.html")), page.arg("B", "Ohne Eintrag")) ||
         !writeFile(folder.filePath(QStringLiteral("Inhalt.hhc")),
                    sitemapOf(entry("A", "a.html"))) ||
@@ -278,6 +283,15 @@ QString compile(const TinyManual& manual, const QTemporaryDir& folder) {
         return {};
     return compiled;
 }
+
+// Takes the web addresses that the desktop would open.
+class BrowserStandIn : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 } // namespace
 
@@ -319,6 +333,7 @@ private slots:
     void chosenKeywordShowsItsPage();
     void indexTabOnlyWithKeywords_data();
     void indexTabOnlyWithKeywords();
+    void nothingIsReadFromOutsideTheFile();
 
 private:
     // The manual's window, shown and exposed; null when it did not open.
@@ -945,6 +960,47 @@ void TestHelpWindow::indexTabOnlyWithKeywords() {
     QTest::mouseClick(index->viewport(), Qt::LeftButton, {},
                       index->visualItemRect(index->item(0)).center());
     QCOMPARE(browserOf(*window).source(), QUrl(QStringLiteral("chm:/b.html")));
+}
+
+// A page that names a device, a picture on the disk and a pipe as its pictures and links: none of
+// them is read, the window stays on the page, and only the web link leaves for the browser.
+void TestHelpWindow::nothingIsReadFromOutsideTheFile() {
+    if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+        QSKIP("chmcmd is not installed; the tiny help file cannot be compiled");
+    QTemporaryDir folder;
+    const QString picture = folder.filePath("bild.png");
+    QImage dot(4, 4, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    QVERIFY(dot.save(picture));
+    const QString pipe = folder.filePath("roehre");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString pictureUrl = QUrl::fromLocalFile(picture).toString();
+    TinyManual manual;
+    manual.pageA = QStringLiteral("<img src=\"file:///dev/zero\"><img src=\"%1\">"
+                                  "<a href=\"%1\">Bild</a> <a href=\"%2\">Röhre</a> "
+                                  "<a href=\"ftp://example.org/a\">Fremd</a> "
+                                  "<a href=\"https://example.org/zifferon\">Netz</a>")
+                       .arg(pictureUrl, QUrl::fromLocalFile(pipe).toString());
+    const QString file = compile(manual, folder);
+    QVERIFY2(!file.isEmpty(), "chmcmd did not compile the tiny help file");
+    BrowserStandIn browser;
+    QDesktopServices::setUrlHandler("https", &browser, "open");
+    const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler("https"); });
+    HelpWindow* window = openHelp(file);
+    QVERIFY(window);
+    ChmBrowser& page = browserOf(*window);
+    const QString text = page.toPlainText();
+
+    const QVariant shown = page.document()->resource(QTextDocument::ImageResource, pictureUrl);
+    QVERIFY(QImage::fromData(shown.toByteArray()).isNull());
+    QVERIFY(shown.value<QImage>().isNull() && shown.value<QPixmap>().isNull());
+    for (const char* link : {"Bild", "Röhre", "Fremd", "Netz"})
+        QVERIFY2(clickLink(page, QString::fromUtf8(link)), link);
+
+    QCOMPARE(page.source(), QUrl("chm:/a.html"));
+    QCOMPARE(page.toPlainText(), text);
+    QVERIFY(!buttonOf(*window, "Back").isEnabled());
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl("https://example.org/zifferon")});
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestHelpWindow)

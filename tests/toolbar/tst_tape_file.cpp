@@ -1,3 +1,4 @@
+#include "calc/evaluation.h"
 #include "files/windows1252.h"
 #include "tests/support/failure_reason.h"
 #include "tests/support/file_places.h"
@@ -57,8 +58,10 @@ QStringList linesForSaving(qsizetype fileLines) {
     return QStringList(fileLines - 1, QStringLiteral("1"));
 }
 
+// The files beside the tape file that carry its name, hidden ones included.
 QStringList temporaryFilesIn(const QString& folder) {
-    return QDir(folder).entryList({QStringLiteral("Zahlen.txt.*")}, QDir::Files | QDir::Hidden);
+    return QDir(folder).entryList({QStringLiteral("Zahlen.txt.*"), QStringLiteral(".Zahlen.txt.*")},
+                                  QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -87,6 +90,8 @@ private slots:
     void openAppendsBehindEarlierEntriesOnly();
     void roundTripThroughTheFile_data();
     void roundTripThroughTheFile();
+    void textResultsReopenAsTheSameLines_data();
+    void textResultsReopenAsTheSameLines();
     void openFailureChangesNothing_data();
     void openFailureChangesNothing();
     void openUnreadableFileNamesTheCause();
@@ -278,13 +283,15 @@ void TestTapeFile::saveBeyondTheBoundsIsRefused() {
 }
 
 void TestTapeFile::saveRemovesTemporaryFilesOfAnInterruptedSave() {
-    QVERIFY(writeFile(m_folder.filePath("Zahlen.txt.Ab12Cd"), "halb"));
-    QVERIFY(writeFile(m_folder.filePath("Zahlen.txt.sicherung"), "eigene Kopie"));
+    QVERIFY(writeFile(m_folder.filePath(".Zahlen.txt.zifferon-Ab12Cd"), "halb"));
+    const QStringList userFiles{"Zahlen.txt.backup", "Zahlen.txt.sicherung"};
+    for (const QString& name : userFiles)
+        QVERIFY(writeFile(m_folder.filePath(name), "eigene Kopie"));
     fill(m_tapes->List1, {"1+1"});
 
     QCOMPARE(SaveTapeFile(*m_tapes, m_folder.filePath("Zahlen.txt")), std::nullopt);
 
-    QCOMPARE(temporaryFilesIn(m_folder.path()), QStringList{"Zahlen.txt.sicherung"});
+    QCOMPARE(temporaryFilesIn(m_folder.path()), userFiles);
 }
 
 // A helper process saves two tapes by turns and is killed at random moments: the file is always
@@ -427,6 +434,34 @@ void TestTapeFile::roundTripThroughTheFile() {
     QCOMPARE(DecodeWindows1252(fileContent(path())), "Eingabe Zeile Spalte\r\n" + line +
                                                          "\r\nEingabe Zeile Spalte  \r\n" + line +
                                                          "  \r\n");
+}
+
+void TestTapeFile::textResultsReopenAsTheSameLines_data() {
+    QTest::addColumn<QString>("formula");
+    QTest::newRow("CR") << R"("a" & Chr(13) & "b")";
+    QTest::newRow("CR LF") << R"("a" & Chr(13) & Chr(10) & "b")";
+    QTest::newRow("LF") << R"("a" & Chr(10) & "b")";
+    QTest::newRow("next line, line separator") << R"("a" & ChrW(133) & ChrW(8232) & "b")";
+    QTest::newRow("tab, bell, escape, delete")
+        << R"("a" & Chr(9) & Chr(7) & Chr(27) & Chr(127) & "b")";
+}
+
+// What the tapes show is saved as one line per entry and reopens as the same lines.
+void TestTapeFile::textResultsReopenAsTheSameLines() {
+    QFETCH(QString, formula);
+    for (Tape* tape : {&m_tapes->List1, &m_tapes->List2, &m_tapes->List3})
+        tape->setWidthTwips(100000);
+    EvaluateOntoTapes(*m_tapes, formula, LineFormat{m_measurer, TwoDecimals});
+    const QString saved =
+        m_tapes->List1.text(0) + ' ' + m_tapes->List2.text(0) + ' ' + m_tapes->List3.text(0);
+    QVERIFY2(m_tapes->List2.text(0).trimmed().startsWith(u'a'), qPrintable(m_tapes->List2.text(0)));
+    QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
+
+    NumberTape reopened;
+    QCOMPARE(OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals}, path()), std::nullopt);
+
+    QCOMPARE(reopened.List1.count(), 2);
+    QCOMPARE(reopened.List1.text(1), saved);
 }
 
 void TestTapeFile::openFailureChangesNothing_data() {

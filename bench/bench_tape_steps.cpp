@@ -1,0 +1,95 @@
+#include "bench/sample_tapes.h"
+#include "calc/tape_change.h"
+#include "main_window/form1.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// A shown main window whose tapes hold the sample's lines; its shortcuts need it active.
+std::unique_ptr<Form1> windowWith(benchmark::State& state, const SampleTapes& sample) {
+    auto window = std::make_unique<Form1>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        state.SkipWithError("the main window did not become active");
+    NumberTape& tapes = window->tapes();
+    tapes.List1.append(sample.tapes.List1.lines());
+    tapes.List2.append(sample.tapes.List2.lines());
+    tapes.List3.append(sample.tapes.List3.lines());
+    QApplication::processEvents();
+    return window;
+}
+
+void press(Form1& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(window.Text1, key, modifiers);
+    QApplication::processEvents(); // the views lay out and paint the lines
+}
+
+// Ctrl+Z after "Neu" on a main window with range(0) lines in each tape: the lines come back
+// and the views show them before the time stops.
+void BM_UndoNew(benchmark::State& state) {
+    const SampleTapes sample(static_cast<int>(state.range(0)));
+    const std::unique_ptr<Form1> window = windowWith(state, sample);
+    press(*window, Qt::Key_N, Qt::ControlModifier);
+    for (auto _ : state) {
+        press(*window, Qt::Key_Z, Qt::ControlModifier);
+        state.PauseTiming();
+        if (window->tapes().List3.count() != state.range(0))
+            state.SkipWithError("Ctrl+Z did not give the tape back");
+        press(*window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_UndoNew)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+// The tapes alone, without views: "Neu" taken back and made again.
+void BM_UndoNewOfTheTapes(benchmark::State& state) {
+    SampleTapes sample(static_cast<int>(state.range(0)));
+    TapeChange change = EmptyTapes(sample.tapes);
+    for (auto _ : state) {
+        change.takeBack();
+        change.makeAgain();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_UndoNewOfTheTapes)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity();
+
+// Ctrl+Shift+C on a main window with range(0) lines in each tape.
+void BM_CopyWholeTape(benchmark::State& state) {
+    const SampleTapes sample(static_cast<int>(state.range(0)));
+    const std::unique_ptr<Form1> window = windowWith(state, sample);
+    for (auto _ : state) {
+        QTest::keyClick(window->Text1, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        state.PauseTiming();
+        if (QGuiApplication::clipboard()->text().count(u'\n') != state.range(0))
+            state.SkipWithError("Ctrl+Shift+C did not copy the tape");
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_CopyWholeTape)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+} // namespace

@@ -1,0 +1,14 @@
+#pragma once
+
+struct NumberTape;
+class QListView;
+class QWidget;
+class Tape;
+
+// Ctrl+C in the view copies the tape's selected line without its alignment blanks. Nothing is
+// copied while no line, or a blank one, is selected.
+void CopySelectedLineOnCtrlC(QListView& view, const Tape& tape);
+
+// Ctrl+Shift+C anywhere in the window copies the whole tape as plain text (TapeAsText); an
+// empty tape copies nothing.
+void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes);
