@@ -1,5 +1,5 @@
-#include "calc/windows1252.h"
 #include "credits/bas_credit_und_info_box.h"
+#include "files/windows1252.h"
 
 #include <QFile>
 #include <QTemporaryDir>

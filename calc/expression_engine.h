@@ -25,10 +25,6 @@ using EngineFactory = std::function<std::unique_ptr<ExpressionEngine>()>;
 // The project's VBScript engine, the one the windows evaluate with.
 std::unique_ptr<ExpressionEngine> CreateScriptControl();
 
-// The text a script value shows on the tape: numbers by NumberToText (a Single with its seven
-// significant digits), Empty and Null as "", Booleans as "Wahr" or "Falsch", strings as they are.
-QString ResultText(const Variant& value);
-
 // Evaluates a formula (decimal point already ".") in a fresh engine; "" when it fails.
 QString EvaluateFormula(const QString& formula,
                         const EngineFactory& createEngine = CreateScriptControl);

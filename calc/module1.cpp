@@ -1,6 +1,6 @@
 #include "calc/module1.h"
 
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 #include "calc/tape.h"
 #include "calc/text_measurer.h"
 
@@ -102,9 +102,9 @@ bool isControl(QChar character) {
 // A text result as the tape shows it: line breaks and the other control characters become blanks,
 // as the formula field treats a paste, so that the tape file keeps one line per entry.
 QString onOneLine(const QString& text) {
-    if (!keypad::HasLineBreak(text) && std::none_of(text.cbegin(), text.cend(), isControl))
+    if (!formula_edit::HasLineBreak(text) && std::none_of(text.cbegin(), text.cend(), isControl))
         return text;
-    QString line = keypad::LineBreaksAsBlanks(text);
+    QString line = formula_edit::LineBreaksAsBlanks(text);
     std::replace_if(line.begin(), line.end(), isControl, u' ');
     return line;
 }

@@ -70,3 +70,7 @@ inline bool FitsText(qsizetype length) {
 Result Converted(const Variant& value, Variant::Type type);
 
 } // namespace script
+
+// The text a script value shows on the tape: numbers by NumberToText (a Single with its seven
+// significant digits), Empty and Null as "", Booleans as "Wahr" or "Falsch", strings as they are.
+QString ResultText(const Variant& value);

@@ -1,7 +1,5 @@
 #include "calc/script_operations.h"
 
-#include "calc/expression_engine.h"
-
 #include <cfloat>
 #include <cmath>
 #include <limits>

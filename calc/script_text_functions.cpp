@@ -1,8 +1,7 @@
 // The text functions: Asc, AscW, Chr, ChrW, LCase, Len, LTrim, RTrim, Space, StrReverse, Trim,
 // UCase.
-#include "calc/expression_engine.h"
 #include "calc/script_functions.h"
-#include "calc/windows1252.h"
+#include "files/windows1252.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,5 @@
 // The conversion and inspection functions: CBool, CByte, CCur, CDbl, CInt, CLng, CSng, CStr,
 // IsEmpty, IsNull, IsNumeric, TypeName, VarType.
-#include "calc/expression_engine.h"
 #include "calc/module1.h"
 #include "calc/script_functions.h"
 

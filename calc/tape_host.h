@@ -5,8 +5,8 @@
 
 #include <functional>
 
-// The main window as the other windows and commands see it: the number tape it owns, the way it
-// writes tape lines and the steps it keeps of their changes.
+// The main window as the correction window sees it: the number tape it owns, the way it writes
+// tape lines and the steps it keeps of their changes.
 class TapeHost {
 public:
     virtual ~TapeHost() = default;

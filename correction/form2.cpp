@@ -1,11 +1,11 @@
 #include "correction/form2.h"
 
-#include "calc/keypad.h"
-#include "resources/accessibility.h"
+#include "calc/formula_edit.h"
 #include "resources/fonts.h"
-#include "resources/formula_editor.h"
-#include "resources/graphical_button.h"
 #include "resources/picture.h"
+#include "widgets/accessibility.h"
+#include "widgets/formula_editor.h"
+#include "widgets/graphical_button.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -35,7 +35,7 @@ Form2::Form2(TapeHost& host, EngineFactory engine, QWidget* parent)
     setAutoFillBackground(true);
     resize(ClientArea);
     createFields();
-    m_editor = new FormulaEditor(*Text1, keypad::Percent, [this] { Command1_Click(); });
+    m_editor = new FormulaEditor(*Text1, formula_edit::Percent, [this] { Command1_Click(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, m_editor, &FormulaEditor::cmdExit_Click);
 }

@@ -1,10 +1,10 @@
 #include "credits/bas_credit_und_info_box.h"
 
-#include "calc/file_access.h"
 #include "calc/module1.h"
 #include "calc/text_measurer.h"
-#include "calc/windows1252.h"
 #include "credits/device_pixels.h"
+#include "files/file_access.h"
+#include "files/windows1252.h"
 #include "resources/picture.h"
 #include "resources/picture_file.h"
 
@@ -169,7 +169,7 @@ QString unreadableNotice(const QString& file) {
 // A logo that cannot be loaded leaves the box white.
 // The picture in the file; a null one when it cannot be loaded.
 QImage loadedPicture(const QString& file) {
-    std::variant<QImage, PictureFailure> picture = LoadPictureFile(file);
+    std::variant<QImage, Failure> picture = LoadPictureFile(file);
     auto* loaded = std::get_if<QImage>(&picture);
     return loaded ? std::move(*loaded) : QImage();
 }
@@ -240,11 +240,11 @@ QString ReadCreditsText(const QString& file, const QString& textWithoutFile) {
     const QFileInfo info(file);
     if (!info.isFile() || info.isHidden())
         return textWithoutFile;
-    const std::variant<QByteArray, ReadFailure> read =
+    const std::variant<QByteArray, Failure> read =
         ReadRegularFile(file, MaxCreditsFileBytes, Oversize::KeepPrefix);
-    if (const auto* failure = std::get_if<ReadFailure>(&read))
-        return failure->kind == ReadFailure::Kind::Unreadable ? unreadableNotice(file)
-                                                              : textWithoutFile;
+    if (const auto* failure = std::get_if<Failure>(&read))
+        return failure->kind == Failure::Kind::Unreadable ? unreadableNotice(file)
+                                                          : textWithoutFile;
     return DecodeWindows1252(std::get<QByteArray>(read));
 }
 
@@ -273,7 +273,7 @@ qint32 TextAreaWidthFor(double scaleWidth, float widthFactor) {
     return static_cast<qint32>(std::nearbyint(scaleWidth * static_cast<double>(factor)));
 }
 
-std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box) {
+std::optional<Failure> StartCredits(CreditsState& state, CreditsPicture& box) {
     if (state.CreditsFile.isEmpty())
         return QStringLiteral("Zuerst Textdatei auswählen.");
     box.removePicture();

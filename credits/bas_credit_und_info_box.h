@@ -13,6 +13,7 @@
 
 #include "credits/credits_picture.h"
 #include "credits/scroll_timer.h"
+#include "files/failure.h"
 
 #include <QImage>
 #include <QPointer>
@@ -86,6 +87,6 @@ void CarryPartialWord(QString& remainder, QString& line);
 qint32 TextAreaWidthFor(double scaleWidth, float widthFactor);
 
 // Nothing when the credits run; the notice for the user when there is no credits file to run.
-std::optional<QString> StartCredits(CreditsState& state, CreditsPicture& box);
+std::optional<Failure> StartCredits(CreditsState& state, CreditsPicture& box);
 void ScrollCredits(CreditsState& state);
 void StopCredits(CreditsState& state);

@@ -2,7 +2,9 @@
 
 #include "calc/module1.h"
 #include "credits/device_pixels.h"
+#ifdef ZIFFERON_XRENDER
 #include "credits/xrender_screen.h"
+#endif
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -26,6 +28,15 @@ QRect inkBounds(const QImage& image) {
     return bounds;
 }
 
+// Moves reach an X11 screen through RENDER where the build has it; elsewhere Qt paints them.
+std::unique_ptr<CreditsScreen> screenFor([[maybe_unused]] QWidget& box) {
+#ifdef ZIFFERON_XRENDER
+    return XRenderScreenFor(box);
+#else
+    return nullptr;
+#endif
+}
+
 QRectF toPixels(const QRectF& twips) {
     return {twips.x() / TwipsPerPixel, twips.y() / TwipsPerPixel, twips.width() / TwipsPerPixel,
             twips.height() / TwipsPerPixel};
@@ -43,7 +54,7 @@ CreditsPicture::CreditsPicture(QWidget* parent)
     : QWidget(parent)
     , m_measurer(font())
     , m_lineHeight(QFontMetricsF(font()).height())
-    , m_screen(XRenderScreenFor(*this)) {
+    , m_screen(screenFor(*this)) {
     setAttribute(Qt::WA_OpaquePaintEvent); // every repaint covers its whole region
 }
 

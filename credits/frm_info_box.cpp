@@ -1,8 +1,8 @@
 #include "credits/frm_info_box.h"
 
 #include "credits/window_placement.h"
-#include "resources/accessibility.h"
-#include "resources/graphical_button.h"
+#include "widgets/accessibility.h"
+#include "widgets/graphical_button.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -78,8 +78,8 @@ void frmInfoBox::Form_Unload() {
 }
 
 void frmInfoBox::startCredits() {
-    if (const std::optional<QString> notice = StartCredits(m_state, *Picture1))
-        m_messages.information(*notice);
+    if (const std::optional<Failure> notice = StartCredits(m_state, *Picture1))
+        m_messages.information(notice->reason);
 }
 
 void frmInfoBox::Picture1_Click() {

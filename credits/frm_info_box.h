@@ -1,7 +1,7 @@
 #pragma once
 
 #include "credits/bas_credit_und_info_box.h"
-#include "resources/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -2,9 +2,9 @@
 
 #include "calc/module1.h"
 #include "credits/window_placement.h"
-#include "resources/accessibility.h"
 #include "resources/fonts.h"
-#include "resources/graphical_button.h"
+#include "widgets/accessibility.h"
+#include "widgets/graphical_button.h"
 
 #include <QCloseEvent>
 #include <QFrame>

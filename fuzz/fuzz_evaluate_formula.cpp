@@ -1,5 +1,6 @@
 // Any text as a formula: the engine must answer every input without crashing or hanging.
 #include "calc/expression_engine.h"
+#include "calc/script_conversions.h"
 
 #include <cstddef>
 #include <cstdint>

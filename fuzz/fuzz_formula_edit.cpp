@@ -1,6 +1,6 @@
 // Every key of the formula field on any text: the first byte chooses the keys pressed one after
 // another, the rest is the text. No key may fail, and each leaves what it promises.
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +10,9 @@ namespace {
 
 using Key = QString (*)(const QString&);
 
-constexpr Key Keys[] = {keypad::WithoutLastCharacter, keypad::Negated, keypad::ResolvePercent,
-                        keypad::Percent, keypad::LineBreaksAsBlanks};
+constexpr Key Keys[] = {formula_edit::WithoutLastCharacter, formula_edit::Negated,
+                        formula_edit::ResolvePercent, formula_edit::Percent,
+                        formula_edit::LineBreaksAsBlanks};
 constexpr int KeyCount = sizeof Keys / sizeof Keys[0];
 
 void check(bool promise) {
@@ -20,12 +21,12 @@ void check(bool promise) {
 }
 
 void checkKey(Key key, const QString& before, const QString& after) {
-    if (key == keypad::WithoutLastCharacter)
+    if (key == formula_edit::WithoutLastCharacter)
         check(after == before.left(before.size() - 1));
-    else if (key == keypad::ResolvePercent)
+    else if (key == formula_edit::ResolvePercent)
         check(!after.contains(u'%'));
-    else if (key == keypad::LineBreaksAsBlanks)
-        check(!keypad::HasLineBreak(after) && after.size() <= before.size());
+    else if (key == formula_edit::LineBreaksAsBlanks)
+        check(!formula_edit::HasLineBreak(after) && after.size() <= before.size());
 }
 
 } // namespace

@@ -34,9 +34,9 @@ void readPages(const ChmFile& file, const std::vector<ContentsEntry>& entries) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = writtenFile(data, size);
-    const std::variant<std::unique_ptr<ChmFile>, QString> loaded = ChmFile::load(path);
-    if (const auto* reason = std::get_if<QString>(&loaded)) {
-        if (!reason->startsWith(QStringLiteral("Die Hilfedatei „")))
+    const std::variant<std::unique_ptr<ChmFile>, Failure> loaded = ChmFile::load(path);
+    if (const auto* failure = std::get_if<Failure>(&loaded)) {
+        if (!failure->reason.startsWith(QStringLiteral("Die Hilfedatei „")))
             std::abort();
         return 0;
     }

@@ -2,7 +2,7 @@
 // they fit, and neither the other tapes nor the file change. A file with a line beyond the
 // length bound is refused as a whole.
 #include "calc/module1.h"
-#include "calc/windows1252.h"
+#include "files/windows1252.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "toolbar/tape_file.h"
 

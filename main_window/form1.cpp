@@ -1,16 +1,16 @@
 #include "main_window/form1.h"
 
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 #include "calc/tape_text.h"
 #include "correction/form2.h"
 #include "main_window/keypad.h"
 #include "main_window/tape_commands.h"
 #include "main_window/tape_copy.h"
 #include "main_window/tape_view.h"
-#include "resources/accessibility.h"
-#include "resources/formula_editor.h"
-#include "resources/graphical_button.h"
 #include "toolbar/tape_file.h"
+#include "widgets/accessibility.h"
+#include "widgets/formula_editor.h"
+#include "widgets/graphical_button.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -219,7 +219,8 @@ void Form1::createTapes() {
 }
 
 void Form1::createKeypad() {
-    m_editor = new FormulaEditor(*Text1, keypad::ResolvePercent, [this] { Command1_Click(); });
+    m_editor =
+        new FormulaEditor(*Text1, formula_edit::ResolvePercent, [this] { Command1_Click(); });
     m_keypad = new Keypad(*this);
     connect(m_keypad, &Keypad::pressed, this, &Form1::keypadPressed);
 }
@@ -372,7 +373,7 @@ void Form1::showInfo() {
     m_infoBox.Show();
 }
 
-void Form1::warnOnFailure(const std::optional<QString>& failure) {
+void Form1::warnOnFailure(const std::optional<Failure>& failure) {
     if (failure)
-        m_services.messages->warning(*failure);
+        m_services.messages->warning(failure->reason);
 }

@@ -2,14 +2,15 @@
 
 // The main calculator window. A formula travels from key to tape like this: the keypad buttons
 // (Keypad) and the keyboard edit the text of Text1 through the window's FormulaEditor, with the
-// rules of calc/keypad.h; "=", Command1 or Enter run the evaluation (calc/evaluation.h), which
-// hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
+// rules of calc/formula_edit.h; "=", Command1 or Enter run the evaluation (calc/evaluation.h),
+// which hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
 // formula, the formatted result and the running total to the three tapes List1, List2 and List3
-// (calc/tape.h). The tapes are models owned by this window; the correction window, the toolbar
-// commands and printing work on them through TapeHost, and every change of them is a step of
-// the window's TapeHistory that Ctrl+Z takes back. The toolbar's commands are actions of
-// the window, dispatched by their keys in Toolbar1_ButtonClick; every message to the user goes
-// through the MessageBoxes of the window's services.
+// (calc/tape.h). The tapes are models owned by this window; the correction window works on them
+// through TapeHost, and every change of them is a step of the window's TapeHistory that Ctrl+Z
+// takes back. The toolbar's commands are actions of the window, dispatched by their keys in
+// Toolbar1_ButtonClick, which hand the tapes to the functions of toolbar/; for printing the
+// window takes its print look (main_window/print_look.h) and hands itself to PrintTape. Every
+// message to the user goes through the MessageBoxes of the window's services.
 
 #include "calc/tape_host.h"
 #include "credits/frm_info_box.h"
@@ -105,9 +106,12 @@ private:
     void exportToExcel();
     void printTape();
     void runPrintJob();
+    // Prints the window in its print look; why it did not print, then why the layout picture
+    // could not be loaded.
+    QStringList printInPrintLook(TapePrinter& printer);
     void showHelp();
     void showInfo();
-    void warnOnFailure(const std::optional<QString>& failure);
+    void warnOnFailure(const std::optional<Failure>& failure);
 
     Form1Services m_services;
     NumberTape m_tapes;

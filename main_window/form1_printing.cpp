@@ -1,16 +1,11 @@
 #include "main_window/form1.h"
 
-#include "main_window/keypad.h"
+#include "main_window/print_look.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QPointer>
-#include <QPushButton>
-#include <QToolBar>
 
 // The print shows the tapes without the marks of the moment: no list has the focus, so none
 // frames its current line, and no line is highlighted as the one under the mouse. The focus
@@ -27,30 +22,20 @@ void Form1::printTape() {
         focused->setFocus(Qt::OtherFocusReason);
 }
 
+// The warnings come when the window is back as it was.
 void Form1::runPrintJob() {
-    QList<QWidget*> controls{Toolbar1};
-    for (QPushButton* button : m_keypad->buttonsByName())
-        controls << button;
-    controls << Combo1 << Command1 << Label2[1] << Text1 << Text2 << Text3;
-    // The picture shown before comes back with both of its versions.
-    const Picture before = m_picture;
-    const QPixmap shownBefore = before.forRatio(devicePixelRatioF());
-    const PrintableWindow window{
-        *this,
-        controls,
-        {Text2, Text3},
-        m_tapes.List3,
-        [this](const QColor& colour) { setBackColour(colour); },
-        [this, &before, &shownBefore](const QPixmap& shown) {
-            setPicture(shown.cacheKey() == shownBefore.cacheKey() ? before : Picture(shown));
-        },
-        shownBefore,
-    };
-    const std::unique_ptr<TapePrinter> printer = m_services.printer();
-    const PrintResult result = PrintTape(window, *printer, m_services.layoutPicture);
-    QStringList messages = result.notices;
-    if (!result.printed)
-        messages.prepend(result.message);
-    if (!messages.isEmpty())
-        m_services.messages->warning(messages.join(QStringLiteral("\n\n")));
+    const QStringList warnings = printInPrintLook(*m_services.printer());
+    if (!warnings.isEmpty())
+        m_services.messages->warning(warnings.join(QStringLiteral("\n\n")));
+}
+
+QStringList Form1::printInPrintLook(TapePrinter& printer) {
+    const PrintLook look(*this, m_services.layoutPicture);
+    QStringList warnings;
+    for (const std::optional<Failure>& failure :
+         {PrintTape(*this, printer), look.layoutFailure()}) {
+        if (failure)
+            warnings << failure->reason;
+    }
+    return warnings;
 }

@@ -15,8 +15,10 @@ Form1Services Form1Services::Default() {
     services.programFolder = QCoreApplication::applicationDirPath();
     services.tapeFile = TapeFilePath();
     // The opener reports an application that fails to show a saved export, after the export.
-    const std::shared_ptr<FileOpener> opener = CreateDesktopOpener(
-        [messages = services.messages](const QString& failure) { messages->warning(failure); });
+    const std::shared_ptr<FileOpener> opener =
+        CreateDesktopOpener([messages = services.messages](const Failure& failure) {
+            messages->warning(failure.reason);
+        });
     services.wordTarget = [opener] { return CreateWordTarget(*opener); };
     services.excelTarget = [opener] { return CreateExcelTarget(*opener); };
     services.printer = CreateDefaultPrinter;

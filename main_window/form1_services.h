@@ -1,10 +1,10 @@
 #pragma once
 
 #include "calc/expression_engine.h"
-#include "resources/message_boxes.h"
 #include "toolbar/help_viewer.h"
 #include "toolbar/office_export.h"
 #include "toolbar/print_tape.h"
+#include "widgets/message_boxes.h"
 
 #include <functional>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "main_window/keypad.h"
 
 #include "resources/fonts.h"
-#include "resources/graphical_button.h"
+#include "widgets/graphical_button.h"
 
 #include <QShortcut>
 

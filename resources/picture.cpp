@@ -1,6 +1,6 @@
 #include "resources/picture.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "resources/picture_file.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -19,19 +19,19 @@ bool tooLarge(QSize size) {
 
 } // namespace
 
-std::variant<QImage, PictureFailure> LoadPictureFile(const QString& path) {
-    std::variant<QByteArray, ReadFailure> read =
+std::variant<QImage, Failure> LoadPictureFile(const QString& path) {
+    std::variant<QByteArray, Failure> read =
         ReadRegularFile(path, MaxPictureFileBytes, Oversize::Refuse);
-    if (const auto* failure = std::get_if<ReadFailure>(&read))
-        return PictureFailure{failure->kind == ReadFailure::Kind::Missing, failure->reason};
+    if (const auto* failure = std::get_if<Failure>(&read))
+        return *failure;
     QBuffer buffer(&std::get<QByteArray>(read));
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QSize declared = reader.size();
     if (declared.isValid() && tooLarge(declared))
-        return PictureFailure{false, tooLargeReason(declared)};
+        return Failure(tooLargeReason(declared));
     QImage picture = reader.read();
     if (picture.isNull())
-        return PictureFailure{false, QStringLiteral("Die Datei ist kein lesbares Bild.")};
+        return Failure(QStringLiteral("Die Datei ist kein lesbares Bild."));
     return picture;
 }

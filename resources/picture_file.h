@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/failure.h"
+
 #include <QImage>
 #include <QString>
 
@@ -12,12 +14,7 @@
 inline constexpr qint64 MaxPictureFileBytes = 32 * 1024 * 1024;
 inline constexpr qint64 MaxPicturePixels = 4096 * 4096;
 
-// Why a picture file was not loaded.
-struct PictureFailure {
-    bool missing = false; // nothing at the path
-    QString reason;       // a German sentence
-};
-
-// The picture in the file (any format Qt reads), or why there is none. A picture larger than the
-// bound is refused from its header, before it is decoded.
-std::variant<QImage, PictureFailure> LoadPictureFile(const QString& path);
+// The picture in the file (any format Qt reads), or why there is none (of kind Missing where
+// nothing is at the path). A picture larger than the bound is refused from its header, before it
+// is decoded.
+std::variant<QImage, Failure> LoadPictureFile(const QString& path);

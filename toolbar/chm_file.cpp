@@ -1,6 +1,6 @@
 #include "toolbar/chm_file.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -166,7 +166,7 @@ QString helpFileWarning(const QString& path, const QString& cause) {
 
 // Why chmlib must not be handed the file: it opens whatever the path names, and a pipe would
 // block it for good. Nothing when the file is a regular one this user may read.
-std::optional<QString> notReadable(const QString& path) {
+std::optional<Failure> notReadable(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         return QStringLiteral("Die Datei fehlt.");
@@ -237,9 +237,9 @@ ChmFile::ChmFile(chmFile* handle)
 
 ChmFile::~ChmFile() = default;
 
-std::variant<std::unique_ptr<ChmFile>, QString> ChmFile::load(const QString& path) {
-    if (std::optional<QString> cause = notReadable(path))
-        return helpFileWarning(path, *cause);
+std::variant<std::unique_ptr<ChmFile>, Failure> ChmFile::load(const QString& path) {
+    if (std::optional<Failure> cause = notReadable(path))
+        return helpFileWarning(path, cause->reason);
     if (!readsSafely(path))
         return helpFileWarning(path, QStringLiteral("Sie ist beschädigt."));
     std::unique_ptr<ChmFile> file = parse(path);

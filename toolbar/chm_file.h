@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/failure.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,10 +22,10 @@ struct ContentsEntry {
 // A compiled HTML help file (.chm), read with chmlib.
 class ChmFile {
 public:
-    // The opened file, or the German reason, naming the file, why it cannot be shown: it is
+    // The opened file, or why it cannot be shown, naming the file: it is
     // missing, no regular file (a folder, pipe or device is never opened), unreadable, broken so
     // that reading it would crash or hang, no compiled help file, or has no page to open on.
-    static std::variant<std::unique_ptr<ChmFile>, QString> load(const QString& path);
+    static std::variant<std::unique_ptr<ChmFile>, Failure> load(const QString& path);
 
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;

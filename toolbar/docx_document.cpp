@@ -1,6 +1,6 @@
 #include "toolbar/docx_document.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QXmlStreamWriter>
 
@@ -150,7 +150,7 @@ bool addPart(zip_t* archive, const char* name, const QByteArray& bytes) {
 }
 
 // Packs the parts into the archive and closes it; the archive's error, else nothing.
-std::optional<QString> packInto(zip_t* archive, const Parts& parts) {
+std::optional<Failure> packInto(zip_t* archive, const Parts& parts) {
     for (const auto& [name, bytes] : parts) {
         if (!addPart(archive, name, bytes)) {
             const QString reason = zipFailure(zip_get_error(archive));
@@ -166,7 +166,7 @@ std::optional<QString> packInto(zip_t* archive, const Parts& parts) {
 }
 
 // The bytes a closed in-memory archive left in its buffer.
-std::variant<QByteArray, QString> bufferContent(zip_source_t* buffer) {
+std::variant<QByteArray, Failure> bufferContent(zip_source_t* buffer) {
     zip_stat_t stat;
     if (zip_source_open(buffer) != 0)
         return zipFailure(zip_source_error(buffer));
@@ -185,7 +185,7 @@ std::variant<QByteArray, QString> bufferContent(zip_source_t* buffer) {
 }
 
 // The package in memory, so that only finished bytes reach the disk.
-std::variant<QByteArray, QString> packageBytes(const Parts& parts) {
+std::variant<QByteArray, Failure> packageBytes(const Parts& parts) {
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -197,8 +197,8 @@ std::variant<QByteArray, QString> packageBytes(const Parts& parts) {
         return reason;
     }
     zip_source_keep(buffer); // beyond the archive's closing
-    std::variant<QByteArray, QString> content;
-    if (std::optional<QString> reason = packInto(archive, parts))
+    std::variant<QByteArray, Failure> content;
+    if (std::optional<Failure> reason = packInto(archive, parts))
         content = *reason;
     else
         content = bufferContent(buffer);
@@ -209,7 +209,7 @@ std::variant<QByteArray, QString> packageBytes(const Parts& parts) {
 
 } // namespace
 
-std::optional<QString> WriteDocx(const QString& path, const QStringList& paragraphs,
+std::optional<Failure> WriteDocx(const QString& path, const QStringList& paragraphs,
                                  const TextFont& font) {
     const Parts parts = {
         {"[Content_Types].xml", QByteArray(ContentTypes)},
@@ -218,8 +218,8 @@ std::optional<QString> WriteDocx(const QString& path, const QStringList& paragra
         {"word/_rels/document.xml.rels", QByteArray(DocumentRelationships)},
         {"word/styles.xml", stylesXml(font)},
     };
-    const std::variant<QByteArray, QString> package = packageBytes(parts);
-    if (const auto* reason = std::get_if<QString>(&package))
+    const std::variant<QByteArray, Failure> package = packageBytes(parts);
+    if (const auto* reason = std::get_if<Failure>(&package))
         return *reason;
     return WriteFileSafely(path, std::get<QByteArray>(package), Commit::CreateNew);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/failure.h"
+
 #include <QString>
 
 #include <optional>
@@ -9,6 +11,6 @@ class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
 
-    // A German message when the file cannot be shown.
-    virtual std::optional<QString> ShowHelp(const QString& helpFile) = 0;
+    // Why the file cannot be shown; nothing when it is.
+    virtual std::optional<Failure> ShowHelp(const QString& helpFile) = 0;
 };

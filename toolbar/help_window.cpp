@@ -308,11 +308,11 @@ void HelpWindow::revealCurrentEntry() {
 
 ChmHelpViewer::~ChmHelpViewer() = default;
 
-std::optional<QString> ChmHelpViewer::ShowHelp(const QString& helpFile) {
+std::optional<Failure> ChmHelpViewer::ShowHelp(const QString& helpFile) {
     if (!m_window || m_window->helpFile() != helpFile) {
-        std::variant<std::unique_ptr<ChmFile>, QString> loaded = ChmFile::load(helpFile);
-        if (auto* reason = std::get_if<QString>(&loaded))
-            return *reason;
+        std::variant<std::unique_ptr<ChmFile>, Failure> loaded = ChmFile::load(helpFile);
+        if (auto* failure = std::get_if<Failure>(&loaded))
+            return *failure;
         m_window = std::make_unique<HelpWindow>(
             helpFile, std::move(std::get<std::unique_ptr<ChmFile>>(loaded)));
     }

@@ -86,7 +86,7 @@ public:
 
     // Opens the file on its default topic, or brings its open window to the front; says so
     // when the file is missing or not a compiled help file.
-    std::optional<QString> ShowHelp(const QString& helpFile) override;
+    std::optional<Failure> ShowHelp(const QString& helpFile) override;
 
     HelpWindow* window() const { return m_window.get(); }
 

@@ -61,13 +61,13 @@ public:
             .arg(QDir::toNativeSeparators(m_folder));
     }
 
-    using Writer = std::function<std::optional<QString>(const QString& path)>;
+    using Writer = std::function<std::optional<Failure>(const QString& path)>;
 
     ExportFailure saveAndOpen(const Writer& write) const {
         const QString path = uniquePath();
-        if (const std::optional<QString> reason = write(path)) {
+        if (const std::optional<Failure> failure = write(path)) {
             return QStringLiteral("Das Band konnte nicht als „%1“ gespeichert werden: %2")
-                .arg(QDir::toNativeSeparators(path), *reason);
+                .arg(QDir::toNativeSeparators(path), failure->reason);
         }
         if (!m_opener.open(path))
             return openFailureMessage(path, QStringLiteral("kein Programm dafür gefunden."));

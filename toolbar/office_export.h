@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/tape.h"
+#include "files/failure.h"
 
 #include <QString>
 
@@ -9,8 +10,8 @@
 #include <optional>
 
 // Handing the tapes to a word processor and a spreadsheet. Each operation of a target returns
-// nothing on success or a German warning; the export stops at the first warning.
-using ExportFailure = std::optional<QString>;
+// nothing on success or the failure to warn of; the export stops at the first.
+using ExportFailure = std::optional<Failure>;
 
 // A word processor: text appended at the end of its document, CR LF ending a paragraph.
 class DocumentTarget {
@@ -45,8 +46,8 @@ public:
     virtual bool open(const QString& path) = 0;
 };
 
-// Told, in German and naming the file, when an opener reports after the export that it failed.
-using OpenFailureReport = std::function<void(const QString& message)>;
+// Told, naming the file, when an opener reports after the export that it failed.
+using OpenFailureReport = std::function<void(const Failure& failure)>;
 
 // List1, List2 and List3 one after another, each entry and one empty line after each tape as
 // paragraphs.

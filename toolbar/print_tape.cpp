@@ -1,17 +1,10 @@
 #include "toolbar/print_tape.h"
 
-#include "calc/tape.h"
-#include "resources/picture_file.h"
-
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
-
-#include <optional>
-#include <variant>
 
 namespace {
 
@@ -79,11 +72,11 @@ public:
         m_top += onPage.height();
     }
 
-    PrintResult finish() override {
+    std::optional<Failure> finish() override {
         const bool ended = started() && m_painter.end();
         if (!ended || m_printer->printerState() == QPrinter::Error)
-            return PrintResult::notPrinted(m_refusal);
-        return {};
+            return m_refusal;
+        return std::nullopt;
     }
 
 private:
@@ -115,42 +108,8 @@ class MissingPrinter : public TapePrinter {
 public:
     void printLine(const QString&) override {}
     void printWindow(QWidget&) override {}
-    PrintResult finish() override { return PrintResult::notPrinted(noPrinterMessage()); }
+    std::optional<Failure> finish() override { return noPrinterMessage(); }
 };
-
-void enterPrintState(const PrintableWindow& window) {
-    window.setBackColour(window.window.palette().color(QPalette::Base));
-    for (QWidget* control : window.controls)
-        control->hide();
-    window.setPicture(QPixmap());
-    Tape& totals = window.totals;
-    if (totals.count() > 0 && totals.selected() == totals.count() - 1)
-        totals.setSelected(-1);
-}
-
-QString layoutNotice(const QString& layoutPicture, const PictureFailure& failure) {
-    return QStringLiteral("Das Bild „%1“ konnte nicht geladen werden: %2 Das Fenster behält sein "
-                          "bisheriges Hintergrundbild.")
-        .arg(QDir::toNativeSeparators(layoutPicture), failure.reason);
-}
-
-// Puts the window back; the notice when the layout picture is there but could not be loaded.
-// Without one the window keeps its picture silently: no user was ever given that file.
-std::optional<QString> leavePrintState(const PrintableWindow& window,
-                                       const QString& layoutPicture) {
-    window.setBackColour(window.window.palette().color(QPalette::Button));
-    for (QWidget* control : window.controls)
-        control->setVisible(!window.workingFields.contains(control));
-    const std::variant<QImage, PictureFailure> layout = LoadPictureFile(layoutPicture);
-    if (const auto* failure = std::get_if<PictureFailure>(&layout)) {
-        window.setPicture(window.picture);
-        if (failure->missing)
-            return std::nullopt;
-        return layoutNotice(layoutPicture, *failure);
-    }
-    window.setPicture(QPixmap::fromImage(std::get<QImage>(layout)));
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -169,14 +128,9 @@ std::unique_ptr<TapePrinter> CreatePdfPrinter(const QString& fileName) {
     return std::make_unique<PagePrinter>(std::move(printer), unwritableMessage(fileName));
 }
 
-PrintResult PrintTape(const PrintableWindow& window, TapePrinter& printer,
-                      const QString& layoutPicture) {
+std::optional<Failure> PrintTape(QWidget& window, TapePrinter& printer) {
     for (int line = 0; line < BlankLineCount; ++line)
         printer.printLine(CrLf);
-    enterPrintState(window);
-    printer.printWindow(window.window);
-    PrintResult result = printer.finish();
-    if (const std::optional<QString> notice = leavePrintState(window, layoutPicture))
-        result.notices << *notice;
-    return result;
+    printer.printWindow(window);
+    return printer.finish();
 }

@@ -1,8 +1,8 @@
 #include "toolbar/tape_file.h"
 
-#include "calc/file_access.h"
 #include "calc/text_measurer.h"
-#include "calc/windows1252.h"
+#include "files/file_access.h"
+#include "files/windows1252.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,7 +47,7 @@ QString boundsNote() {
         .arg(GermanCount(MaxTapeFileLines), GermanCount(MaxTapeLineLength));
 }
 
-std::optional<QString> createFolderOf(const QString& path) {
+std::optional<Failure> createFolderOf(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
     if (QDir().mkpath(folder))
         return std::nullopt;
@@ -171,7 +171,7 @@ QByteArray TapeFileBytes(const NumberTape& tapes) {
     return bytes;
 }
 
-std::optional<QString> TapeFileProblem(const QByteArray& bytes) {
+std::optional<Failure> TapeFileProblem(const QByteArray& bytes) {
     if (bytes.size() > MaxTapeFileBytes)
         return tooLargeReason();
     const LineSurvey survey = surveyLines(bytes);
@@ -184,31 +184,31 @@ std::optional<QString> TapeFileProblem(const QByteArray& bytes) {
     return std::nullopt;
 }
 
-std::optional<QString> SaveTapeFile(const NumberTape& tapes, const QString& path) {
-    if (const std::optional<QString> reason = createFolderOf(path))
-        return saveWarning(path, *reason);
+std::optional<Failure> SaveTapeFile(const NumberTape& tapes, const QString& path) {
+    if (const std::optional<Failure> failure = createFolderOf(path))
+        return saveWarning(path, failure->reason);
     const QByteArray bytes = TapeFileBytes(tapes);
-    if (const std::optional<QString> problem = TapeFileProblem(bytes)) {
+    if (const std::optional<Failure> problem = TapeFileProblem(bytes)) {
         return saveWarning(path, QStringLiteral("„Öffnen“ könnte die Datei nicht wieder lesen. ") +
-                                     *problem + boundsNote());
+                                     problem->reason + boundsNote());
     }
-    if (const std::optional<QString> reason = WriteFileSafely(path, bytes, Commit::Replace))
-        return saveWarning(path, *reason);
+    if (const std::optional<Failure> failure = WriteFileSafely(path, bytes, Commit::Replace))
+        return saveWarning(path, failure->reason);
     return std::nullopt;
 }
 
 // Nothing of a file beyond the bounds is decoded.
-std::optional<QString> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
+std::optional<Failure> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
                                     const QString& path) {
-    const std::variant<QByteArray, ReadFailure> read =
+    const std::variant<QByteArray, Failure> read =
         ReadRegularFile(path, MaxTapeFileBytes, Oversize::Refuse);
-    if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-        const bool beyondBounds = failure->kind == ReadFailure::Kind::TooLarge;
+    if (const auto* failure = std::get_if<Failure>(&read)) {
+        const bool beyondBounds = failure->kind == Failure::Kind::TooLarge;
         return openWarning(path, failure->reason + (beyondBounds ? boundsNote() : QString()));
     }
     const QByteArray& bytes = std::get<QByteArray>(read);
-    if (const std::optional<QString> problem = TapeFileProblem(bytes))
-        return openWarning(path, *problem + boundsNote());
+    if (const std::optional<Failure> problem = TapeFileProblem(bytes))
+        return openWarning(path, problem->reason + boundsNote());
     tapes.List1.append(alignedLines(bytes, format, tapes.List1));
     return std::nullopt;
 }

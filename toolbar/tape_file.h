@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/evaluation.h"
+#include "files/failure.h"
 
 #include <QString>
 
@@ -20,16 +21,16 @@ QString TapeFilePath();
 // Replaces the file at the path atomically, creating missing folders and removing temporary
 // files of interrupted earlier saves. A tape beyond the bounds is not saved. Nothing on success,
 // otherwise a German warning naming the file and the cause; the tapes are never changed.
-std::optional<QString> SaveTapeFile(const NumberTape& tapes, const QString& path);
+std::optional<Failure> SaveTapeFile(const NumberTape& tapes, const QString& path);
 
 // Appends every line of the file to List1, each right-aligned for it where it fits. A line ends
 // at CR or CR LF; a lone LF stays in the line. Appends everything or, with a German warning,
 // nothing; the file is only read.
-std::optional<QString> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
+std::optional<Failure> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
                                     const QString& path);
 
 // The file's bytes for the tapes.
 QByteArray TapeFileBytes(const NumberTape& tapes);
 // What keeps the bytes from being a tape file, in German: too many bytes, too many lines or a
 // line too long. Nothing when they are within the bounds.
-std::optional<QString> TapeFileProblem(const QByteArray& bytes);
+std::optional<Failure> TapeFileProblem(const QByteArray& bytes);

@@ -1,6 +1,6 @@
 #include "toolbar/xlsx_workbook.h"
 
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QFile>
 
@@ -80,7 +80,7 @@ lxw_error fillSheet(lxw_workbook* workbook, const QList<SheetCell>& cells, const
 }
 
 // Writes the workbook to the path, which the library replaces.
-std::optional<QString> writeWorkbook(const QString& path, const QList<SheetCell>& cells,
+std::optional<Failure> writeWorkbook(const QString& path, const QList<SheetCell>& cells,
                                      const SheetLook& look) {
     lxw_workbook* workbook = workbook_new(QFile::encodeName(path).constData());
     if (!workbook)
@@ -99,7 +99,7 @@ std::optional<QString> writeWorkbook(const QString& path, const QList<SheetCell>
 
 } // namespace
 
-std::optional<QString> WriteXlsx(const QString& path, const QList<SheetCell>& cells,
+std::optional<Failure> WriteXlsx(const QString& path, const QList<SheetCell>& cells,
                                  const SheetLook& look) {
     return WriteFileSafely(
         path,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/failure.h"
 #include "toolbar/text_font.h"
 
 #include <QList>
@@ -26,5 +27,5 @@ struct SheetLook {
 // texts must hold only characters that XML allows; an empty text leaves its cell blank. The path
 // must name no file yet: a failed write leaves no file behind. Nothing on success, otherwise the
 // German reason.
-std::optional<QString> WriteXlsx(const QString& path, const QList<SheetCell>& cells,
+std::optional<Failure> WriteXlsx(const QString& path, const QList<SheetCell>& cells,
                                  const SheetLook& look);

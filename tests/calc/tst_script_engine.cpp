@@ -1,3 +1,4 @@
+#include "calc/script_conversions.h"
 #include "tests/calc/script_rows.h"
 
 using namespace script_rows;

@@ -1,8 +1,8 @@
 #include "correction/form2.h"
 #include "main_window/form1.h"
-#include "resources/formula_editor.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/tape_lines.h"
+#include "widgets/formula_editor.h"
 
 #include <QApplication>
 #include <QClipboard>

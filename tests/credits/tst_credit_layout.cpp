@@ -1,5 +1,5 @@
-#include "calc/windows1252.h"
 #include "credits/bas_credit_und_info_box.h"
+#include "files/windows1252.h"
 #include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/gui_fixture.h"

@@ -1,6 +1,6 @@
-#include "calc/windows1252.h"
 #include "credits/credits_screen.h"
 #include "credits/frm_info_box.h"
+#include "files/windows1252.h"
 #include "tests/credits/manual_scroll_timer.h"
 #include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"

@@ -28,8 +28,8 @@ using Icon = MessageBoxes::Icon;
 
 struct HelpRecorder : HelpViewer {
     QStringList shown;
-    std::optional<QString> failure;
-    std::optional<QString> ShowHelp(const QString& helpFile) override {
+    std::optional<Failure> failure;
+    std::optional<Failure> ShowHelp(const QString& helpFile) override {
         shown << helpFile;
         return failure;
     }

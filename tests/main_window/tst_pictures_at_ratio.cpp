@@ -2,13 +2,13 @@
 // point is one pixel, its "@2x" version where it is two (run once as it is, once with
 // QT_SCALE_FACTOR=2). Either way the drawn pixels are the file's own, never a scaled copy.
 
-#include "calc/file_access.h"
 #include "credits/frm_info_box.h"
 #include "credits/frm_start.h"
+#include "files/file_access.h"
 #include "main_window/form1.h"
-#include "resources/graphical_button.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
+#include "widgets/graphical_button.h"
 
 #include <QAction>
 #include <QApplication>

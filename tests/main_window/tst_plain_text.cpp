@@ -1,7 +1,7 @@
 // Text from outside the program (typed, computed, read from a file, named by a path) is shown as
 // the characters it holds wherever the main window and its helpers show it.
-#include "calc/windows1252.h"
 #include "correction/form2.h"
+#include "files/windows1252.h"
 #include "main_window/form1.h"
 #include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"

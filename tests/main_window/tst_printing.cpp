@@ -47,10 +47,10 @@ struct RecordingPrinter : TapePrinter {
     QStringList& calls;
     PrintedWindow& printed;
     const Form1& form;
-    PrintResult result;
+    std::optional<Failure> result;
 
     RecordingPrinter(QStringList& callLog, PrintedWindow& into, const Form1& window,
-                     PrintResult answer)
+                     std::optional<Failure> answer)
         : calls(callLog)
         , printed(into)
         , form(window)
@@ -73,7 +73,7 @@ struct RecordingPrinter : TapePrinter {
         printed.image = window.grab().toImage();
     }
 
-    PrintResult finish() override {
+    std::optional<Failure> finish() override {
         calls << "finish";
         return result;
     }
@@ -156,7 +156,7 @@ private slots:
 
 private:
     void createWindow(std::function<std::unique_ptr<TapePrinter>()> printer);
-    void useRecordingPrinter(PrintResult result = {});
+    void useRecordingPrinter(std::optional<Failure> result = std::nullopt);
     void verifyRestored() const;
     void evaluate(const QString& formula) {
         m_window->Text1->setText(formula);
@@ -199,7 +199,7 @@ void TestPrinting::createWindow(std::function<std::unique_ptr<TapePrinter>()> pr
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void TestPrinting::useRecordingPrinter(PrintResult result) {
+void TestPrinting::useRecordingPrinter(std::optional<Failure> result) {
     createWindow([this, result] {
         return std::make_unique<RecordingPrinter>(m_calls, m_printed, *m_window, result);
     });
@@ -370,7 +370,7 @@ void TestPrinting::failed_print_warns_and_restores_the_window_data() {
 void TestPrinting::failed_print_warns_and_restores_the_window() {
     QFETCH(QString, reason);
 
-    useRecordingPrinter(PrintResult::notPrinted(reason));
+    useRecordingPrinter(Failure(reason));
     evaluate("7*6");
     const QStringList tapes = m_window->tapes().List3.lines();
     pressPrint();

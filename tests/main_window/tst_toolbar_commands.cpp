@@ -29,14 +29,14 @@ struct RecordingDocument : DocumentTarget {
 struct QuietPrinter : TapePrinter {
     void printLine(const QString&) override {}
     void printWindow(QWidget&) override {}
-    PrintResult finish() override { return {}; }
+    std::optional<Failure> finish() override { return std::nullopt; }
 };
 
 struct HelpLog : HelpViewer {
     QStringList& log;
     explicit HelpLog(QStringList& into)
         : log(into) {}
-    std::optional<QString> ShowHelp(const QString&) override {
+    std::optional<Failure> ShowHelp(const QString&) override {
         log << QStringLiteral("help");
         return std::nullopt;
     }

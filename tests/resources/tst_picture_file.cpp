@@ -61,16 +61,16 @@ void TestPictureFile::load() {
     const QString path = folder.filePath("Layout.jpg");
     QVERIFY(sparseSize > 0 ? makeSparseFile(path, sparseSize) : makePlace(place, path, bytes));
 
-    const std::variant<QImage, PictureFailure> loaded = LoadPictureFile(path);
+    const std::variant<QImage, Failure> loaded = LoadPictureFile(path);
 
     if (size.isValid()) {
         QVERIFY(std::holds_alternative<QImage>(loaded));
         QCOMPARE(std::get<QImage>(loaded).size(), size);
         return;
     }
-    QVERIFY(std::holds_alternative<PictureFailure>(loaded));
-    QCOMPARE(std::get<PictureFailure>(loaded).missing, missing);
-    QCOMPARE(std::get<PictureFailure>(loaded).reason, reason);
+    QVERIFY(std::holds_alternative<Failure>(loaded));
+    QCOMPARE(std::get<Failure>(loaded).kind == Failure::Kind::Missing, missing);
+    QCOMPARE(std::get<Failure>(loaded).reason, reason);
 }
 
 QTEST_GUILESS_MAIN(TestPictureFile)

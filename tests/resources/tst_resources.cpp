@@ -1,5 +1,4 @@
 #include "resources/fonts.h"
-#include "resources/message_boxes.h"
 #include "tests/support/gui_fixture.h"
 
 #include <QFontDatabase>
@@ -10,8 +9,6 @@ class TestResources : public QObject {
 
 private slots:
     void windowsUseLiberationSansWhereInstalled();
-    void messageBoxHasTitleIconAndOk_data();
-    void messageBoxHasTitleIconAndOk();
 };
 
 void TestResources::windowsUseLiberationSansWhereInstalled() {
@@ -19,26 +16,6 @@ void TestResources::windowsUseLiberationSansWhereInstalled() {
         QSKIP("Liberation Sans is not installed");
     for (const QFont& font : {fonts::WindowDefault(), fonts::SansSerif(12, true), fonts::Arial(8)})
         QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
-}
-
-void TestResources::messageBoxHasTitleIconAndOk_data() {
-    QTest::addColumn<MessageBoxes::Icon>("icon");
-    QTest::addColumn<QMessageBox::Icon>("shown");
-    QTest::newRow("warning") << MessageBoxes::Icon::Warning << QMessageBox::Warning;
-    QTest::newRow("information") << MessageBoxes::Icon::Information << QMessageBox::Information;
-}
-
-void TestResources::messageBoxHasTitleIconAndOk() {
-    QFETCH(MessageBoxes::Icon, icon);
-    QFETCH(QMessageBox::Icon, shown);
-    QtMessageBoxes boxes;
-    const gui_test::SeenMessage seen =
-        gui_test::closeMessageBoxDuring([&] { boxes.show(icon, QStringLiteral("8,00 kopiert.")); });
-    QVERIFY(seen.shown);
-    QCOMPARE(seen.title, QStringLiteral("Zifferon"));
-    QCOMPARE(seen.text, QStringLiteral("8,00 kopiert."));
-    QCOMPARE(seen.icon, shown);
-    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestResources)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "resources/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 #include <QList>
 #include <QTest>

@@ -22,8 +22,8 @@ int saveForever(const QString& path) {
     std::puts("ready");
     std::fflush(stdout);
     for (int turn = 1;; turn ^= 1) {
-        if (const std::optional<QString> warning = SaveTapeFile(tapes[turn], path)) {
-            std::fprintf(stderr, "%s\n", qPrintable(*warning));
+        if (const std::optional<Failure> warning = SaveTapeFile(tapes[turn], path)) {
+            std::fprintf(stderr, "%s\n", qPrintable(warning->reason));
             return 2;
         }
     }
@@ -37,10 +37,10 @@ int openUnprivileged(const QString& path) {
     }
     NumberTape tapes;
     const FixedWidthMeasurer measurer;
-    const std::optional<QString> warning = OpenTapeFile(tapes, LineFormat{measurer, 1}, path);
+    const std::optional<Failure> warning = OpenTapeFile(tapes, LineFormat{measurer, 1}, path);
     if (!warning)
         return 1;
-    std::puts(warning->toUtf8().constData());
+    std::puts(warning->reason.toUtf8().constData());
     return tapes.List1.count() == 0 ? 0 : 1;
 }
 

@@ -63,15 +63,15 @@ void TestChmFile::hostileHelpFile() {
     const QString path = folder.filePath("Hilfe.chm");
     QVERIFY(makePlace(place, path, bytes));
 
-    const std::variant<std::unique_ptr<ChmFile>, QString> loaded = ChmFile::load(path);
+    const std::variant<std::unique_ptr<ChmFile>, Failure> loaded = ChmFile::load(path);
 
     if (cause.isEmpty()) {
         QVERIFY(std::holds_alternative<std::unique_ptr<ChmFile>>(loaded));
         QCOMPARE(std::get<std::unique_ptr<ChmFile>>(loaded)->defaultTopic(), "index.html");
         return;
     }
-    QVERIFY(std::holds_alternative<QString>(loaded));
-    QCOMPARE(std::get<QString>(loaded),
+    QVERIFY(std::holds_alternative<Failure>(loaded));
+    QCOMPARE(std::get<Failure>(loaded).reason,
              "Die Hilfedatei „" + path + "“ kann nicht angezeigt werden. " + cause);
 }
 

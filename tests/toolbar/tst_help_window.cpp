@@ -1,3 +1,4 @@
+#include "tests/support/failure_reason.h"
 #include "tests/support/gui_fixture.h"
 #include "toolbar/help_window.h"
 
@@ -559,7 +560,7 @@ void TestHelpWindow::unreadableFileIsReportedAndOpensNoWindow() {
     if (kind == Unreadable::Bytes)
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     file.close();
-    const std::optional<QString> failure = m_viewer->ShowHelp(path);
+    const std::optional<QString> failure = ReasonOf(m_viewer->ShowHelp(path));
     QVERIFY(failure);
     QVERIFY2(failure->contains(QDir::toNativeSeparators(path)), qPrintable(*failure));
     QVERIFY2(failure->contains(u"Hilfedatei"), qPrintable(*failure));

@@ -1,4 +1,5 @@
 #include "resources/fonts.h"
+#include "tests/support/failure_reason.h"
 #include "tests/support/small_disk.h"
 #include "toolbar/office_export.h"
 
@@ -232,14 +233,14 @@ void TestOfficeExport::init() {
 QString TestOfficeExport::exportWord(const NumberTape& tapes) {
     const auto target = CreateWordTarget(m_opener, m_documents.path());
     if (const ExportFailure failure = ExportToWord(tapes, *target))
-        qWarning("%s", qPrintable(*failure));
+        qWarning("%s", qPrintable(failure->reason));
     return m_opener.opened.value(m_opener.opened.size() - 1);
 }
 
 QString TestOfficeExport::exportExcel(const NumberTape& tapes) {
     const auto target = CreateExcelTarget(m_opener, m_documents.path());
     if (const ExportFailure failure = ExportToExcel(tapes, *target))
-        qWarning("%s", qPrintable(*failure));
+        qWarning("%s", qPrintable(failure->reason));
     return m_opener.opened.value(m_opener.opened.size() - 1);
 }
 
@@ -405,12 +406,12 @@ void TestOfficeExport::callsInOrderAndStopsAtTheFirstFailure() {
     fill(tapes, {{"a"}, {"b"}, {}});
     ScriptedTarget target(failingCall);
 
-    const ExportFailure failure =
-        word ? ExportToWord(tapes, static_cast<DocumentTarget&>(target))
-             : ExportToExcel(tapes, static_cast<SpreadsheetTarget&>(target));
+    const std::optional<QString> failure =
+        ReasonOf(word ? ExportToWord(tapes, static_cast<DocumentTarget&>(target))
+                      : ExportToExcel(tapes, static_cast<SpreadsheetTarget&>(target)));
 
     QCOMPARE(target.calls, calls);
-    QCOMPARE(failure, failingCall < 0 ? ExportFailure() : "failed at " + calls.last());
+    QCOMPARE(failure, failingCall < 0 ? std::optional<QString>() : "failed at " + calls.last());
 }
 
 // XML cannot hold them; they may come from a binary tape file.
@@ -483,8 +484,8 @@ void TestOfficeExport::unwritableDocumentsFolderIsReported() {
     const auto word = CreateWordTarget(m_opener, blocker + "/Band");
     const auto excel = CreateExcelTarget(m_opener, blocker + "/Band");
 
-    const ExportFailure wordFailure = ExportToWord(tapes, *word);
-    const ExportFailure excelFailure = ExportToExcel(tapes, *excel);
+    const std::optional<QString> wordFailure = ReasonOf(ExportToWord(tapes, *word));
+    const std::optional<QString> excelFailure = ReasonOf(ExportToExcel(tapes, *excel));
 
     const QString expected = "Im Ordner „" + blocker + "/Band“ kann nichts gespeichert werden.";
     QCOMPARE(wordFailure, expected);
@@ -498,7 +499,7 @@ void TestOfficeExport::unopenedFileIsReportedWithItsPath() {
     NumberTape tapes;
     const auto word = CreateWordTarget(m_opener, m_documents.path());
 
-    const ExportFailure failure = ExportToWord(tapes, *word);
+    const std::optional<QString> failure = ReasonOf(ExportToWord(tapes, *word));
 
     QCOMPARE(m_opener.opened.size(), 1);
     QVERIFY(failure);
@@ -529,9 +530,9 @@ void TestOfficeExport::fullDiskLeavesNoFileAndSaysSo() {
         lines << QStringLiteral("%1*%2").arg(i).arg(i * 7919 % 10007);
     fill(tapes, {lines, lines, lines});
 
-    const ExportFailure failure =
-        word ? ExportToWord(tapes, *CreateWordTarget(m_opener, disk.path()))
-             : ExportToExcel(tapes, *CreateExcelTarget(m_opener, disk.path()));
+    const std::optional<QString> failure =
+        ReasonOf(word ? ExportToWord(tapes, *CreateWordTarget(m_opener, disk.path()))
+                      : ExportToExcel(tapes, *CreateExcelTarget(m_opener, disk.path())));
 
     QVERIFY(failure);
     QVERIFY2(failure->startsWith("Das Band konnte nicht als „" + disk.path() + "/Zifferon-Band "),
@@ -546,8 +547,8 @@ void TestOfficeExport::overlongCellIsReportedInGerman() {
     NumberTape tapes;
     fill(tapes, {{QString(40000, u'7')}, {}, {}});
 
-    const ExportFailure failure =
-        ExportToExcel(tapes, *CreateExcelTarget(m_opener, m_documents.path()));
+    const std::optional<QString> failure =
+        ReasonOf(ExportToExcel(tapes, *CreateExcelTarget(m_opener, m_documents.path())));
 
     QVERIFY(failure);
     QVERIFY2(failure->endsWith(": Ein Eintrag ist länger als die 32.767 Zeichen, die eine Zelle "
@@ -583,8 +584,8 @@ void TestOfficeExport::desktopOpenerReportsFailures() {
         QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
     }
     QStringList reports;
-    const std::unique_ptr<FileOpener> opener =
-        CreateDesktopOpener([&reports](const QString& message) { reports << message; }, program);
+    const std::unique_ptr<FileOpener> opener = CreateDesktopOpener(
+        [&reports](const Failure& failure) { reports << failure.reason; }, program);
     const QString document = m_documents.filePath("Band.docx");
 
     QCOMPARE(opener->open(document), started);

@@ -1,5 +1,6 @@
 #include "calc/evaluation.h"
-#include "calc/windows1252.h"
+#include "files/windows1252.h"
+#include "tests/support/failure_reason.h"
 #include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/small_disk.h"
@@ -121,7 +122,7 @@ QString TestTapeFile::writeTapeFile(const QByteArray& bytes) {
 }
 
 std::optional<QString> TestTapeFile::open(const QString& file) {
-    return OpenTapeFile(*m_tapes, LineFormat{m_measurer, TwoDecimals}, file);
+    return ReasonOf(OpenTapeFile(*m_tapes, LineFormat{m_measurer, TwoDecimals}, file));
 }
 
 void TestTapeFile::pathLiesUnderHome() {
@@ -224,9 +225,9 @@ void TestTapeFile::saveFailureKeepsTheOldFile() {
     std::optional<QString> warning;
     if (obstacle == SaveObstacle::FileSizeLimit) {
         const FileSizeLimit limit(4096);
-        warning = SaveTapeFile(*m_tapes, target);
+        warning = ReasonOf(SaveTapeFile(*m_tapes, target));
     } else {
-        warning = SaveTapeFile(*m_tapes, target);
+        warning = ReasonOf(SaveTapeFile(*m_tapes, target));
     }
 
     QVERIFY(warning);
@@ -263,7 +264,7 @@ void TestTapeFile::saveBeyondTheBoundsIsRefused() {
     const QByteArray old = fileContent(path());
     fill(m_tapes->List1, formulas);
 
-    const std::optional<QString> warning = SaveTapeFile(*m_tapes, path());
+    const std::optional<QString> warning = ReasonOf(SaveTapeFile(*m_tapes, path()));
 
     if (cause.isEmpty()) {
         QCOMPARE(warning, std::nullopt);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/failure.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -23,26 +25,15 @@ QString DoubleSizePath(const QString& path);
 // A count as German texts write it: "1.000.000".
 QString GermanCount(qint64 number);
 
-// Why a file was not read.
-struct ReadFailure {
-    enum class Kind {
-        Missing,    // nothing at the path
-        NotRegular, // a folder, pipe, device or socket
-        TooLarge,   // more bytes than allowed (only with Oversize::Refuse)
-        Unreadable, // the system refused to open or read it
-    };
-    Kind kind;
-    QString reason; // a German sentence
-};
-
 // What to do with a file larger than the bound.
 enum class Oversize { Refuse, KeepPrefix };
 
 // The bytes of the regular file at the path (symbolic links followed), at most maxBytes of them:
 // a larger file is refused or cut. Pipes, devices and folders are refused without being opened
-// for reading, so no reading can block or flood memory.
-std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint64 maxBytes,
-                                                      Oversize oversize);
+// for reading, so no reading can block or flood memory. A failure tells its kind: Missing,
+// NotRegular, TooLarge (only with Oversize::Refuse) or Unreadable.
+std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 maxBytes,
+                                                  Oversize oversize);
 
 // How a written file takes its name.
 enum class Commit {
@@ -50,15 +41,14 @@ enum class Commit {
     CreateNew // only where no file exists yet
 };
 
-// Fills the temporary file through its path; nothing on success, else the German reason.
-using FileFiller = std::function<std::optional<QString>(const QString& temporaryPath)>;
+// Fills the temporary file through its path; nothing on success, else why not.
+using FileFiller = std::function<std::optional<Failure>(const QString& temporaryPath)>;
 
 // Writes through a hidden temporary file beside the path (".Zahlen.txt.zifferon-a1B2c3") that is
 // synced to the disk before it takes the name, so the path holds either what it held before or
 // the complete new content; on failure the temporary file is removed. A replacing write keeps a
 // symbolic link at the path and writes to the file it leads to (a link that leads to no file is
 // refused), and gives the new content the existing file's owner, group and permissions where the
-// process may. Nothing on success, else the German reason ("Kein Speicherplatz mehr auf dem
-// Datenträger.").
-std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes, Commit commit);
-std::optional<QString> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit);
+// process may. Nothing on success, else why not ("Kein Speicherplatz mehr auf dem Datenträger.").
+std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes, Commit commit);
+std::optional<Failure> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit);

@@ -1,4 +1,4 @@
-#include "resources/message_boxes.h"
+#include "widgets/message_boxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

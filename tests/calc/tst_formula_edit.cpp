@@ -1,8 +1,8 @@
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 
 #include <QTest>
 
-class TestKeypad : public QObject {
+class TestFormulaEdit : public QObject {
     Q_OBJECT
 
 private slots:
@@ -18,7 +18,7 @@ private slots:
     void lineBreaksAsBlanks();
 };
 
-void TestKeypad::withoutLastCharacter_data() {
+void TestFormulaEdit::withoutLastCharacter_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
     QTest::newRow("operator dropped") << "12+"
@@ -31,13 +31,13 @@ void TestKeypad::withoutLastCharacter_data() {
                                              << "1";
 }
 
-void TestKeypad::withoutLastCharacter() {
+void TestFormulaEdit::withoutLastCharacter() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
-    QCOMPARE(keypad::WithoutLastCharacter(field), expected);
+    QCOMPARE(formula_edit::WithoutLastCharacter(field), expected);
 }
 
-void TestKeypad::negated_data() {
+void TestFormulaEdit::negated_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
     QTest::newRow("positive whole") << "12"
@@ -60,14 +60,14 @@ void TestKeypad::negated_data() {
                                        << "abc";
 }
 
-void TestKeypad::negated() {
+void TestFormulaEdit::negated() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
-    QCOMPARE(keypad::Negated(field), expected);
-    QCOMPARE(keypad::Negated(keypad::Negated(field)), field == "1.5" ? "1,5" : field);
+    QCOMPARE(formula_edit::Negated(field), expected);
+    QCOMPARE(formula_edit::Negated(formula_edit::Negated(field)), field == "1.5" ? "1,5" : field);
 }
 
-void TestKeypad::resolvePercent_data() {
+void TestFormulaEdit::resolvePercent_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
     QTest::newRow("no percent") << "200+15"
@@ -110,13 +110,13 @@ void TestKeypad::resolvePercent_data() {
                                                                    << "1+" + nines400 + "/100";
 }
 
-void TestKeypad::resolvePercent() {
+void TestFormulaEdit::resolvePercent() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
-    QCOMPARE(keypad::ResolvePercent(field), expected);
+    QCOMPARE(formula_edit::ResolvePercent(field), expected);
 }
 
-void TestKeypad::percent_data() {
+void TestFormulaEdit::percent_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
     QTest::newRow("whole number") << "15"
@@ -131,13 +131,13 @@ void TestKeypad::percent_data() {
                                              << "15%";
 }
 
-void TestKeypad::percent() {
+void TestFormulaEdit::percent() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
-    QCOMPARE(keypad::Percent(field), expected);
+    QCOMPARE(formula_edit::Percent(field), expected);
 }
 
-void TestKeypad::lineBreaksAsBlanks_data() {
+void TestFormulaEdit::lineBreaksAsBlanks_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("expected");
     QTest::newRow("one line stays") << "1+2"
@@ -158,11 +158,11 @@ void TestKeypad::lineBreaksAsBlanks_data() {
                                           << "1\t2";
 }
 
-void TestKeypad::lineBreaksAsBlanks() {
+void TestFormulaEdit::lineBreaksAsBlanks() {
     QFETCH(QString, field);
     QFETCH(QString, expected);
-    QCOMPARE(keypad::LineBreaksAsBlanks(field), expected);
+    QCOMPARE(formula_edit::LineBreaksAsBlanks(field), expected);
 }
 
-QTEST_GUILESS_MAIN(TestKeypad)
-#include "tst_keypad.moc"
+QTEST_GUILESS_MAIN(TestFormulaEdit)
+#include "tst_formula_edit.moc"

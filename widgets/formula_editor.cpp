@@ -1,6 +1,6 @@
-#include "resources/formula_editor.h"
+#include "widgets/formula_editor.h"
 
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -16,9 +16,10 @@ public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& position) const override {
-        if (keypad::HasLineBreak(input)) {
-            position = static_cast<int>(keypad::LineBreaksAsBlanks(input.left(position)).size());
-            input = keypad::LineBreaksAsBlanks(input);
+        if (formula_edit::HasLineBreak(input)) {
+            position =
+                static_cast<int>(formula_edit::LineBreaksAsBlanks(input.left(position)).size());
+            input = formula_edit::LineBreaksAsBlanks(input);
         }
         return Acceptable;
     }
@@ -40,7 +41,7 @@ void FormulaEditor::append(QChar character) {
 }
 
 void FormulaEditor::cmdBack_Click() {
-    rewrite(keypad::WithoutLastCharacter);
+    rewrite(formula_edit::WithoutLastCharacter);
 }
 
 void FormulaEditor::cmdExit_Click() {
@@ -48,7 +49,7 @@ void FormulaEditor::cmdExit_Click() {
 }
 
 void FormulaEditor::cmdNeg_Click() {
-    rewrite(keypad::Negated);
+    rewrite(formula_edit::Negated);
 }
 
 void FormulaEditor::cmdPer_Click() {

@@ -1,4 +1,4 @@
-#include "resources/accessibility.h"
+#include "widgets/accessibility.h"
 
 #include <QAccessibleWidget>
 #include <QComboBox>

@@ -8,7 +8,7 @@ class QKeyEvent;
 class QLineEdit;
 
 // The editing steps of a window's formula field Text1. Every step reads the field's text,
-// computes the new text with a rule of calc/keypad.h and writes it back as an edit that the
+// computes the new text with a rule of calc/formula_edit.h and writes it back as an edit that the
 // field's own undo takes back, so keys act at the end of the text whatever the caret position.
 // Enter in the field evaluates it, and no edit (typing, pasting) leaves a line break in the field.
 // The two windows differ only in "%".

@@ -1,10 +1,10 @@
-#include "calc/keypad.h"
+#include "calc/formula_edit.h"
 
 #include "calc/module1.h"
 
 #include <algorithm>
 
-namespace keypad {
+namespace formula_edit {
 namespace {
 
 bool isPlainRate(const QString& rate) {
@@ -95,4 +95,4 @@ QString LineBreaksAsBlanks(const QString& field) {
     return line;
 }
 
-} // namespace keypad
+} // namespace formula_edit

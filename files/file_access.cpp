@@ -1,4 +1,4 @@
-#include "calc/file_access.h"
+#include "files/file_access.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,25 +75,26 @@ private:
     int m_fd;
 };
 
-std::optional<ReadFailure> notRegular(const struct stat& status) {
+std::optional<Failure> notRegular(const struct stat& status) {
     if (S_ISREG(status.st_mode))
         return std::nullopt;
-    return ReadFailure{ReadFailure::Kind::NotRegular,
-                       S_ISDIR(status.st_mode)
-                           ? QStringLiteral("An dieser Stelle liegt ein Ordner.")
-                           : QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.")};
+    return Failure(S_ISDIR(status.st_mode)
+                       ? QStringLiteral("An dieser Stelle liegt ein Ordner.")
+                       : QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei."),
+                   Failure::Kind::NotRegular);
 }
 
-ReadFailure tooLarge(qint64 maxBytes) {
+Failure tooLarge(qint64 maxBytes) {
     constexpr qint64 MiB = 1024 * 1024;
     const QString bound = maxBytes % MiB == 0 ? QStringLiteral("%1 MiB").arg(maxBytes / MiB)
                                               : QStringLiteral("%1 Bytes").arg(maxBytes);
-    return {ReadFailure::Kind::TooLarge, QStringLiteral("Die Datei ist größer als %1.").arg(bound)};
+    return {QStringLiteral("Die Datei ist größer als %1.").arg(bound), Failure::Kind::TooLarge};
 }
 
-ReadFailure failureOf(int error) {
-    return {error == ENOENT ? ReadFailure::Kind::Missing : ReadFailure::Kind::Unreadable,
-            error == ENOENT ? QStringLiteral("Die Datei fehlt.") : SystemErrorSentence(error)};
+Failure failureOf(int error) {
+    if (error == ENOENT)
+        return {QStringLiteral("Die Datei fehlt."), Failure::Kind::Missing};
+    return {SystemErrorSentence(error), Failure::Kind::Unreadable};
 }
 
 // Reads until the end of the file, at most limit bytes. The buffer starts at the size the file
@@ -262,7 +263,7 @@ void syncFolderOf(const QString& path) {
 // A replacing write puts the content where a symbolic link at the target leads, so that the link
 // stays a link: the target becomes that file. A link that leads to no file is not followed, since
 // the file it names may lie on a drive that is not mounted: the German reason then.
-std::optional<QString> followLink(QString& target) {
+std::optional<Failure> followLink(QString& target) {
     struct stat status {};
     if (::lstat(encoded(target).constData(), &status) != 0 || !S_ISLNK(status.st_mode))
         return std::nullopt;
@@ -303,13 +304,13 @@ void takeOverOwnerAndPermissions(int fd, const struct stat& existing) {
     ::fchmod(fd, permissions);
 }
 
-std::optional<QString> writeThroughTemporary(const QString& path,
+std::optional<Failure> writeThroughTemporary(const QString& path,
                                              const std::function<int(TemporaryFile&)>& fill,
                                              Commit commit) {
     QString target = path;
     std::optional<struct stat> existing;
     if (commit == Commit::Replace) {
-        if (std::optional<QString> refusal = followLink(target))
+        if (std::optional<Failure> refusal = followLink(target))
             return refusal;
         if (const int error = checkReplaceable(target, existing))
             return SystemErrorSentence(error);
@@ -357,21 +358,21 @@ QString GermanCount(qint64 number) {
     return QLocale(QLocale::German).toString(number);
 }
 
-std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint64 maxBytes,
-                                                      Oversize oversize) {
+std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 maxBytes,
+                                                  Oversize oversize) {
     const QByteArray name = encoded(path);
     struct stat status {};
     // Looked at before opening: opening a device can already have an effect.
     if (::stat(name.constData(), &status) != 0)
         return failureOf(errno);
-    if (std::optional<ReadFailure> failure = notRegular(status))
+    if (std::optional<Failure> failure = notRegular(status))
         return *failure;
     const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!file.valid())
         return failureOf(errno);
     if (::fstat(file.get(), &status) != 0)
         return failureOf(errno);
-    if (std::optional<ReadFailure> failure = notRegular(status))
+    if (std::optional<Failure> failure = notRegular(status))
         return *failure; // swapped in since the first look
     if (status.st_size > maxBytes && oversize == Oversize::Refuse)
         return tooLarge(maxBytes);
@@ -387,16 +388,16 @@ std::variant<QByteArray, ReadFailure> ReadRegularFile(const QString& path, qint6
     return bytes;
 }
 
-std::optional<QString> WriteFileSafely(const QString& path, const QByteArray& bytes,
+std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes,
                                        Commit commit) {
     return writeThroughTemporary(
         path, [&bytes](TemporaryFile& temporary) { return writeAll(temporary.fd(), bytes); },
         commit);
 }
 
-std::optional<QString> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit) {
-    std::optional<QString> reason;
-    const std::optional<QString> failure = writeThroughTemporary(
+std::optional<Failure> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit) {
+    std::optional<Failure> reason;
+    const std::optional<Failure> failure = writeThroughTemporary(
         path,
         [&](TemporaryFile& temporary) {
             reason = fill(temporary.path());

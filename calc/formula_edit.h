@@ -3,7 +3,7 @@
 #include <QString>
 
 // The formula field's keys as text edits: each takes the field's text and gives the new one.
-namespace keypad {
+namespace formula_edit {
 
 // "Back": the text without its last character.
 QString WithoutLastCharacter(const QString& field);
@@ -24,4 +24,4 @@ QString Percent(const QString& field);
 bool HasLineBreak(QStringView field);
 QString LineBreaksAsBlanks(const QString& field);
 
-} // namespace keypad
+} // namespace formula_edit

@@ -1,4 +1,4 @@
-#include "calc/windows1252.h"
+#include "files/windows1252.h"
 
 #include <array>
 

@@ -1,4 +1,5 @@
-#include "calc/file_access.h"
+#include "files/file_access.h"
+#include "tests/support/failure_reason.h"
 #include "tests/support/file_places.h"
 #include "tests/support/small_disk.h"
 
@@ -11,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Q_DECLARE_METATYPE(ReadFailure::Kind)
+Q_DECLARE_METATYPE(Failure::Kind)
 Q_DECLARE_METATYPE(Oversize)
 
 class TestFileAccess : public QObject {
@@ -74,9 +75,9 @@ void TestFileAccess::systemErrorText() {
 void TestFileAccess::read_data() {
     QTest::addColumn<QString>("file"); // empty: the place at the test's path
     QTest::addColumn<Place>("place");
-    QTest::addColumn<ReadFailure::Kind>("kind");
+    QTest::addColumn<Failure::Kind>("kind");
     QTest::addColumn<QString>("reason"); // empty: read
-    using Kind = ReadFailure::Kind;
+    using Kind = Failure::Kind;
     const QString notRegular = "An dieser Stelle liegt keine gewöhnliche Datei.";
     QTest::newRow("regular file") << "" << Place::File << Kind{} << "";
     QTest::newRow("missing") << "" << Place::Missing << Kind::Missing << "Die Datei fehlt.";
@@ -96,14 +97,14 @@ void TestFileAccess::read_data() {
 void TestFileAccess::read() {
     QFETCH(QString, file);
     QFETCH(Place, place);
-    QFETCH(ReadFailure::Kind, kind);
+    QFETCH(Failure::Kind, kind);
     QFETCH(QString, reason);
     if (file.isEmpty()) {
         file = path();
         QVERIFY(makePlace(place, file, "Inhalt\r\n"));
     }
 
-    const std::variant<QByteArray, ReadFailure> read =
+    const std::variant<QByteArray, Failure> read =
         ReadRegularFile(file, 1024 * 1024, Oversize::Refuse);
 
     if (reason.isEmpty()) {
@@ -111,9 +112,9 @@ void TestFileAccess::read() {
         QCOMPARE(std::get<QByteArray>(read), file == path() ? "Inhalt\r\n" : fileContent(file));
         return;
     }
-    QVERIFY(std::holds_alternative<ReadFailure>(read));
-    QCOMPARE(std::get<ReadFailure>(read).kind, kind);
-    QCOMPARE(std::get<ReadFailure>(read).reason, reason);
+    QVERIFY(std::holds_alternative<Failure>(read));
+    QCOMPARE(std::get<Failure>(read).kind, kind);
+    QCOMPARE(std::get<Failure>(read).reason, reason);
 }
 
 void TestFileAccess::read_boundedFile_data() {
@@ -136,12 +137,12 @@ void TestFileAccess::read_boundedFile() {
         content[i] = static_cast<char>('a' + i % 26);
     QVERIFY(writeFile(path(), content));
 
-    const std::variant<QByteArray, ReadFailure> read = ReadRegularFile(path(), 100, oversize);
+    const std::variant<QByteArray, Failure> read = ReadRegularFile(path(), 100, oversize);
 
     if (expectedSize < 0) {
-        QVERIFY(std::holds_alternative<ReadFailure>(read));
-        QCOMPARE(std::get<ReadFailure>(read).kind, ReadFailure::Kind::TooLarge);
-        QCOMPARE(std::get<ReadFailure>(read).reason, "Die Datei ist größer als 100 Bytes.");
+        QVERIFY(std::holds_alternative<Failure>(read));
+        QCOMPARE(std::get<Failure>(read).kind, Failure::Kind::TooLarge);
+        QCOMPARE(std::get<Failure>(read).reason, "Die Datei ist größer als 100 Bytes.");
     } else {
         QVERIFY(std::holds_alternative<QByteArray>(read));
         QCOMPARE(std::get<QByteArray>(read), content.first(expectedSize));
@@ -230,7 +231,8 @@ void TestFileAccess::replace_refusesALinkToNoFile() {
     const QString nowhere = m_folder->filePath("Laufwerk/Zahlen.txt");
     QVERIFY(QFile::link(nowhere, path()));
 
-    const std::optional<QString> failure = WriteFileSafely(path(), "neu", Commit::Replace);
+    const std::optional<QString> failure =
+        ReasonOf(WriteFileSafely(path(), "neu", Commit::Replace));
 
     QCOMPARE(failure,
              "Die Datei ist eine symbolische Verknüpfung, die auf keine vorhandene Datei zeigt.");
@@ -273,20 +275,20 @@ void TestFileAccess::replace_separatesAHardLink() {
 void TestFileAccess::createNew_neverReplacesAFile() {
     QVERIFY(writeFile(path(), "meins"));
 
-    const std::optional<QString> failure = WriteFileSafely(path(), "neu", Commit::CreateNew);
+    const std::optional<Failure> failure = WriteFileSafely(path(), "neu", Commit::CreateNew);
 
-    QCOMPARE(failure, "Die Datei existiert bereits.");
+    QCOMPARE(ReasonOf(failure), "Die Datei existiert bereits.");
     QCOMPARE(fileContent(path()), "meins");
     QCOMPARE(entries(), QStringList{"Zahlen.txt"});
 }
 
 void TestFileAccess::failedFiller_leavesNothingBehind() {
-    const FileFiller failing = [](const QString& temporary) -> std::optional<QString> {
+    const FileFiller failing = [](const QString& temporary) -> std::optional<Failure> {
         writeFile(temporary, "halb");
         return QStringLiteral("Abgebrochen.");
     };
 
-    QCOMPARE(WriteFileSafely(path(), failing, Commit::CreateNew), "Abgebrochen.");
+    QCOMPARE(ReasonOf(WriteFileSafely(path(), failing, Commit::CreateNew)), "Abgebrochen.");
 
     QCOMPARE(entries(), QStringList{});
 }
@@ -309,10 +311,10 @@ void TestFileAccess::fullDisk_keepsTheOldFileByteForByte() {
     QVERIFY(writeFile(file, old));
     QVERIFY(disk.fill(free));
 
-    const std::optional<QString> failure =
+    const std::optional<Failure> failure =
         WriteFileSafely(file, QByteArray(newSize, 'b'), Commit::Replace);
 
-    QCOMPARE(failure, "Kein Speicherplatz mehr auf dem Datenträger.");
+    QCOMPARE(ReasonOf(failure), "Kein Speicherplatz mehr auf dem Datenträger.");
     QCOMPARE(fileContent(file), old);
     QCOMPARE(disk.files(), QStringList{"Zahlen.txt"});
 }

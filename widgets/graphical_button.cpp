@@ -1,4 +1,4 @@
-#include "resources/graphical_button.h"
+#include "widgets/graphical_button.h"
 
 #include "calc/module1.h"
 
