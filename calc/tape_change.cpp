@@ -3,7 +3,6 @@
 #include "calc/recalculation.h"
 
 #include <algorithm>
-#include <ranges>
 
 void TapeChange::appended(Tape& list, int countBefore) {
     if (list.count() > countBefore)
@@ -32,8 +31,8 @@ void TapeChange::empty(Tape& list) {
 }
 
 void TapeChange::takeBack() {
-    for (Swap& swap : std::views::reverse(m_swaps))
-        swap.exchange();
+    for (auto swap = m_swaps.rbegin(); swap != m_swaps.rend(); ++swap)
+        swap->exchange();
 }
 
 void TapeChange::makeAgain() {

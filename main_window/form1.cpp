@@ -86,7 +86,12 @@ Form1::Form1(Form1Services services, QWidget* parent)
     Text1->setFocus();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // Hiding the window while it is destroyed moves the focus, and a control that loses it may
+    // still signal (the decimal box commits its typed text): none of that reaches this window.
+    for (QObject* control : findChildren<QObject*>())
+        control->disconnect(this);
+}
 
 LineFormat Form1::lineFormat() const {
     return {m_measurer, m_decimalsIndex};
