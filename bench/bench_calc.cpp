@@ -17,11 +17,9 @@ BENCHMARK(BM_FormatResult);
 
 void BM_RightAlignForList(benchmark::State& state) {
     const FontMeasurer measurer(fonts::WindowDefault());
-    Tape list;
-    list.setWidthTwips(1695);
     for (auto _ : state) {
         QString line = QStringLiteral("1234,57");
-        benchmark::DoNotOptimize(RightAlignForList(measurer, list, line));
+        benchmark::DoNotOptimize(RightAlignForList(measurer, 1695, line));
     }
 }
 BENCHMARK(BM_RightAlignForList);

@@ -97,8 +97,7 @@ QByteArray helpFile(qsizetype keep) {
 void openTape(const QString& path) {
     static const FixedWidthMeasurer measurer;
     NumberTape tapes;
-    tapes.List1.setWidthTwips(1695);
-    benchmark::DoNotOptimize(OpenTapeFile(tapes, LineFormat{measurer, 1}, path));
+    benchmark::DoNotOptimize(OpenTapeFile(tapes, LineFormat{measurer, 1, 1695}, path));
 }
 
 void loadHelp(const QString& path) {

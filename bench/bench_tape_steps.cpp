@@ -1,6 +1,7 @@
 #include "bench/sample_tapes.h"
 #include "calc/tape_change.h"
 #include "main_window/form1.h"
+#include "main_window/tape_commands.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,6 +73,30 @@ BENCHMARK(BM_UndoNewOfTheTapes)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond)
     ->Complexity();
+
+// Twelve "Neu" and refills of a main window's tapes with range(0) lines each: the history keeps
+// the newest steps within about twice the tape's lines.
+void BM_HistoryOfNewAndRefill(benchmark::State& state) {
+    const SampleTapes sample(static_cast<int>(state.range(0)));
+    Form1 window;
+    NumberTape& tapes = window.tapes();
+    const auto refill = [&] {
+        const TapeEnds ends(tapes);
+        tapes.List1.append(sample.tapes.List1.lines());
+        tapes.List2.append(sample.tapes.List2.lines());
+        tapes.List3.append(sample.tapes.List3.lines());
+        return AppendedSince(tapes, ends);
+    };
+    for (auto _ : state) {
+        for (int i = 0; i < 12; ++i) {
+            window.changeTapes([&] { return EmptyTapes(tapes); });
+            window.changeTapes(refill);
+        }
+    }
+    state.counters["lines held"] = static_cast<double>(window.history().linesHeld());
+    state.counters["lines shown"] = 3.0 * static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_HistoryOfNewAndRefill)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Ctrl+Shift+C on a main window with range(0) lines in each tape.
 void BM_CopyWholeTape(benchmark::State& state) {

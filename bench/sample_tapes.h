@@ -9,6 +9,6 @@ struct SampleTapes {
     explicit SampleTapes(int lines = 0);
 
     FontMeasurer measurer{fonts::WindowDefault()};
-    LineFormat format{measurer, 1}; // two decimal places
+    LineFormat format{measurer, 1, 1695}; // two decimal places, lists 1695 twips wide
     NumberTape tapes;
 };

@@ -1,7 +1,7 @@
 #include "calc/evaluation.h"
 
-QString AlignedForList(const LineFormat& format, const Tape& list, QString text) {
-    RightAlignForList(format.measurer, list, text);
+QString AlignedForList(const LineFormat& format, QString text) {
+    RightAlignForList(format.measurer, format.listWidthTwips, text);
     return text;
 }
 
@@ -22,13 +22,12 @@ EvaluationOutcome EvaluateOntoTapes(NumberTape& tapes, const QString& fieldText,
     const QString formula = FormulaWithDecimalPoint(fieldText);
     EvaluationOutcome outcome;
     outcome.resultText = EvaluateFormula(formula, createEngine);
-    tapes.List1.append(AlignedForList(format, tapes.List1, formula));
-    tapes.List2.append(
-        AlignedForList(format, tapes.List2, FormatResult(outcome.resultText, format.decimals)));
+    tapes.List1.append(AlignedForList(format, formula));
+    tapes.List2.append(AlignedForList(format, FormatResult(outcome.resultText, format.decimals)));
     const int n = tapes.List2.count() - 1;
     const double x = TextToNumber(tapes.List2.text(n)).value_or(0.0);
     const double total = x + TotalAbove(tapes.List3, n);
-    tapes.List3.append(AlignedForList(format, tapes.List3, FormatResult(total, format.decimals)));
+    tapes.List3.append(AlignedForList(format, FormatResult(total, format.decimals)));
     outcome.totalText = NumberToText(total);
     return outcome;
 }

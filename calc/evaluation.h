@@ -4,14 +4,16 @@
 #include "calc/module1.h"
 #include "calc/tape.h"
 
-// How tape lines are written at this moment: the main window's font and decimals choice.
+// How tape lines are written at this moment: the main window's font and decimals choice, and
+// the width of its lists.
 struct LineFormat {
     const TextMeasurer& measurer;
     DecimalsIndex decimals;
+    int listWidthTwips;
 };
 
-// The text right-aligned for the list, or the text itself when it is too wide to be padded.
-QString AlignedForList(const LineFormat& format, const Tape& list, QString text);
+// The text right-aligned for a list, or the text itself when it is too wide to be padded.
+QString AlignedForList(const LineFormat& format, QString text);
 
 // The formula as handed to the engine: every "," becomes ".".
 QString FormulaWithDecimalPoint(QString fieldText);

@@ -95,12 +95,20 @@ QString replacePoints(QString text) {
     return text.replace(u'.', u',');
 }
 
-bool isControl(QChar character) {
-    return character.category() == QChar::Other_Control;
+// The marks and embeddings that reorder a line's characters as it is shown.
+bool isDirectionFormat(char16_t character) {
+    return (character >= u'\u202A' && character <= u'\u202E') ||
+           (character >= u'\u2066' && character <= u'\u2069') || character == u'\u200E' ||
+           character == u'\u200F' || character == u'\u061C';
 }
 
-// A text result as the tape shows it: line breaks and the other control characters become blanks,
-// as the formula field treats a paste, so that the tape file keeps one line per entry.
+bool isControl(QChar character) {
+    return character.category() == QChar::Other_Control || isDirectionFormat(character.unicode());
+}
+
+// A text result as the tape shows it: line breaks, the other control characters and the
+// direction formats become blanks, as the formula field treats a paste, so that the tape file
+// keeps one line per entry and the line shows its characters in the order the total reads them.
 QString onOneLine(const QString& text) {
     if (!formula_edit::HasLineBreak(text) && std::none_of(text.cbegin(), text.cend(), isControl))
         return text;
@@ -130,7 +138,7 @@ QString ToDecimalComma(const QString& value) {
     return replacePoints(value);
 }
 
-std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tape& list,
+std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, int listWidthTwips,
                                          double textWidth, ListStyle style) {
     qint64 allowance = 0;
     if (style == ListStyle::CheckBox) {
@@ -143,7 +151,7 @@ std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tap
     if (s == 0.0f)
         return std::nullopt;
     const double room =
-        ((static_cast<double>(static_cast<float>(list.widthTwips())) - w) - ListRightMarginTwips) -
+        ((static_cast<double>(static_cast<float>(listWidthTwips)) - w) - ListRightMarginTwips) -
         static_cast<double>(allowance);
     const double blanks = std::nearbyint(room / s);
     if (!std::isfinite(blanks) || blanks < 0 || blanks > std::numeric_limits<qint32>::max())
@@ -157,10 +165,10 @@ void WritePadded(QString& line, qsizetype blanks, QStringView text) {
     std::copy(text.cbegin(), text.cend(), line.data() + blanks);
 }
 
-std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
+std::optional<QString> RightAlignForList(const TextMeasurer& measurer, int listWidthTwips,
                                          QString& text, ListStyle style) {
     const std::optional<qsizetype> blanks =
-        AlignmentBlanks(measurer, list, measurer.textWidth(text), style);
+        AlignmentBlanks(measurer, listWidthTwips, measurer.textWidth(text), style);
     if (!blanks)
         return std::nullopt;
     QString padded;

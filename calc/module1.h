@@ -4,7 +4,6 @@
 
 #include <optional>
 
-class Tape;
 class TextMeasurer;
 
 // Number of decimal places chosen: the index of the decimals box, -1 when none is selected.
@@ -29,15 +28,15 @@ enum class ListStyle { Standard, CheckBox };
 // Writes the blanks and then the text into the line, in the line's own memory where it has room.
 void WritePadded(QString& line, qsizetype blanks, QStringView text);
 
-// The blanks that right-align a text of this width (twips) in the list; nothing when the text
-// overhangs the room by more than half a blank, or cannot be measured.
-std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, const Tape& list,
+// The blanks that right-align a text of this width (twips) in a list of the list width; nothing
+// when the text overhangs the room by more than half a blank, or cannot be measured.
+std::optional<qsizetype> AlignmentBlanks(const TextMeasurer& measurer, int listWidthTwips,
                                          double textWidth, ListStyle style = ListStyle::Standard);
 // Pads the text with leading blanks so that it stands right-aligned in the list. On success the
 // text argument holds the padded text, which is also returned; when the text overhangs the room
 // by more than half a blank (or cannot be measured) nothing is returned and the text is unchanged.
 // The tapes are standard lists.
-std::optional<QString> RightAlignForList(const TextMeasurer& measurer, const Tape& list,
+std::optional<QString> RightAlignForList(const TextMeasurer& measurer, int listWidthTwips,
                                          QString& text, ListStyle style = ListStyle::Standard);
 
 // General text form: up to 15 significant digits, decimal comma, exponent form beyond

@@ -172,15 +172,15 @@ private:
 // Right-aligns texts for a list into memory that is reused from line to line.
 class Aligner {
 public:
-    Aligner(const LineFormat& format, const Tape& list)
+    explicit Aligner(const LineFormat& format)
         : m_measurer(format.measurer)
-        , m_list(list) {}
+        , m_listWidthTwips(format.listWidthTwips) {}
 
     // The text right-aligned for the list, or the text itself when it is too wide to be padded;
     // valid until the next text.
     QStringView operator()(const QString& text) {
         const std::optional<qsizetype> blanks =
-            AlignmentBlanks(m_measurer, m_list, m_measurer.textWidth(text));
+            AlignmentBlanks(m_measurer, m_listWidthTwips, m_measurer.textWidth(text));
         if (!blanks)
             return text;
         WritePadded(m_line, *blanks, text);
@@ -189,33 +189,23 @@ public:
 
 private:
     const TextMeasurer& m_measurer;
-    const Tape& m_list;
+    int m_listWidthTwips;
     QString m_line;
 };
-
-// Writes the line at position k as removing and inserting it would: the lines keep their
-// places, and a selection of line k is dropped.
-void ReplaceLine(Tape& list, int k, const QString& line) {
-    list.replaceAt(k, line); // a list without line k keeps its lines
-    if (list.selected() == k)
-        list.setSelected(-1);
-}
 
 } // namespace
 
 void RecalculateTotals(NumberTape& tapes, const LineFormat& format) {
     const QStringList& results = tapes.List2.lines();
     RunningTotal total(format.decimals);
-    Aligner aligned(format, tapes.List3);
-    tapes.List3.setSelected(-1);
+    Aligner aligned(format);
     tapes.List3.rewrite(tapes.List2.count(),
                         [&](int i) { return aligned(total.add(results.at(i))); });
 }
 
 void CorrectLine(NumberTape& tapes, int k, const QString& formula, const QString& resultText,
                  const LineFormat& format) {
-    ReplaceLine(tapes.List1, k, AlignedForList(format, tapes.List1, formula));
-    ReplaceLine(tapes.List2, k,
-                AlignedForList(format, tapes.List2, FormatResult(resultText, format.decimals)));
+    tapes.List1.replaceAt(k, AlignedForList(format, formula));
+    tapes.List2.replaceAt(k, AlignedForList(format, FormatResult(resultText, format.decimals)));
     RecalculateTotals(tapes, format);
 }

@@ -57,8 +57,6 @@ void Tape::rewrite(int count, const std::function<QStringView(int)>& line) {
         beginRemoveRows({}, kept, this->count() - 1);
         m_lines.resize(kept);
         endRemoveRows();
-        if (m_selected >= kept)
-            moveSelection(-1);
     }
     QStringList added;
     for (int i = kept; i < count; ++i)
@@ -70,15 +68,12 @@ void Tape::clear() {
     beginResetModel();
     m_lines.clear();
     endResetModel();
-    moveSelection(-1);
 }
 
 QStringList Tape::swapLines(int position, int count, QStringList lines) {
     position = std::clamp(position, 0, this->count());
     count = std::clamp(count, 0, this->count() - position);
     const auto added = static_cast<int>(lines.size());
-    if (m_selected >= position && (m_selected < position + count || added != count))
-        moveSelection(-1);
     if (count == this->count() && (count > 0 || added > 0)) {
         beginResetModel();
         m_lines.swap(lines);
@@ -116,17 +111,6 @@ void Tape::insertLines(int position, QStringList lines) {
     m_lines.insert(position, added, QString());
     std::move(lines.begin(), lines.end(), m_lines.begin() + position);
     endInsertRows();
-}
-
-void Tape::setSelected(int position) {
-    moveSelection(position >= 0 && position < count() ? position : -1);
-}
-
-void Tape::moveSelection(int position) {
-    if (position == m_selected)
-        return;
-    m_selected = position;
-    emit selectedChanged(position);
 }
 
 int Tape::rowCount(const QModelIndex& parent) const {

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-// One list of the number tape: display lines, the selected line and the list's width.
+// One list of the number tape: its display lines. The views keep which line is selected.
 // Reading a position outside the list gives the empty text.
 class Tape : public QAbstractListModel {
     Q_OBJECT
@@ -20,37 +20,24 @@ public:
     void append(const QString& line);
     // All lines in one insertion, taking them over without copying.
     void append(QStringList lines);
+    // A position outside the list changes nothing.
     void replaceAt(int position, const QString& line);
     // Makes the list count lines long, line i reading as line(i); a line that reads the same
     // keeps its text. Kept lines change in one step, added lines come in one step.
     void rewrite(int count, const std::function<QStringView(int)>& line);
     void clear();
     // Puts the lines in place of the count lines at the position and returns those, moving
-    // lines instead of copying them: a whole list changes hands at once. A selected line that is
-    // replaced, or moved by a change of the count, is no longer selected.
+    // lines instead of copying them: a whole list changes hands at once.
     QStringList swapLines(int position, int count, QStringList lines);
-
-    // -1 when no line is selected.
-    int selected() const { return m_selected; }
-    void setSelected(int position);
-
-    int widthTwips() const { return m_widthTwips; }
-    void setWidthTwips(int width) { m_widthTwips = width; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-signals:
-    void selectedChanged(int position);
-
 private:
-    void moveSelection(int position);
     QStringList takeLines(int position, int count);
     void insertLines(int position, QStringList lines);
 
     QStringList m_lines;
-    int m_selected = -1;
-    int m_widthTwips = 0;
 };
 
 // The three lists of the number tape: formulas, calculation results and running totals.

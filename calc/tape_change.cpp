@@ -30,6 +30,21 @@ void TapeChange::empty(Tape& list) {
     swap.exchange();
 }
 
+qsizetype TapeChange::linesHeld() const {
+    qsizetype held = 0;
+    for (const Swap& swap : m_swaps)
+        held += swap.lines.size();
+    return held;
+}
+
+bool TapeChange::reaches(const Tape& list, int position) const {
+    return std::any_of(m_swaps.begin(), m_swaps.end(), [&](const Swap& swap) {
+        const bool replaced = position < swap.position + swap.count;
+        const bool moved = swap.count != swap.lines.size();
+        return swap.list == &list && position >= swap.position && (replaced || moved);
+    });
+}
+
 void TapeChange::takeBack() {
     for (auto swap = m_swaps.rbegin(); swap != m_swaps.rend(); ++swap)
         swap->exchange();

@@ -11,6 +11,11 @@
 class TapeChange {
 public:
     bool isEmpty() const { return m_swaps.empty(); }
+    // The lines the change holds in place of the lines the lists hold now.
+    qsizetype linesHeld() const;
+    // Whether taking the change back or making it again replaces the list's line at the position
+    // or moves it to another.
+    bool reaches(const Tape& list, int position) const;
 
     // The lines appended to the list since it had countBefore lines.
     void appended(Tape& list, int countBefore);

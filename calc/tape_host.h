@@ -13,6 +13,8 @@ public:
 
     virtual NumberTape& tapes() = 0;
     virtual LineFormat lineFormat() const = 0;
+    // The line selected in the formula tape; -1 when none is.
+    virtual int selectedFormula() const = 0;
     // Runs the change of the tapes and keeps it as a step that the user can take back.
     virtual void changeTapes(const std::function<TapeChange()>& change) = 0;
 };

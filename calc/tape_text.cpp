@@ -18,10 +18,6 @@ void appendEntry(QString& text, QStringView entry) {
 
 } // namespace
 
-QString SelectedEntry(const Tape& list) {
-    return list.text(list.selected()).trimmed();
-}
-
 QString TapeAsText(const NumberTape& tapes) {
     const std::array<const Tape*, 3> lists{&tapes.List1, &tapes.List2, &tapes.List3};
     int rows = 0;

@@ -2,9 +2,6 @@
 
 #include "calc/tape.h"
 
-// The selected line of the list without its alignment blanks; empty when no line is selected.
-QString SelectedEntry(const Tape& list);
-
 // The whole tape as plain text for other programs: one row per line, the formula, the result and
 // the total without their alignment blanks, separated by a TAB, each row ended by LF. Where one
 // list is shorter than the others its entries are empty. A tab or line break within an entry

@@ -57,8 +57,7 @@ void Form2::Command1_Click() {
     const QString resultText = EvaluateFormula(formula, m_engine);
     Text2->setText(resultText);
     m_host.changeTapes([&] {
-        NumberTape& tapes = m_host.tapes();
-        return CorrectLineAsChange(tapes, tapes.List1.selected(), formula, resultText,
+        return CorrectLineAsChange(m_host.tapes(), m_host.selectedFormula(), formula, resultText,
                                    m_host.lineFormat());
     });
     unload();

@@ -88,10 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NumberTape tapes;
     for (Tape* list : {&tapes.List1, &tapes.List2, &tapes.List3})
         list->append(Earlier);
-    tapes.List1.setWidthTwips(ListWidthTwips);
     const QString path = writtenFile(bytes);
 
-    check(OpenTapeFile(tapes, LineFormat{measurer, TwoDecimals}, path).has_value() == refused);
+    check(
+        OpenTapeFile(tapes, LineFormat{measurer, TwoDecimals, ListWidthTwips}, path).has_value() ==
+        refused);
 
     const QStringList& entries = tapes.List1.lines();
     check(entries.size() == Earlier.size() + lines.size() &&

@@ -1,7 +1,6 @@
 #include "main_window/form1.h"
 
 #include "calc/formula_edit.h"
-#include "calc/tape_text.h"
 #include "correction/form2.h"
 #include "main_window/keypad.h"
 #include "main_window/tape_commands.h"
@@ -79,8 +78,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     createKeypad();
     createCalculation();
     createTapes();
-    m_history = new TapeHistory(*this, *Text1);
+    m_history = new TapeHistory(*this, *Text1, m_tapes);
     m_history->passUndoKeysOn(*Combo1);
+    connect(m_history, &TapeHistory::aboutToWalk, this, &Form1::closeCorrectionReachedBy);
     CopyWholeTapeOnCtrlShiftC(*this, m_tapes);
     Form_Initialize();
     Text1->setFocus();
@@ -94,7 +94,11 @@ Form1::~Form1() {
 }
 
 LineFormat Form1::lineFormat() const {
-    return {m_measurer, m_decimalsIndex};
+    return {m_measurer, m_decimalsIndex, List1->width() * TwipsPerPixel};
+}
+
+int Form1::selectedFormula() const {
+    return SelectedRow(*List1);
 }
 
 void Form1::changeTapes(const std::function<TapeChange()>& change) {
@@ -197,9 +201,8 @@ QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, 
                              QLabel& label) {
     auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
     NameByLabel(label, *view);
-    model.setWidthTwips(place.width() * TwipsPerPixel);
     BindTapeView(*view, model);
-    CopySelectedLineOnCtrlC(*view, model);
+    CopySelectedLineOnCtrlC(*view);
     return view;
 }
 
@@ -210,14 +213,14 @@ void Form1::createTapes() {
                        "Anzeige der Berechnung.", *Label3);
     List3 = createTape("List3", m_tapes.List3, FromTwips(6600, 1560, 1695, 5100),
                        "Anzeige der Gesamtsumme.", *Label4);
-    connect(&m_tapes.List1, &Tape::selectedChanged, this, [this](int position) {
-        if (position >= 0)
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selectedFormula() >= 0)
             List1_Click();
     });
     // A click on the line already selected reopens a correction window the user closed.
     connect(List1, &QListView::clicked, this, [this](const QModelIndex& index) {
         const bool correcting = m_form2 && m_form2->isVisible();
-        if (!correcting && index.row() == m_tapes.List1.selected())
+        if (!correcting && index.row() == selectedFormula())
             List1_Click();
     });
     List3->viewport()->installEventFilter(this);
@@ -286,7 +289,7 @@ void Form1::List1_Click() {
             Text1->setFocus();
         });
     }
-    const QString formula = m_tapes.List1.text(m_tapes.List1.selected()).trimmed();
+    const QString formula = m_tapes.List1.text(selectedFormula()).trimmed();
     m_form2->Text1->setText(formula);
     m_form2->show();
     m_form2->raise();
@@ -294,10 +297,16 @@ void Form1::List1_Click() {
     m_form2->Text1->setSelection(0, static_cast<int>(formula.size()));
 }
 
+// Taking back or making again a change of the line being corrected ends the correction.
+void Form1::closeCorrectionReachedBy(const TapeChange& change) {
+    if (m_form2 && m_form2->isVisible() && change.reaches(m_tapes.List1, selectedFormula()))
+        m_form2->close();
+}
+
 void Form1::List3_MouseDown(Qt::MouseButton button) {
     if (button != Qt::RightButton)
         return;
-    const QString entry = ToDecimalComma(SelectedEntry(m_tapes.List3));
+    const QString entry = ToDecimalComma(SelectedEntry(*List3));
     if (entry.trimmed().isEmpty()) {
         m_services.messages->warning(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
         return;

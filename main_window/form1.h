@@ -45,6 +45,7 @@ public:
 
     NumberTape& tapes() override { return m_tapes; }
     LineFormat lineFormat() const override;
+    int selectedFormula() const override;
     void changeTapes(const std::function<TapeChange()>& change) override;
     // The selected entry of Combo1; -1 while its text is typed over.
     DecimalsIndex decimalsIndex() const { return m_decimalsIndex; }
@@ -97,6 +98,7 @@ private:
     QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip,
                           QLabel& label);
     void keypadPressed(const keypad::Key& key);
+    void closeCorrectionReachedBy(const TapeChange& change);
 
     void endProgram();
     void newTape();

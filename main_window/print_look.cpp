@@ -2,12 +2,14 @@
 
 #include "main_window/form1.h"
 #include "main_window/keypad.h"
+#include "main_window/tape_view.h"
 #include "resources/picture_file.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -44,9 +46,10 @@ void PrintLook::strip() {
     for (QWidget* control : controls())
         control->hide();
     m_window.setPicture(Picture());
-    Tape& totals = m_window.tapes().List3;
-    if (totals.count() > 0 && totals.selected() == totals.count() - 1)
-        totals.setSelected(-1);
+    QListView& totals = *m_window.List3;
+    const int selected = SelectedRow(totals);
+    if (selected >= 0 && selected == m_window.tapes().List3.count() - 1)
+        totals.clearSelection();
 }
 
 // The working fields Text2 and Text3 stay hidden, as they were.

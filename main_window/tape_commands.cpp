@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 const QList<QKeySequence> UndoKeys{QKeySequence(Qt::CTRL | Qt::Key_Z)};
@@ -42,9 +44,9 @@ void FieldTexts::exchange() {
     }
 }
 
-TapeStep::TapeStep(TapeChange change, FieldTexts fields)
-    : m_change(std::move(change))
-    , m_fields(std::move(fields)) {}
+TapeStep::TapeStep(std::function<TapeChange()> change, const QList<QLineEdit*>& fields)
+    : m_make(std::move(change))
+    , m_fields(fields) {}
 
 void TapeStep::undo() {
     m_change.takeBack();
@@ -52,16 +54,19 @@ void TapeStep::undo() {
 }
 
 void TapeStep::redo() {
-    if (std::exchange(m_pushed, false))
+    if (m_make) {
+        m_change = std::exchange(m_make, nullptr)();
+        m_fieldsChanged = m_fields.noteTextsAfter();
         return;
+    }
     m_change.makeAgain();
     m_fields.exchange();
 }
 
-TapeHistory::TapeHistory(QWidget& window, QLineEdit& formulaField)
+TapeHistory::TapeHistory(QWidget& window, QLineEdit& formulaField, const NumberTape& tapes)
     : QObject(&window)
-    , m_formulaField(formulaField) {
-    m_steps.setUndoLimit(MaxSteps);
+    , m_formulaField(formulaField)
+    , m_tapes(tapes) {
     AddWindowShortcut(window, UndoKeys, [this] { undo(); });
     AddWindowShortcut(window, RedoKeys, [this] { redo(); });
     formulaField.installEventFilter(this);
@@ -69,10 +74,35 @@ TapeHistory::TapeHistory(QWidget& window, QLineEdit& formulaField)
 
 void TapeHistory::record(const std::function<TapeChange()>& change,
                          const QList<QLineEdit*>& fields) {
-    FieldTexts texts(fields);
-    TapeChange made = change();
-    if (texts.noteTextsAfter() || !made.isEmpty())
-        m_steps.push(new TapeStep(std::move(made), std::move(texts)));
+    TapeStep step(change, fields);
+    step.redo();
+    if (step.changedNothing())
+        return;
+    m_steps.erase(m_steps.begin() + static_cast<std::ptrdiff_t>(m_done), m_steps.end());
+    m_steps.push_back(std::move(step));
+    m_done = m_steps.size();
+    dropOldestSteps();
+}
+
+qsizetype TapeHistory::linesHeld() const {
+    qsizetype held = 0;
+    for (const TapeStep& step : m_steps)
+        held += step.change().linesHeld();
+    return held;
+}
+
+// Drops the oldest steps beyond the bounds; called as a step is recorded, when every step is
+// made and the lines a step holds are those it took from the tapes.
+void TapeHistory::dropOldestSteps() {
+    const qsizetype tapeLines =
+        m_tapes.List1.count() + m_tapes.List2.count() + m_tapes.List3.count();
+    const qsizetype bound = std::max(2 * tapeLines, MinLinesKept);
+    qsizetype held = linesHeld();
+    while (m_steps.size() > 1 && (m_steps.size() > std::size_t{MaxSteps} || held > bound)) {
+        held -= m_steps.front().change().linesHeld();
+        m_steps.pop_front();
+        --m_done;
+    }
 }
 
 // The fields whose own edits Ctrl+Z takes back before the tape steps: a combo box's editor while
@@ -89,9 +119,8 @@ QList<QLineEdit*> TapeHistory::fieldsFirst() const {
 
 bool TapeHistory::nothingToMakeAgain() const {
     const QList<QLineEdit*> fields = fieldsFirst();
-    return !m_steps.canRedo() && std::none_of(fields.begin(), fields.end(), [](QLineEdit* field) {
-        return field->isRedoAvailable();
-    });
+    return !canRedo() && std::none_of(fields.begin(), fields.end(),
+                                      [](QLineEdit* field) { return field->isRedoAvailable(); });
 }
 
 void TapeHistory::undo() {
@@ -104,8 +133,10 @@ void TapeHistory::undo() {
             return;
         }
     }
-    if (m_steps.canUndo()) {
-        m_steps.undo();
+    if (canUndo()) {
+        TapeStep& latest = m_steps[--m_done];
+        emit aboutToWalk(latest.change());
+        latest.undo();
         m_takenBack.push_back(nullptr);
     }
 }
@@ -127,9 +158,11 @@ void TapeHistory::redo() {
 
 bool TapeHistory::makeAgain(QLineEdit* field) {
     if (!field) {
-        if (!m_steps.canRedo())
+        if (!canRedo())
             return false;
-        m_steps.redo();
+        TapeStep& next = m_steps[m_done++];
+        emit aboutToWalk(next.change());
+        next.redo();
         return true;
     }
     if (!field->isRedoAvailable())

@@ -4,9 +4,8 @@
 
 #include <QList>
 #include <QObject>
-#include <QUndoCommand>
-#include <QUndoStack>
 
+#include <deque>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -37,35 +36,42 @@ private:
     std::vector<Texts> m_texts;
 };
 
-// One step of the tapes on the undo stack: a change already made when the step is pushed, and
-// the fields' texts around it.
-class TapeStep : public QUndoCommand {
+// One step of the tapes in the history: a change of the tapes and the fields' texts around it.
+// Its first redo() makes the change, every later one makes it again.
+class TapeStep {
 public:
-    TapeStep(TapeChange change, FieldTexts fields);
+    TapeStep(std::function<TapeChange()> change, const QList<QLineEdit*>& fields);
 
-    void undo() override;
-    void redo() override;
+    void undo();
+    void redo();
+
+    // Whether making the change left the tapes and the fields as they were.
+    bool changedNothing() const { return m_change.isEmpty() && !m_fieldsChanged; }
+    const TapeChange& change() const { return m_change; }
 
 private:
+    std::function<TapeChange()> m_make; // until the change is made
     TapeChange m_change;
     FieldTexts m_fields;
-    bool m_pushed = true;
+    bool m_fieldsChanged = false;
 };
 
 // The main window's tape steps for the run: every evaluation, correction, "Neu" and "Öffnen" is
-// one step, and the latest MaxSteps are kept. Ctrl+Z takes back the formula field's own edits
-// while it has one, then the latest tape step; Ctrl+Shift+Z and Ctrl+Y make again what Ctrl+Z
-// took back, the latest first.
+// one step. The latest MaxSteps are kept while the lines the steps hold stay within about twice
+// the lines of the tapes (at least MinLinesKept); the oldest go first, the latest always stays.
+// Ctrl+Z takes back the formula field's own edits while it has one, then the latest tape step;
+// Ctrl+Shift+Z and Ctrl+Y make again what Ctrl+Z took back, the latest first.
 class TapeHistory : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int MaxSteps = 100;
+    static constexpr qsizetype MinLinesKept = 10000;
 
-    TapeHistory(QWidget& window, QLineEdit& formulaField);
+    TapeHistory(QWidget& window, QLineEdit& formulaField, const NumberTape& tapes);
 
     // Runs the change and keeps what it did to the tapes and the fields' texts as one step; a
-    // change that changed nothing is not kept.
+    // change that changed nothing is not kept and leaves the steps to make again.
     void record(const std::function<TapeChange()>& change, const QList<QLineEdit*>& fields);
 
     void undo();
@@ -75,20 +81,31 @@ public:
     // first while the box has the focus, then the formula field's and the tape steps.
     void passUndoKeysOn(QComboBox& box);
 
-    const QUndoStack& steps() const { return m_steps; }
+    int stepCount() const { return static_cast<int>(m_steps.size()); }
+    // The tape lines the steps hold.
+    qsizetype linesHeld() const;
+
+signals:
+    // A tape step is about to be taken back or made again.
+    void aboutToWalk(const TapeChange& change);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QList<QLineEdit*> fieldsFirst() const;
+    bool canUndo() const { return m_done > 0; }
+    bool canRedo() const { return m_done < m_steps.size(); }
     bool nothingToMakeAgain() const;
     // Makes the field's latest edit taken back again, or the tapes' step without a field.
     bool makeAgain(QLineEdit* field);
+    void dropOldestSteps();
 
     QLineEdit& m_formulaField;
+    const NumberTape& m_tapes;
     QList<QComboBox*> m_boxes;
-    QUndoStack m_steps;
+    std::deque<TapeStep> m_steps;
+    std::size_t m_done = 0; // the steps made, from the oldest; the others can be made again
     // The field (or, as nullptr, the tapes) that each Ctrl+Z took back from, the latest last,
     // while any of it can be made again.
     std::vector<QLineEdit*> m_takenBack;

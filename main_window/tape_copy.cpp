@@ -1,6 +1,7 @@
 #include "main_window/tape_copy.h"
 
 #include "calc/tape_text.h"
+#include "main_window/tape_view.h"
 #include "main_window/window_shortcut.h"
 
 #include <QClipboard>
@@ -18,9 +19,9 @@ void copy(const QString& text) {
 // Takes Ctrl+C from the view, which would copy its current line as it stands.
 class SelectedLineCopy : public QObject {
 public:
-    SelectedLineCopy(QListView& view, const Tape& tape)
+    explicit SelectedLineCopy(QListView& view)
         : QObject(&view)
-        , m_tape(tape) {
+        , m_view(view) {
         view.installEventFilter(this);
     }
 
@@ -29,18 +30,18 @@ protected:
         if (event->type() != QEvent::KeyPress ||
             !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
             return QObject::eventFilter(watched, event);
-        copy(SelectedEntry(m_tape));
+        copy(SelectedEntry(m_view));
         return true;
     }
 
 private:
-    const Tape& m_tape;
+    const QListView& m_view;
 };
 
 } // namespace
 
-void CopySelectedLineOnCtrlC(QListView& view, const Tape& tape) {
-    new SelectedLineCopy(view, tape);
+void CopySelectedLineOnCtrlC(QListView& view) {
+    new SelectedLineCopy(view);
 }
 
 void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes) {

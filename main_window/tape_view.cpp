@@ -7,7 +7,16 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <limits>
+
 void BindTapeView(QListView& view, Tape& tape) {
+    // Ahead of the view, which would select a neighbour of a current line taken away.
+    QObject::connect(&tape, &QAbstractItemModel::rowsAboutToBeRemoved, &view,
+                     [&view](const QModelIndex&, int first, int last) {
+                         const int current = view.currentIndex().row();
+                         if (current >= first && current <= last)
+                             view.selectionModel()->clearCurrentIndex();
+                     });
     view.setModel(&tape);
     view.setUniformItemSizes(true);
     view.setSelectionMode(QAbstractItemView::SingleSelection);
@@ -18,21 +27,31 @@ void BindTapeView(QListView& view, Tape& tape) {
     // A slim scroll bar stays inside the right margin that the padding leaves free.
     view.verticalScrollBar()->setStyleSheet(QStringLiteral("QScrollBar:vertical { width: 6px; }"));
 
-    QItemSelectionModel* selection = view.selectionModel();
-    QObject::connect(selection, &QItemSelectionModel::selectionChanged, &tape, [&tape, selection] {
-        const QModelIndexList rows = selection->selectedRows();
-        tape.setSelected(rows.isEmpty() ? -1 : rows.first().row());
-    });
-    QObject::connect(&tape, &Tape::selectedChanged, selection, [&tape, selection](int position) {
-        const QModelIndexList rows = selection->selectedRows();
-        const int shown = rows.isEmpty() ? -1 : rows.first().row();
-        if (shown == position)
-            return;
-        if (position < 0)
-            selection->clearSelection();
-        else
-            selection->select(tape.index(position), QItemSelectionModel::ClearAndSelect);
-    });
+    // Connected after the selection model, which has already followed the rows.
+    const auto unselectWithin = [&view](int first, int last) {
+        const int selected = SelectedRow(view);
+        if (selected >= first && selected <= last)
+            view.selectionModel()->clearSelection();
+    };
+    QObject::connect(&tape, &QAbstractItemModel::dataChanged, &view,
+                     [unselectWithin](const QModelIndex& top, const QModelIndex& bottom) {
+                         unselectWithin(top.row(), bottom.row());
+                     });
+    const auto unselectMoved = [unselectWithin](const QModelIndex&, int first, int) {
+        unselectWithin(first, std::numeric_limits<int>::max());
+    };
+    QObject::connect(&tape, &QAbstractItemModel::rowsInserted, &view, unselectMoved);
+    QObject::connect(&tape, &QAbstractItemModel::rowsRemoved, &view, unselectMoved);
+}
+
+int SelectedRow(const QAbstractItemView& view) {
+    const QModelIndexList rows = view.selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QString SelectedEntry(const QAbstractItemView& view) {
+    const int row = SelectedRow(view);
+    return row < 0 ? QString() : view.model()->index(row, 0).data().toString().trimmed();
 }
 
 // The style clips a row's drawing to the row, the viewport clips it to what is in view; the text

@@ -5,8 +5,14 @@
 class QListView;
 class Tape;
 
-// Shows the tape in the list view and keeps the view's selection and the tape's in step.
+// Shows the tape in the list view. A selected line that the tape replaces, or moves by a change
+// of its count, is no longer selected, and lines taken away leave no other line selected.
 void BindTapeView(QListView& view, Tape& tape);
+
+// The line selected in the view; -1 when none is.
+int SelectedRow(const QAbstractItemView& view);
+// The selected line without its alignment blanks; empty when no line is selected.
+QString SelectedEntry(const QAbstractItemView& view);
 
 // Draws the tape's lines as the list shows them. A line that the list cuts off at its edge shows
 // its whole text as the row's tooltip; over any other line the list's own tooltip shows.

@@ -97,10 +97,11 @@ LineSurvey surveyLines(const QByteArray& bytes) {
 // third; should combining marks do so, such a line is appended unpadded, losing nothing.
 class FitEstimate {
 public:
-    FitEstimate(const TextMeasurer& measurer, const Tape& list)
-        : m_measurer(measurer)
+    explicit FitEstimate(const LineFormat& format)
+        : m_measurer(format.measurer)
         , m_limit(static_cast<float>(
-              TooWideFactor * (list.widthTwips() + measurer.textWidth(QStringLiteral(" "))))) {
+              TooWideFactor *
+              (format.listWidthTwips + format.measurer.textWidth(QStringLiteral(" "))))) {
         m_widths.fill(Unmeasured);
     }
 
@@ -133,15 +134,15 @@ private:
 };
 
 // The lines of bytes within the bounds, each right-aligned for the list where it fits.
-QStringList alignedLines(const QByteArray& bytes, const LineFormat& format, const Tape& list) {
-    FitEstimate estimate(format.measurer, list);
+QStringList alignedLines(const QByteArray& bytes, const LineFormat& format) {
+    FitEstimate estimate(format);
     QStringList lines;
     forEachLine(bytes, [&](qsizetype start, qsizetype length) {
         const QByteArray line = QByteArray::fromRawData(bytes.constData() + start, length);
         if (estimate.surelyTooWide(line))
             lines << DecodeWindows1252(line);
         else
-            lines << AlignedForList(format, list, DecodeWindows1252(line));
+            lines << AlignedForList(format, DecodeWindows1252(line));
         return true;
     });
     return lines;
@@ -209,6 +210,6 @@ std::optional<Failure> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
     const QByteArray& bytes = std::get<QByteArray>(read);
     if (const std::optional<Failure> problem = TapeFileProblem(bytes))
         return openWarning(path, problem->reason + boundsNote());
-    tapes.List1.append(alignedLines(bytes, format, tapes.List1));
+    tapes.List1.append(alignedLines(bytes, format));
     return std::nullopt;
 }

@@ -40,12 +40,10 @@ private:
 
 void TestEvaluation::init() {
     m_tapes = std::make_unique<NumberTape>();
-    for (Tape* tape : {&m_tapes->List1, &m_tapes->List2, &m_tapes->List3})
-        tape->setWidthTwips(ListWidth);
 }
 
 Lines TestEvaluation::evaluate(const QString& field, int decimals) {
-    EvaluateOntoTapes(*m_tapes, field, LineFormat{m_measurer, decimals});
+    EvaluateOntoTapes(*m_tapes, field, LineFormat{m_measurer, decimals, ListWidth});
     const int last = m_tapes->List1.count() - 1;
     return {m_tapes->List1.text(last).trimmed(), m_tapes->List2.text(last).trimmed(),
             m_tapes->List3.text(last).trimmed()};
@@ -131,17 +129,17 @@ void TestEvaluation::tooWideLineIsAddedUnpadded() {
 }
 
 void TestEvaluation::missingEngineGivesEmptyResult() {
-    const EvaluationOutcome outcome =
-        EvaluateOntoTapes(*m_tapes, QStringLiteral("2+3"), LineFormat{m_measurer, TwoDecimals},
-                          [] { return std::unique_ptr<ExpressionEngine>(); });
+    const EvaluationOutcome outcome = EvaluateOntoTapes(
+        *m_tapes, QStringLiteral("2+3"), LineFormat{m_measurer, TwoDecimals, ListWidth},
+        [] { return std::unique_ptr<ExpressionEngine>(); });
     QCOMPARE(outcome.resultText, QString());
     QCOMPARE(m_tapes->List3.text(0).trimmed(), QStringLiteral("0,00"));
 }
 
 void TestEvaluation::outcomeCarriesResultAndUnroundedTotal() {
     evaluate(QStringLiteral("1"));
-    const EvaluationOutcome outcome =
-        EvaluateOntoTapes(*m_tapes, QStringLiteral("1/3"), LineFormat{m_measurer, TwoDecimals});
+    const EvaluationOutcome outcome = EvaluateOntoTapes(
+        *m_tapes, QStringLiteral("1/3"), LineFormat{m_measurer, TwoDecimals, ListWidth});
     QCOMPARE(outcome.resultText, QStringLiteral("0,333333333333333"));
     QCOMPARE(outcome.totalText, QStringLiteral("1,33"));
 }

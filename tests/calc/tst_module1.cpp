@@ -79,6 +79,9 @@ void TestModule1::formatResult_text_data() {
         << "a\u0085b\u2028c\u2029d\ve\ff" << 1 << "a b c d e f";
     QTest::newRow("control characters become blanks")
         << QString("a\tb") + QChar(0) + "c\x1b" + "d\x7f" + "e\u009b" << 1 << "a b c d e ";
+    QTest::newRow("direction formats become blanks")
+        << "\u202E00,001 a\u202Ab\u202Dc\u2066d\u2069e\u200Ef\u200Fg\u061Ch" << 1
+        << " 00,001 a b c d e f g h";
 }
 
 void TestModule1::formatResult_text() {
@@ -186,10 +189,8 @@ void TestModule1::rightAlign() {
     QFETCH(int, blanks);
     FixedWidthMeasurer measurer;
     measurer.setWidth(u' ', 10);
-    Tape list;
-    list.setWidthTwips(listWidth);
     QString argument = text;
-    const std::optional<QString> padded = RightAlignForList(measurer, list, argument);
+    const std::optional<QString> padded = RightAlignForList(measurer, listWidth, argument);
     QVERIFY(padded);
     QCOMPARE(*padded, QString(blanks, u' ') + text);
     QCOMPARE(argument, *padded);
@@ -208,8 +209,7 @@ void TestModule1::rightAlign_checkBoxesLeaveRoomForTheMark() {
     QFETCH(int, blanks);
     FixedWidthMeasurer measurer(100.0, checkMark);
     measurer.setWidth(u' ', 10);
-    Tape list;
-    list.setWidthTwips(2000);
+    const int list = 2000;
     QString text = QStringLiteral("AA");
     QCOMPARE(RightAlignForList(measurer, list, text, ListStyle::Standard).value_or(QString()),
              QString(170, u' ') + "AA");
@@ -221,16 +221,13 @@ void TestModule1::rightAlign_checkBoxesLeaveRoomForTheMark() {
 void TestModule1::rightAlign_failureLeavesTextUnchanged() {
     FixedWidthMeasurer measurer;
     measurer.setWidth(u' ', 10);
-    Tape list;
-    list.setWidthTwips(294); // overhang of 6 twips, more than half a blank
     QString argument = QStringLiteral("AA");
-    QVERIFY(!RightAlignForList(measurer, list, argument));
+    QVERIFY(!RightAlignForList(measurer, 294, argument)); // overhang of 6 twips, over half a blank
     QCOMPARE(argument, QStringLiteral("AA"));
 
     FixedWidthMeasurer noBlankWidth;
     noBlankWidth.setWidth(u' ', 0);
-    list.setWidthTwips(10000);
-    QVERIFY(!RightAlignForList(noBlankWidth, list, argument));
+    QVERIFY(!RightAlignForList(noBlankWidth, 10000, argument));
     QCOMPARE(argument, QStringLiteral("AA"));
 }
 

@@ -2,7 +2,6 @@
 #include "calc/tape_text.h"
 #include "tests/support/fixed_width_measurer.h"
 
-#include <QAbstractItemModelTester>
 #include <QTest>
 
 namespace {
@@ -19,14 +18,12 @@ Lines linesOf(const NumberTape& tapes) {
 // A tape of three evaluations: 2+3, 1.5*2 and 4.
 struct ThreeLineTape {
     ThreeLineTape() {
-        for (Tape* list : {&tapes.List1, &tapes.List2, &tapes.List3})
-            list->setWidthTwips(ListWidth);
         for (const char* formula : {"2+3", "1.5*2", "4"})
             EvaluateOntoTapes(tapes, formula, format);
     }
 
     FixedWidthMeasurer measurer;
-    LineFormat format{measurer, TwoDecimals};
+    LineFormat format{measurer, TwoDecimals, ListWidth};
     NumberTape tapes;
 };
 
@@ -49,7 +46,6 @@ TapeChange newTape(ThreeLineTape& sample) {
 }
 
 TapeChange correction(ThreeLineTape& sample) {
-    sample.tapes.List1.setSelected(1);
     return CorrectLineAsChange(sample.tapes, 1, "1.5*4", "6", sample.format);
 }
 
@@ -75,8 +71,6 @@ class TestTapeChange : public QObject {
     Q_OBJECT
 
 private slots:
-    void swap_puts_lines_in_place_of_others_data();
-    void swap_puts_lines_in_place_of_others();
     void change_is_taken_back_and_made_again_data();
     void change_is_taken_back_and_made_again();
     void emptied_lines_come_back_without_a_copy();
@@ -84,68 +78,14 @@ private slots:
     void change_that_changes_nothing_is_empty();
     void tape_as_text_has_a_row_per_line_data();
     void tape_as_text_has_a_row_per_line();
-    void selected_entry_has_no_alignment_blanks();
 };
-
-void TestTapeChange::swap_puts_lines_in_place_of_others_data() {
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QStringList>("put");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QStringList>("returned");
-    QTest::addColumn<int>("selectedAfter");
-    const QStringList abc{"a", "b", "c"};
-    QTest::newRow("a whole list changes hands")
-        << abc << 1 << 0 << 3 << QStringList{} << QStringList{} << abc << -1;
-    QTest::newRow("into an empty list")
-        << QStringList{} << -1 << 0 << 0 << abc << abc << QStringList{} << -1;
-    QTest::newRow("one line in place keeps another selected")
-        << abc << 2 << 1 << 1 << QStringList{"x"} << QStringList{"a", "x", "c"} << QStringList{"b"}
-        << 2;
-    QTest::newRow("a replaced line is no longer selected")
-        << abc << 1 << 1 << 1 << QStringList{"x"} << QStringList{"a", "x", "c"} << QStringList{"b"}
-        << -1;
-    QTest::newRow("lines taken from the end")
-        << abc << 0 << 1 << 2 << QStringList{} << QStringList{"a"} << QStringList{"b", "c"} << 0;
-    QTest::newRow("lines put at the end")
-        << QStringList{"a"} << 0 << 1 << 0 << QStringList{"b", "c"} << abc << QStringList{} << 0;
-    QTest::newRow("a line moved by a change of count is no longer selected")
-        << abc << 2 << 0 << 1 << QStringList{"x", "y"} << QStringList{"x", "y", "b", "c"}
-        << QStringList{"a"} << -1;
-    QTest::newRow("more lines in the middle")
-        << abc << -1 << 1 << 1 << QStringList{"x", "y"} << QStringList{"a", "x", "y", "c"}
-        << QStringList{"b"} << -1;
-    QTest::newRow("place beyond the end is the end")
-        << QStringList{"a", "b"} << -1 << 5 << 3 << QStringList{"c"} << abc << QStringList{} << -1;
-}
-
-void TestTapeChange::swap_puts_lines_in_place_of_others() {
-    QFETCH(QStringList, lines);
-    QFETCH(int, selected);
-    QFETCH(int, position);
-    QFETCH(int, count);
-    QFETCH(QStringList, put);
-    QFETCH(QStringList, expected);
-    QFETCH(QStringList, returned);
-    QFETCH(int, selectedAfter);
-    Tape tape;
-    tape.append(lines);
-    tape.setSelected(selected);
-    // Fails the test on any signal that does not tell the views what changed.
-    QAbstractItemModelTester tester(&tape, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(tape.swapLines(position, count, put), returned);
-    QCOMPARE(tape.lines(), expected);
-    QCOMPARE(tape.selected(), selectedAfter);
-}
 
 void TestTapeChange::change_is_taken_back_and_made_again_data() {
     QTest::addColumn<Action>("action");
     QTest::newRow("evaluation") << Action(evaluation);
     QTest::newRow("failed evaluation") << Action(failedEvaluation);
     QTest::newRow("Neu") << Action(newTape);
-    QTest::newRow("correction of the selected line") << Action(correction);
+    QTest::newRow("correction of a middle line") << Action(correction);
     QTest::newRow("correction of the first line") << Action(correctionOfTheFirstLine);
     QTest::newRow("correction of the last line") << Action(correctionOfTheLastLine);
     QTest::newRow("opened file") << Action(openedFile);
@@ -236,14 +176,6 @@ void TestTapeChange::tape_as_text_has_a_row_per_line() {
     tapes.List2.append(results);
     tapes.List3.append(totals);
     QCOMPARE(TapeAsText(tapes), expected);
-}
-
-void TestTapeChange::selected_entry_has_no_alignment_blanks() {
-    Tape list;
-    list.append(QStringList{"   8,00 ", "  12,00"});
-    QCOMPARE(SelectedEntry(list), QString());
-    list.setSelected(0);
-    QCOMPARE(SelectedEntry(list), QStringLiteral("8,00"));
 }
 
 QTEST_GUILESS_MAIN(TestTapeChange)

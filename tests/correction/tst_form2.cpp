@@ -1,5 +1,6 @@
 #include "correction/form2.h"
 #include "main_window/form1.h"
+#include "main_window/tape_view.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/tape_lines.h"
 #include "widgets/formula_editor.h"
@@ -62,6 +63,8 @@ private slots:
     void one_window_follows_the_selected_line();
     void corrected_line_can_be_opened_again();
     void close_button_changes_nothing();
+    void walking_a_step_of_the_line_closes_the_window_data();
+    void walking_a_step_of_the_line_closes_the_window();
     void keys_edit_the_field_data();
     void keys_edit_the_field();
     void escape_clears_the_field();
@@ -174,12 +177,12 @@ void TestForm2::correction_rewrites_the_tapes() {
     QCOMPARE(trimmedLines(tapes.List2), results);
     QCOMPARE(trimmedLines(tapes.List3), totals);
     for (const QString& total : tapes.List3.lines())
-        QCOMPARE(total, AlignedForList(m_window->lineFormat(), tapes.List3, total.trimmed()));
+        QCOMPARE(total, AlignedForList(m_window->lineFormat(), total.trimmed()));
     QVERIFY(!correction->isVisible());
     QCOMPARE(correction->Text1->text(), QString());
     QCOMPARE(correction->Text2->text(), QString());
-    QCOMPARE(tapes.List1.selected(), -1);
-    QCOMPARE(tapes.List2.selected(), -1);
+    QCOMPARE(SelectedRow(*m_window->List1), -1);
+    QCOMPARE(SelectedRow(*m_window->List2), -1);
     QVERIFY(m_window->List1->selectionModel()->selectedRows().isEmpty());
 }
 
@@ -210,7 +213,7 @@ void TestForm2::without_selection_only_totals_are_recomputed() {
     m_window->Combo1->setCurrentIndex(OneDecimal);
     QTest::mouseClick(m_window->List1->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       m_window->List1->visualRect(m_window->List1->model()->index(0, 0)).center());
-    QCOMPARE(m_window->tapes().List1.selected(), -1);
+    QCOMPARE(SelectedRow(*m_window->List1), -1);
 
     correct("9");
 
@@ -299,7 +302,7 @@ void TestForm2::corrected_line_can_be_opened_again() {
 
     QVERIFY(again->isVisible());
     QCOMPARE(again->Text1->text(), "6");
-    QCOMPARE(m_window->tapes().List1.selected(), 1);
+    QCOMPARE(SelectedRow(*m_window->List1), 1);
 }
 
 void TestForm2::close_button_changes_nothing() {
@@ -315,6 +318,40 @@ void TestForm2::close_button_changes_nothing() {
     QCOMPARE(m_window->tapes().List1.lines() + m_window->tapes().List2.lines() +
                  m_window->tapes().List3.lines(),
              before);
+}
+
+void TestForm2::walking_a_step_of_the_line_closes_the_window_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("correctedBefore"); // and taken back, to be made again
+    QTest::addColumn<Qt::KeyboardModifiers>("walk");
+    QTest::addColumn<bool>("closes");
+    const Qt::KeyboardModifiers undo = Qt::ControlModifier;
+    const Qt::KeyboardModifiers redo = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::newRow("undo takes the line back") << 1 << "" << undo << true;
+    QTest::newRow("undo takes a later line back") << 0 << "" << undo << false;
+    QTest::newRow("redo corrects the line again") << 1 << "6" << redo << true;
+    QTest::newRow("redo corrects another line again") << 0 << "6" << redo << false;
+}
+
+void TestForm2::walking_a_step_of_the_line_closes_the_window() {
+    QFETCH(int, row);
+    QFETCH(QString, correctedBefore);
+    QFETCH(Qt::KeyboardModifiers, walk);
+    QFETCH(bool, closes);
+    evaluate({"2+3", "4"});
+    if (!correctedBefore.isEmpty()) {
+        open(1);
+        correct(correctedBefore);
+        QTest::keyClick(m_window->Text1, Qt::Key_Z, Qt::ControlModifier);
+    }
+    Form2* correction = open(row);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+
+    QTest::keyClick(m_window->Text1, Qt::Key_Z, walk);
+
+    QCOMPARE(correction->isVisible(), !closes);
+    QCOMPARE(SelectedRow(*m_window->List1), closes ? -1 : row);
 }
 
 void TestForm2::keys_edit_the_field_data() {

@@ -1,6 +1,7 @@
 #include "correction/form2.h"
 #include "credits/frm_start.h"
 #include "main_window/form1.h"
+#include "main_window/tape_view.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/shown_text.h"
@@ -458,12 +459,12 @@ void TestForm1::right_click_copies_selected_total() {
     type("3\r");
     QGuiApplication::clipboard()->setText("vorher");
     clickRow(m_window->List3, 1);
-    QCOMPARE(m_window->tapes().List3.selected(), 1);
+    QCOMPARE(SelectedRow(*m_window->List3), 1);
     clickRow(m_window->List3, 0, Qt::RightButton);
     QCOMPARE(m_messages->said,
              (QList<Said>{{Icon::Information, total + " wurde in die Zwischenablage kopiert."}}));
     QCOMPARE(QGuiApplication::clipboard()->text(), total);
-    QCOMPARE(m_window->tapes().List3.selected(), 1);
+    QCOMPARE(SelectedRow(*m_window->List3), 1);
 }
 
 void TestForm1::cut_off_line_shows_its_whole_text_as_tooltip_data() {
@@ -524,7 +525,7 @@ void TestForm1::right_click_without_selection_warns() {
     QCOMPARE(m_messages->said,
              (QList<Said>{{Icon::Warning, "Bitte wählen Sie einen Eintrag zum kopieren aus!"}}));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
-    QCOMPARE(m_window->tapes().List3.selected(), -1);
+    QCOMPARE(SelectedRow(*m_window->List3), -1);
 }
 
 void TestForm1::other_buttons_on_totals_do_nothing_data() {
@@ -541,7 +542,7 @@ void TestForm1::other_buttons_on_totals_do_nothing() {
     QGuiApplication::clipboard()->setText("vorher");
     clickRow(m_window->List3, 0, button);
     QCOMPARE(m_messages->said, QList<Said>{});
-    QCOMPARE(m_window->tapes().List3.selected(), selected);
+    QCOMPARE(SelectedRow(*m_window->List3), selected);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
 }
 

@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 #include "main_window/keypad.h"
+#include "main_window/tape_view.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
 
@@ -68,8 +69,8 @@ struct RecordingPrinter : TapePrinter {
         }
         printed.backColour = form.backColour();
         printed.hadPicture = !form.picture().isNull();
-        printed.selectedTotal = const_cast<Form1&>(form).tapes().List3.selected();
-        printed.selectedFormula = const_cast<Form1&>(form).tapes().List1.selected();
+        printed.selectedTotal = SelectedRow(*form.List3);
+        printed.selectedFormula = SelectedRow(*form.List1);
         printed.image = window.grab().toImage();
     }
 
@@ -310,18 +311,19 @@ void TestPrinting::printing_deselects_only_the_last_total() {
     useRecordingPrinter();
     for (int line = 0; line < lines; ++line)
         evaluate(QString::number(line + 1));
-    Tape& totals = m_window->tapes().List3;
+    const QListView& totals = *m_window->List3;
     if (selectedTotal >= 0) {
         const QRect row =
             m_window->List3->visualRect(m_window->List3->model()->index(selectedTotal, 0));
         QTest::mouseClick(m_window->List3->viewport(), Qt::LeftButton, {}, row.center());
-        QCOMPARE(totals.selected(), selectedTotal);
+        QCOMPARE(SelectedRow(totals), selectedTotal);
     }
     if (lines > 0)
-        m_window->tapes().List1.setSelected(lines - 1);
+        m_window->List1->selectionModel()->select(m_window->List1->model()->index(lines - 1, 0),
+                                                  QItemSelectionModel::ClearAndSelect);
     pressPrint();
     QCOMPARE(m_printed.selectedTotal, printedTotal);
-    QCOMPARE(totals.selected(), printedTotal);
+    QCOMPARE(SelectedRow(totals), printedTotal);
     QCOMPARE(m_window->List3->selectionModel()->hasSelection(), printedTotal >= 0);
     QCOMPARE(m_printed.selectedFormula, lines - 1);
 }
@@ -340,7 +342,8 @@ void TestPrinting::deselected_last_total_prints_without_any_highlight() {
         evaluate(formula);
     QListView* totals = m_window->List3;
     const QPoint lastTotal = totals->visualRect(totals->model()->index(2, 0)).center();
-    m_window->tapes().List2.setSelected(1);
+    QItemSelectionModel& calculations = *m_window->List2->selectionModel();
+    calculations.select(m_window->List2->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
     QTest::mouseClick(totals->viewport(), Qt::LeftButton, {}, lastTotal);
     QTest::mouseMove(totals->viewport(), lastTotal);
     QVERIFY(totals->hasFocus());
@@ -350,7 +353,7 @@ void TestPrinting::deselected_last_total_prints_without_any_highlight() {
     QVERIFY(!m_printed.image.isNull());
     QVERIFY(totals->hasFocus());
 
-    m_window->tapes().List2.setSelected(-1);
+    calculations.clearSelection();
     m_window->setFocus();
     QTest::mouseMove(m_window.get(), QPoint(5, m_window->height() - 5));
     const QImage unselected = m_window->grab().toImage();

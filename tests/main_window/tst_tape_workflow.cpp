@@ -89,6 +89,7 @@ private slots:
     void taking_back_new_tape_gives_back_the_formula_too();
     void changes_that_change_nothing_are_no_steps();
     void steps_are_kept_for_the_latest_hundred_changes();
+    void steps_hold_about_twice_the_lines_of_the_tapes();
 
     void ctrl_c_copies_the_selected_line_of_a_tape_data();
     void ctrl_c_copies_the_selected_line_of_a_tape();
@@ -405,9 +406,12 @@ void TestTapeWorkflow::changes_that_change_nothing_are_no_steps() {
     evaluate("2+3");
     const TapeState evaluated = state();
     click("Toolbar1_Oeffnen");
-    QCOMPARE(m_window->history().steps().count(), 1);
+    QCOMPARE(m_window->history().stepCount(), 1);
     undo();
     QCOMPARE(state(), TapeState{});
+    // Neither keeps the step taken back from being made again.
+    click("Toolbar1_Neu");
+    click("Toolbar1_Oeffnen");
     redo();
     QCOMPARE(state(), evaluated);
 }
@@ -427,6 +431,22 @@ void TestTapeWorkflow::steps_are_kept_for_the_latest_hundred_changes() {
         redo();
     QCOMPARE(m_window->tapes().List1.count(), changes);
     QCOMPARE(m_window->tapes().List3.text(changes - 1).trimmed(), QStringLiteral("5565,00"));
+}
+
+// Each "Neu" holds the whole tape: the second drops the steps before the "Öffnen" it follows.
+void TestTapeWorkflow::steps_hold_about_twice_the_lines_of_the_tapes() {
+    const int lines = TapeHistory::MinLinesKept * 6 / 10;
+    writeTapeFile("Eingabe Zeile Spalte\r\n" + QByteArray("1\r\n").repeated(lines - 1));
+    for (int i = 0; i < 2; ++i) {
+        click("Toolbar1_Oeffnen");
+        click("Toolbar1_Neu");
+    }
+    QCOMPARE(m_window->history().stepCount(), 2);
+    undo();
+    QCOMPARE(m_window->tapes().List1.count(), lines);
+    undo();
+    undo();
+    QCOMPARE(m_window->tapes().List1.count(), 0);
 }
 
 // --- Copy

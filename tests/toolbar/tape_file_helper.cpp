@@ -37,7 +37,7 @@ int openUnprivileged(const QString& path) {
     }
     NumberTape tapes;
     const FixedWidthMeasurer measurer;
-    const std::optional<Failure> warning = OpenTapeFile(tapes, LineFormat{measurer, 1}, path);
+    const std::optional<Failure> warning = OpenTapeFile(tapes, LineFormat{measurer, 1, 0}, path);
     if (!warning)
         return 1;
     std::puts(warning->reason.toUtf8().constData());

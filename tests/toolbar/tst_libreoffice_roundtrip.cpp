@@ -61,11 +61,10 @@ void fillSample(NumberTape& tapes) {
 // in another font the plus signs push the formulas out of line.
 void fillAsTheWindow(NumberTape& tapes) {
     constexpr int ListWidthTwips = 1695;
-    for (Tape* tape : {&tapes.List1, &tapes.List2, &tapes.List3})
-        tape->setWidthTwips(ListWidthTwips);
     const FontMeasurer measurer(fonts::WindowDefault());
     for (const char* formula : {"1+2+3", "12", "100/8", "3456,78", "2+3"})
-        EvaluateOntoTapes(tapes, QString::fromLatin1(formula), LineFormat{measurer, 1});
+        EvaluateOntoTapes(tapes, QString::fromLatin1(formula),
+                          LineFormat{measurer, 1, ListWidthTwips});
 }
 
 // A word of a PDF page and its box in points, as pdftotext -bbox gives them, in reading order.

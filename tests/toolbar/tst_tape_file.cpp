@@ -103,6 +103,7 @@ private:
     std::optional<QString> open(const QString& file);
 
     FixedWidthMeasurer m_measurer{100.0};
+    int m_listWidthTwips = 0;
     QTemporaryDir m_folder;
     std::unique_ptr<NumberTape> m_tapes;
 };
@@ -112,6 +113,7 @@ void TestTapeFile::init() {
     QDir(m_folder.path()).removeRecursively();
     QVERIFY(QDir().mkpath(m_folder.path()));
     m_tapes = std::make_unique<NumberTape>();
+    m_listWidthTwips = 0;
 }
 
 QString TestTapeFile::writeTapeFile(const QByteArray& bytes) {
@@ -122,7 +124,8 @@ QString TestTapeFile::writeTapeFile(const QByteArray& bytes) {
 }
 
 std::optional<QString> TestTapeFile::open(const QString& file) {
-    return ReasonOf(OpenTapeFile(*m_tapes, LineFormat{m_measurer, TwoDecimals}, file));
+    return ReasonOf(
+        OpenTapeFile(*m_tapes, LineFormat{m_measurer, TwoDecimals, m_listWidthTwips}, file));
 }
 
 void TestTapeFile::pathLiesUnderHome() {
@@ -269,7 +272,8 @@ void TestTapeFile::saveBeyondTheBoundsIsRefused() {
     if (cause.isEmpty()) {
         QCOMPARE(warning, std::nullopt);
         NumberTape reopened;
-        QCOMPARE(OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals}, path()), std::nullopt);
+        QCOMPARE(OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals, 0}, path()),
+                 std::nullopt);
         QCOMPARE(reopened.List1.count(), formulas.size() + 1);
         return;
     }
@@ -386,7 +390,7 @@ void TestTapeFile::openPadsLinesThatFit_data() {
 void TestTapeFile::openPadsLinesThatFit() {
     QFETCH(QString, line);
     QFETCH(QString, entry);
-    m_tapes->List1.setWidthTwips(1100);
+    m_listWidthTwips = 1100;
 
     QCOMPARE(open(writeTapeFile(line.toLatin1() + "\r\n")), std::nullopt);
 
@@ -449,16 +453,14 @@ void TestTapeFile::textResultsReopenAsTheSameLines_data() {
 // What the tapes show is saved as one line per entry and reopens as the same lines.
 void TestTapeFile::textResultsReopenAsTheSameLines() {
     QFETCH(QString, formula);
-    for (Tape* tape : {&m_tapes->List1, &m_tapes->List2, &m_tapes->List3})
-        tape->setWidthTwips(100000);
-    EvaluateOntoTapes(*m_tapes, formula, LineFormat{m_measurer, TwoDecimals});
+    EvaluateOntoTapes(*m_tapes, formula, LineFormat{m_measurer, TwoDecimals, 100000});
     const QString saved =
         m_tapes->List1.text(0) + ' ' + m_tapes->List2.text(0) + ' ' + m_tapes->List3.text(0);
     QVERIFY2(m_tapes->List2.text(0).trimmed().startsWith(u'a'), qPrintable(m_tapes->List2.text(0)));
     QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
 
     NumberTape reopened;
-    QCOMPARE(OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals}, path()), std::nullopt);
+    QCOMPARE(OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals, 0}, path()), std::nullopt);
 
     QCOMPARE(reopened.List1.count(), 2);
     QCOMPARE(reopened.List1.text(1), saved);
@@ -533,7 +535,7 @@ void TestTapeFile::openMillionShortLines() {
     for (int i = 0; i < MaxTapeFileLines; ++i)
         bytes += QByteArray::number(i % 10) + "+1\r\n";
     writeTapeFile(bytes);
-    m_tapes->List1.setWidthTwips(1100);
+    m_listWidthTwips = 1100;
 
     QCOMPARE(open(path()), std::nullopt);
 
