@@ -65,6 +65,9 @@ void TestEvaluation::tapeSequence_data() {
     QTest::newRow("variables do not carry over")
         << QStringList{"x", "x+1"} << QStringList{"x", "x+1"} << QStringList{"", "1,00"}
         << QStringList{"0,00", "1,00"};
+    QTest::newRow("a direction format shows as a blank, not reordering the digits")
+        << QStringList{R"(ChrW(8238) & "00,001")"} << QStringList{R"(ChrW(8238) & "00.001")"}
+        << QStringList{"00,001"} << QStringList{"0,00"};
 }
 
 void TestEvaluation::tapeSequence() {
