@@ -1,7 +1,6 @@
 #include "calc/module1.h"
 
 #include "calc/formula_edit.h"
-#include "calc/tape.h"
 #include "calc/text_measurer.h"
 
 #include <algorithm>

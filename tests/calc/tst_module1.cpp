@@ -1,5 +1,4 @@
 #include "calc/module1.h"
-#include "calc/tape.h"
 #include "tests/support/fixed_width_measurer.h"
 
 #include <QTest>
