@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
+#include <utility>
 
 namespace gui_test {
 namespace {
@@ -39,6 +41,20 @@ protected:
 
 MessageBoxWatcher* g_watcher = nullptr;
 
+// Points the home folder and the XDG folders under it into the temporary folder, never anywhere
+// else: the tests empty their home folder.
+void liveIn(const QTemporaryDir& home) {
+    const QString path = QDir(home.path()).absolutePath();
+    qputenv("HOME", QFile::encodeName(path));
+    const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/.config"},
+                                                           {"XDG_STATE_HOME", "/.local/state"},
+                                                           {"XDG_DATA_HOME", "/.local/share"},
+                                                           {"XDG_CACHE_HOME", "/.cache"}};
+    for (const auto& [variable, folder] : folders)
+        qputenv(variable, QFile::encodeName(path + QLatin1String(folder)));
+    qunsetenv("XDG_DOCUMENTS_DIR");
+}
+
 } // namespace
 
 SeenMessage closeMessageBoxDuring(const std::function<void()>& action) {
@@ -52,10 +68,12 @@ SeenMessage closeMessageBoxDuring(const std::function<void()>& action) {
 int run(int argc, char** argv, const std::function<QObject*()>& createTest) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("HOME", QDir(home.path()).absolutePath().toLocal8Bit());
-    qunsetenv("XDG_DOCUMENTS_DIR");
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    const QTemporaryDir home;
+    if (!home.isValid()) {
+        qCritical("No temporary home folder, so no test runs: %s", qPrintable(home.errorString()));
+        return 1;
+    }
+    liveIn(home);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Zifferon"));
     MessageBoxWatcher watcher;
