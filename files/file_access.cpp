@@ -258,12 +258,14 @@ private:
         return 0;
     }
 
-    // Keeps the entry locked against the removal of leftovers; the error number, or 0.
+    // Keeps the entry locked against the removal of leftovers, where the file system has locks;
+    // the error number of opening it, or 0.
     int holdLock(int fd) {
         if (fd < 0)
             return errno;
         m_lock = std::make_unique<Descriptor>(fd);
-        return ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
+        ::flock(fd, LOCK_EX | LOCK_NB);
+        return 0;
     }
 
     // A file system that cannot rename without replacing gets a hard link instead.

@@ -2,30 +2,8 @@
 #include "tests/support/file_places.h"
 #include "tests/support/hostile_pictures.h"
 
-#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-// An 8 × 4 picture in a format Qt writes.
-QByteArray PictureIn(const char* format) {
-    QImage image(8, 4, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-// A GIF of one pixel, which Qt reads but does not write.
-QByteArray OnePixelGif() {
-    return QByteArray::fromHex("474946383761010001008000000000"
-                               "00ffffff2c00000000010001000002024401003b");
-}
-
-} // namespace
 
 class TestPictureFile : public QObject {
     Q_OBJECT
@@ -52,13 +30,9 @@ void TestPictureFile::load_data() {
     QTest::newRow("missing") << Place::Missing << none << 0ll << QSize() << true
                              << "Die Datei fehlt.";
     QTest::newRow("png") << Place::File << PictureIn("PNG") << 0ll << QSize(8, 4) << false << "";
-    QTest::newRow("gif") << Place::File << OnePixelGif() << 0ll << QSize(1, 1) << false << "";
-    QTest::newRow("ico") << Place::File << PictureIn("ICO") << 0ll << QSize(8, 4) << false << "";
     const QString notRaster = "Die Datei ist kein Bild im Format JPEG, GIF, PNG oder ICO.";
     QTest::newRow("svg under the name of a jpeg")
-        << Place::File
-        << QByteArray(R"(<svg xmlns="http://www.w3.org/2000/svg" width="8" height="4">)"
-                      R"(<rect width="8" height="4"/></svg>)")
+        << Place::File << QByteArray(R"(<svg xmlns="http://www.w3.org/2000/svg" width="8"/>)")
         << 0ll << QSize() << false << notRaster;
     QTest::newRow("bmp") << Place::File << PictureIn("BMP") << 0ll << QSize() << false << notRaster;
     QTest::newRow("png cut short")
@@ -98,8 +72,7 @@ void TestPictureFile::load() {
     const std::variant<QImage, Failure> loaded = LoadPictureFile(path);
 
     if (size.isValid()) {
-        const auto* failure = std::get_if<Failure>(&loaded);
-        QVERIFY2(!failure, failure ? qPrintable(failure->reason) : "");
+        QVERIFY(std::holds_alternative<QImage>(loaded));
         QCOMPARE(std::get<QImage>(loaded).size(), size);
         return;
     }

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <utility>
 
 namespace gui_test {
 namespace {
@@ -41,17 +40,15 @@ protected:
 
 MessageBoxWatcher* g_watcher = nullptr;
 
-// Points the home folder and the XDG folders under it into the temporary folder, never anywhere
-// else: the tests empty their home folder.
+// Points the home folder and the XDG folders under it into the temporary folder: the tests empty
+// their home folder.
 void liveIn(const QTemporaryDir& home) {
-    const QString path = QDir(home.path()).absolutePath();
-    qputenv("HOME", QFile::encodeName(path));
-    const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/.config"},
-                                                           {"XDG_STATE_HOME", "/.local/state"},
-                                                           {"XDG_DATA_HOME", "/.local/share"},
-                                                           {"XDG_CACHE_HOME", "/.cache"}};
-    for (const auto& [variable, folder] : folders)
-        qputenv(variable, QFile::encodeName(path + QLatin1String(folder)));
+    const QByteArray path = QFile::encodeName(QDir(home.path()).absolutePath());
+    qputenv("HOME", path);
+    qputenv("XDG_CONFIG_HOME", path + "/.config");
+    qputenv("XDG_STATE_HOME", path + "/.local/state");
+    qputenv("XDG_DATA_HOME", path + "/.local/share");
+    qputenv("XDG_CACHE_HOME", path + "/.cache");
     qunsetenv("XDG_DOCUMENTS_DIR");
 }
 

@@ -15,6 +15,7 @@
 #include <QXmlStreamReader>
 
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <zip.h>
 
 namespace {
@@ -449,18 +450,15 @@ void TestOfficeExport::twoExportsGiveTwoFiles() {
 // export removes those of this user that no running export holds, nothing else.
 void TestOfficeExport::leftoversOfKilledExportsGo() {
     const QDir documents(m_documents.path());
-    const QString killedWord = ".Zifferon-Band 2026-12-07 14-03-12.docx.zifferon-a1B2c3";
     const QString killedExcel = ".Zifferon-Band 2026-12-07 14-03-12 (2).xlsx.zifferon-Mappe1";
     const QString running = ".Zifferon-Band 2026-12-07 14-03-13.docx.zifferon-Offen1";
     const QStringList kept{".Bericht.docx.zifferon-a1B2c3",
                            "Zifferon-Band 2026-12-07 14-03-12.docx",
                            ".Zifferon-Band 2026-12-07.docx.zifferon-a1B2c3", running};
-    for (const QString& name : kept + QStringList{killedWord})
+    for (const QString& name :
+         kept + QStringList{".Zifferon-Band 2026-12-07 14-03-12.docx.zifferon-a1B2c3"})
         QVERIFY(writeFile(documents.filePath(name), "Band"));
-    QVERIFY(documents.mkdir(killedExcel));
-    QVERIFY(QFile::setPermissions(documents.filePath(killedExcel), QFileDevice::ReadOwner |
-                                                                       QFileDevice::WriteOwner |
-                                                                       QFileDevice::ExeOwner));
+    QCOMPARE(::mkdir(QFile::encodeName(documents.filePath(killedExcel)).constData(), 0700), 0);
     QVERIFY(writeFile(
         documents.filePath(killedExcel + "/Zifferon-Band 2026-12-07 14-03-12 (2).xlsx"), "Band"));
     QFile held(documents.filePath(running));
