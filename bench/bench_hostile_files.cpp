@@ -180,7 +180,7 @@ const bool Registered = [] {
                    {{"empty", bytes({})},
                     {"only_cr", bytes("\r")},
                     {"one_5MB_line", longLines(5'000'000, 1)},
-                    {"64_lines_of_64KiB", longLines(MaxTapeLineLength, 64)},
+                    {"64_lines_of_64KiB", longLines(64 * 1024, 64)},
                     {"1000000_short_lines", shortLines(1'000'000)},
                     {"1000001_short_lines", shortLines(1'000'001)},
                     {"bytes_81_8D_00", repeated(QByteArray("\x81\x8D\x00\r\n", 5), 1000)},

@@ -1,5 +1,7 @@
 #include "files/file_access.h"
 
+#include "files/file_attributes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +15,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -120,46 +123,71 @@ int readInto(int fd, QByteArray& bytes, qint64 expected, qint64 limit) {
     return 0;
 }
 
+// The program's marker in the names of its temporary files: ".Zahlen.txt.zifferon-a1B2c3".
+const QString Marker = QStringLiteral(".zifferon-");
+constexpr qsizetype SuffixLength = 6;
+
+QString temporaryNameStem(const QString& targetName) {
+    return u'.' + targetName + Marker;
+}
+
+// The name of the target whose temporary file may have this name; nothing for any other name.
+std::optional<QString> targetOfTemporary(const QString& name) {
+    const qsizetype targetLength = name.size() - 1 - Marker.size() - SuffixLength;
+    if (targetLength <= 0 || !name.startsWith(u'.') ||
+        QStringView(name).sliced(1 + targetLength, Marker.size()) != Marker)
+        return std::nullopt;
+    const bool randomSuffix =
+        std::all_of(name.cend() - SuffixLength, name.cend(), [](QChar character) {
+            return character.unicode() < 0x80 && character.isLetterOrNumber();
+        });
+    return randomSuffix ? std::optional(name.sliced(1, targetLength)) : std::nullopt;
+}
+
+QString randomSuffix() {
+    static constexpr char16_t Characters[] =
+        u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString suffix(SuffixLength, Qt::Uninitialized);
+    for (QChar& character : suffix)
+        character = Characters[QRandomGenerator::global()->bounded(62)];
+    return suffix;
+}
+
+// Where a temporary file lies.
+enum class Shape {
+    Beside,       // as a hidden file beside the target
+    PrivateFolder // under the target's name in a hidden folder beside it that only its user may
+                  // enter, for content that is written by name
+};
+
 // A temporary file beside the target, hidden and named after it with the program's marker and six
-// random letters or digits (".Zahlen.txt.zifferon-a1B2c3"): a name that no user file has.
+// random letters or digits (".Zahlen.txt.zifferon-a1B2c3"): a name that no user file has. Only its
+// user may read it, and it stays locked while it exists, so that no other write takes it for a
+// leftover of a killed one.
 class TemporaryFile {
 public:
-    static constexpr int SuffixLength = 6;
-
-    // Whether the name is one that a temporary file of the target may have.
-    static bool isTemporaryOf(const QString& name, const QString& targetName) {
-        const QString prefix = prefixOf(targetName);
-        return name.size() == prefix.size() + SuffixLength && name.startsWith(prefix) &&
-               std::all_of(name.cend() - SuffixLength, name.cend(), [](QChar character) {
-                   return character.unicode() < 0x80 && character.isLetterOrNumber();
-               });
-    }
-
     // The error number, 0 when the file was created.
-    int create(const QString& target) {
+    int create(const QString& target, Shape shape) {
         constexpr int Attempts = 100;
         const QFileInfo info(target);
-        const QString stem = info.absolutePath() + u'/' + prefixOf(info.fileName());
+        const QString stem = info.absolutePath() + u'/' + temporaryNameStem(info.fileName());
         for (int attempt = 0; attempt < Attempts; ++attempt) {
-            m_path = stem + randomSuffix();
-            const int fd = ::open(encoded(m_path).constData(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-            if (fd >= 0) {
-                m_fd = std::make_unique<Descriptor>(fd);
-                return 0;
-            }
-            if (errno != EEXIST)
-                return errno;
+            m_entry = stem + randomSuffix();
+            const int error =
+                shape == Shape::Beside ? createBeside() : createInPrivateFolder(info.fileName());
+            if (error != EEXIST)
+                return error;
         }
         return EEXIST;
     }
 
     ~TemporaryFile() {
-        if (m_fd)
+        if (m_fd || m_lock)
             discard();
     }
 
-    const QString& path() const { return m_path; }
+    // The path to fill the file through.
+    const QString& path() const { return m_fillPath; }
     int fd() const { return m_fd->get(); }
 
     // Syncs and closes the file; the error number, or 0.
@@ -178,28 +206,66 @@ public:
             error = ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
         else
             error = renameWithoutReplacing(from, to);
-        if (error == 0)
-            m_fd.reset();
-        return error;
+        if (error != 0)
+            return error;
+        if (m_path != m_entry)
+            ::rmdir(encoded(m_entry).constData());
+        m_fd.reset();
+        m_lock.reset();
+        return 0;
     }
 
     void discard() {
         m_fd.reset();
         ::unlink(encoded(m_path).constData());
+        if (m_path != m_entry)
+            ::rmdir(encoded(m_entry).constData());
+        m_lock.reset();
     }
 
 private:
-    static QString prefixOf(const QString& targetName) {
-        return u'.' + targetName + QStringLiteral(".zifferon-");
+    int createBeside() {
+        m_path = m_fillPath = m_entry;
+        const int fd =
+            ::open(encoded(m_path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+                   S_IRUSR | S_IWUSR);
+        if (fd < 0)
+            return errno;
+        m_fd = std::make_unique<Descriptor>(fd);
+        // Its own open file, so that the lock outlasts the closing of the written one.
+        return holdLock(::open(encoded(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     }
 
-    static QString randomSuffix() {
-        static constexpr char16_t Characters[] =
-            u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-        QString suffix(SuffixLength, Qt::Uninitialized);
-        for (QChar& character : suffix)
-            character = Characters[QRandomGenerator::global()->bounded(62)];
-        return suffix;
+    int createInPrivateFolder(const QString& name) {
+        if (::mkdir(encoded(m_entry).constData(), S_IRWXU) != 0)
+            return errno;
+        m_path = m_entry + u'/' + name;
+        const int lockError = holdLock(
+            ::open(encoded(m_entry).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (lockError != 0) {
+            ::rmdir(encoded(m_entry).constData());
+            return lockError;
+        }
+        const int fd =
+            ::openat(m_lock->get(), encoded(name).constData(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, S_IRUSR | S_IWUSR);
+        if (fd < 0)
+            return errno;
+        m_fd = std::make_unique<Descriptor>(fd);
+        // Through the open folder: a folder put in its place later is never written into.
+        const QString throughFolder = QStringLiteral("/proc/self/fd/%1").arg(m_lock->get());
+        m_fillPath = QFileInfo::exists(throughFolder) ? throughFolder + u'/' + name : m_path;
+        return 0;
+    }
+
+    // Keeps the entry locked against the removal of leftovers, where the file system has locks;
+    // the error number of opening it, or 0.
+    int holdLock(int fd) {
+        if (fd < 0)
+            return errno;
+        m_lock = std::make_unique<Descriptor>(fd);
+        ::flock(fd, LOCK_EX | LOCK_NB);
+        return 0;
     }
 
     // A file system that cannot rename without replacing gets a hard link instead.
@@ -215,8 +281,11 @@ private:
         return 0;
     }
 
-    QString m_path;
+    QString m_entry;    // the hidden name beside the target: the file or its folder
+    QString m_path;     // the file
+    QString m_fillPath; // the file as the filler reaches it
     std::unique_ptr<Descriptor> m_fd;
+    std::unique_ptr<Descriptor> m_lock;
 };
 
 int writeAll(int fd, const QByteArray& bytes) {
@@ -234,22 +303,37 @@ int writeAll(int fd, const QByteArray& bytes) {
     return 0;
 }
 
-// Temporary files of the target that a killed or crashed earlier write left behind: regular files
-// of this user with such a name, nothing else (no link, folder or file of another user).
-void removeStaleTemporaries(const QString& target) {
-    const QFileInfo info(target);
-    const QDir folder = info.absoluteDir();
-    const QString name = info.fileName();
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& entry : entries) {
-        if (!TemporaryFile::isTemporaryOf(entry, name))
-            continue;
-        const QByteArray path = encoded(folder.filePath(entry));
-        struct stat status {};
-        if (::lstat(path.constData(), &status) == 0 && S_ISREG(status.st_mode) &&
-            status.st_uid == ::geteuid())
-            ::unlink(path.constData());
-    }
+// A leftover private folder: the file of the target's name in it, if it is a regular file of this
+// user, then the folder, which stays while anything else is in it.
+void removePrivateFolder(int folder, const QByteArray& path, const QString& targetName) {
+    const QByteArray name = encoded(targetName);
+    struct stat status {};
+    if (::fstatat(folder, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(status.st_mode) && status.st_uid == ::geteuid())
+        ::unlinkat(folder, name.constData(), 0);
+    ::rmdir(path.constData());
+}
+
+// Removes the entry if it is a temporary file or private folder (only its user may enter it) of
+// this user that no running write holds; nothing else (no link, pipe or device, nothing of another
+// user) is even opened.
+void removeIfStale(const QByteArray& path, const QString& targetName) {
+    struct stat seen {};
+    if (::lstat(path.constData(), &seen) != 0 || seen.st_uid != ::geteuid())
+        return;
+    const bool privateFolder = S_ISDIR(seen.st_mode) && (seen.st_mode & 07777) == S_IRWXU;
+    if (!S_ISREG(seen.st_mode) && !privateFolder)
+        return;
+    const Descriptor entry(
+        ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (!entry.valid() || ::fstat(entry.get(), &status) != 0 || status.st_ino != seen.st_ino ||
+        status.st_dev != seen.st_dev || ::flock(entry.get(), LOCK_EX | LOCK_NB) != 0)
+        return;
+    if (S_ISREG(status.st_mode))
+        ::unlink(path.constData());
+    else
+        removePrivateFolder(entry.get(), path, targetName);
 }
 
 // The file's folder made durable after a rename; a folder that cannot be synced changes nothing.
@@ -279,53 +363,53 @@ std::optional<Failure> followLink(QString& target) {
                           "Datei zeigt.");
 }
 
-// An existing file that this user may not write is not replaced either; the status of an
-// existing file is handed out, so that its owner and permissions stay with the new content.
-int checkReplaceable(const QString& target, std::optional<struct stat>& existing) {
+// Only a regular file that this user may write is replaced; the status of an existing file is
+// handed out, so that its owner and permissions stay with the new content.
+std::optional<Failure> checkReplaceable(const QString& target,
+                                        std::optional<struct stat>& existing) {
     struct stat status {};
     if (::stat(encoded(target).constData(), &status) != 0)
-        return 0;
-    if (S_ISDIR(status.st_mode))
-        return EISDIR;
+        return std::nullopt;
+    if (std::optional<Failure> refusal = notRegular(status))
+        return refusal;
     existing = status;
-    return ::access(encoded(target).constData(), W_OK) == 0 ? 0 : errno;
+    if (::access(encoded(target).constData(), W_OK) != 0)
+        return SystemErrorSentence(errno);
+    return std::nullopt;
 }
 
-// The owner and group of the existing file as far as this process may set them, then its
-// permissions; a set-ID bit only where its owner or group was kept.
-void takeOverOwnerAndPermissions(int fd, const struct stat& existing) {
-    const bool owner = ::fchown(fd, existing.st_uid, existing.st_gid) == 0;
-    const bool group = owner || ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) == 0;
-    mode_t permissions = existing.st_mode & 07777;
-    if (!owner)
-        permissions &= ~mode_t{S_ISUID};
-    if (!group)
-        permissions &= ~mode_t{S_ISGID};
-    ::fchmod(fd, permissions);
+// The existing file's owner, permissions and attributes, or those of a new file.
+void giveAttributes(int fd, const QString& target, const std::optional<struct stat>& existing) {
+    if (existing)
+        TakeOverAttributes(fd, encoded(target), *existing);
+    else
+        ::fchmod(fd, NewFilePermissions());
 }
 
 std::optional<Failure> writeThroughTemporary(const QString& path,
                                              const std::function<int(TemporaryFile&)>& fill,
-                                             Commit commit) {
+                                             Commit commit, Shape shape) {
     QString target = path;
     std::optional<struct stat> existing;
     if (commit == Commit::Replace) {
         if (std::optional<Failure> refusal = followLink(target))
             return refusal;
-        if (const int error = checkReplaceable(target, existing))
-            return SystemErrorSentence(error);
-        removeStaleTemporaries(target);
+        if (std::optional<Failure> refusal = checkReplaceable(target, existing))
+            return refusal;
+        const QFileInfo info(target);
+        RemoveStaleTemporaries(info.absolutePath(),
+                               [name = info.fileName()](const QString& of) { return of == name; });
     } else if (const QFileInfo present(path); present.exists() || present.isSymLink()) {
         return SystemErrorSentence(EEXIST);
     }
     TemporaryFile temporary;
-    if (const int error = temporary.create(target))
+    if (const int error = temporary.create(target, shape))
         return SystemErrorSentence(error);
-    if (existing)
-        takeOverOwnerAndPermissions(temporary.fd(), *existing);
     int error = fill(temporary);
-    if (error == 0)
+    if (error == 0) {
+        giveAttributes(temporary.fd(), target, existing);
         error = temporary.finish();
+    }
     if (error == 0)
         error = temporary.commit(target, commit);
     if (error != 0)
@@ -388,11 +472,22 @@ std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 ma
     return bytes;
 }
 
+void RemoveStaleTemporaries(const QString& folder,
+                            const std::function<bool(const QString& targetName)>& isTarget) {
+    const QDir entries(folder);
+    for (const QString& entry :
+         entries.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const std::optional<QString> target = targetOfTemporary(entry);
+        if (target && isTarget(*target))
+            removeIfStale(encoded(entries.filePath(entry)), *target);
+    }
+}
+
 std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes,
                                        Commit commit) {
     return writeThroughTemporary(
         path, [&bytes](TemporaryFile& temporary) { return writeAll(temporary.fd(), bytes); },
-        commit);
+        commit, Shape::Beside);
 }
 
 std::optional<Failure> WriteFileSafely(const QString& path, const FileFiller& fill, Commit commit) {
@@ -403,7 +498,7 @@ std::optional<Failure> WriteFileSafely(const QString& path, const FileFiller& fi
             reason = fill(temporary.path());
             return reason ? EIO : 0;
         },
-        commit);
+        commit, Shape::PrivateFolder);
     if (failure && reason)
         return reason;
     return failure;

@@ -13,6 +13,13 @@ QString tooLargeReason(QSize size) {
         .arg(GermanCount(size.width()), GermanCount(size.height()), GermanCount(MaxPicturePixels));
 }
 
+// The raster formats a picture from outside may have; anything else (SVG above all, which can
+// make a small file expand without bound) is never decoded.
+bool allowedFormat(const QByteArray& format) {
+    static const QList<QByteArray> Allowed{"jpeg", "gif", "png", "ico"};
+    return Allowed.contains(format);
+}
+
 bool tooLarge(QSize size) {
     return qint64{size.width()} * qint64{size.height()} > MaxPicturePixels;
 }
@@ -26,7 +33,12 @@ std::variant<QImage, Failure> LoadPictureFile(const QString& path) {
         return *failure;
     QBuffer buffer(&std::get<QByteArray>(read));
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    if (!allowedFormat(format))
+        return Failure(
+            QStringLiteral("Die Datei ist kein Bild im Format JPEG, GIF, PNG oder ICO."));
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     const QSize declared = reader.size();
     if (declared.isValid() && tooLarge(declared))
         return Failure(tooLargeReason(declared));

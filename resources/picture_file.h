@@ -14,7 +14,7 @@
 inline constexpr qint64 MaxPictureFileBytes = 32 * 1024 * 1024;
 inline constexpr qint64 MaxPicturePixels = 4096 * 4096;
 
-// The picture in the file (any format Qt reads), or why there is none (of kind Missing where
-// nothing is at the path). A picture larger than the bound is refused from its header, before it
-// is decoded.
+// The picture in the file (JPEG, GIF, PNG or ICO, told by its content), or why there is none (of
+// kind Missing where nothing is at the path). A picture larger than the bound is refused from its
+// header, before it is decoded.
 std::variant<QImage, Failure> LoadPictureFile(const QString& path);

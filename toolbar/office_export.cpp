@@ -4,10 +4,13 @@
 #include "toolbar/tape_look.h"
 #include "toolbar/xlsx_workbook.h"
 
+#include "files/file_access.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <functional>
@@ -15,6 +18,7 @@
 namespace {
 
 const QString ParagraphEnd = QStringLiteral("\r\n");
+const QString NamePrefix = QStringLiteral("Zifferon-Band "); // of every exported file
 constexpr QChar Replacement = QChar::ReplacementCharacter;
 
 // XML 1.0 holds tab, LF, CR and the characters from the blank on, except lone surrogates and
@@ -64,6 +68,7 @@ public:
     using Writer = std::function<std::optional<Failure>(const QString& path)>;
 
     ExportFailure saveAndOpen(const Writer& write) const {
+        removeStaleTemporaries();
         const QString path = uniquePath();
         if (const std::optional<Failure> failure = write(path)) {
             return QStringLiteral("Das Band konnte nicht als „%1“ gespeichert werden: %2")
@@ -75,10 +80,21 @@ public:
     }
 
 private:
+    // What exports of this kind that were killed while writing left in the folder.
+    void removeStaleTemporaries() const {
+        const QRegularExpression exportName(QRegularExpression::anchoredPattern(
+            QRegularExpression::escape(NamePrefix) +
+            QStringLiteral(R"(\d{4}-\d\d-\d\d \d\d-\d\d-\d\d( \(\d+\))?)") +
+            QRegularExpression::escape(m_suffix)));
+        RemoveStaleTemporaries(m_folder, [&exportName](const QString& name) {
+            return exportName.match(name).hasMatch();
+        });
+    }
+
     // "Zifferon-Band 2026-12-07 14-03-12.docx", then " (2)", " (3)" ... before the suffix.
     QString uniquePath() const {
         const QString stem =
-            m_folder + QStringLiteral("/Zifferon-Band ") +
+            m_folder + u'/' + NamePrefix +
             QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
         QString path = stem + m_suffix;
         for (int clash = 2; QFileInfo(path).exists() || QFileInfo(path).isSymLink(); ++clash)

@@ -35,16 +35,16 @@ QString openWarning(const QString& path, const QString& reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-QString tooLargeReason() {
-    return QStringLiteral("Die Datei ist größer als %1 MiB.").arg(MaxTapeFileBytes / (1024 * 1024));
+QString tooLargeReason(const TapeFileBounds& bounds) {
+    return QStringLiteral("Die Datei ist größer als %1 MiB.").arg(bounds.bytes / (1024 * 1024));
 }
 
 // Said with every reason that concerns the bounds.
-QString boundsNote() {
+QString boundsNote(const TapeFileBounds& bounds) {
     return QStringLiteral(" Eine Banddatei darf höchstens %1 MiB und %2 Zeilen haben, jede Zeile "
                           "höchstens %3 Zeichen.")
-        .arg(MaxTapeFileBytes / (1024 * 1024))
-        .arg(GermanCount(MaxTapeFileLines), GermanCount(MaxTapeLineLength));
+        .arg(bounds.bytes / (1024 * 1024))
+        .arg(GermanCount(bounds.lines), GermanCount(bounds.lineLength));
 }
 
 std::optional<Failure> createFolderOf(const QString& path) {
@@ -79,11 +79,11 @@ struct LineSurvey {
     qsizetype firstOverlong = 0;
 };
 
-LineSurvey surveyLines(const QByteArray& bytes) {
+LineSurvey surveyLines(const QByteArray& bytes, qsizetype maxLineLength) {
     LineSurvey survey;
-    forEachLine(bytes, [&survey](qsizetype, qsizetype length) {
+    forEachLine(bytes, [&survey, maxLineLength](qsizetype, qsizetype length) {
         ++survey.lines;
-        if (length > MaxTapeLineLength)
+        if (length > maxLineLength)
             survey.firstOverlong = survey.lines;
         return survey.firstOverlong == 0;
     });
@@ -172,16 +172,15 @@ QByteArray TapeFileBytes(const NumberTape& tapes) {
     return bytes;
 }
 
-std::optional<Failure> TapeFileProblem(const QByteArray& bytes) {
-    if (bytes.size() > MaxTapeFileBytes)
-        return tooLargeReason();
-    const LineSurvey survey = surveyLines(bytes);
+std::optional<Failure> TapeFileProblem(const QByteArray& bytes, const TapeFileBounds& bounds) {
+    if (bytes.size() > bounds.bytes)
+        return tooLargeReason(bounds);
+    const LineSurvey survey = surveyLines(bytes, bounds.lineLength);
     if (survey.firstOverlong > 0)
         return QStringLiteral("Zeile %1 ist länger als %2 Zeichen.")
-            .arg(GermanCount(survey.firstOverlong), GermanCount(MaxTapeLineLength));
-    if (survey.lines > MaxTapeFileLines)
-        return QStringLiteral("Die Datei hat mehr als %1 Zeilen.")
-            .arg(GermanCount(MaxTapeFileLines));
+            .arg(GermanCount(survey.firstOverlong), GermanCount(bounds.lineLength));
+    if (survey.lines > bounds.lines)
+        return QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(GermanCount(bounds.lines));
     return std::nullopt;
 }
 
@@ -189,10 +188,8 @@ std::optional<Failure> SaveTapeFile(const NumberTape& tapes, const QString& path
     if (const std::optional<Failure> failure = createFolderOf(path))
         return saveWarning(path, failure->reason);
     const QByteArray bytes = TapeFileBytes(tapes);
-    if (const std::optional<Failure> problem = TapeFileProblem(bytes)) {
-        return saveWarning(path, QStringLiteral("„Öffnen“ könnte die Datei nicht wieder lesen. ") +
-                                     problem->reason + boundsNote());
-    }
+    if (const std::optional<Failure> problem = TapeFileProblem(bytes, SaveBounds))
+        return saveWarning(path, problem->reason + boundsNote(SaveBounds));
     if (const std::optional<Failure> failure = WriteFileSafely(path, bytes, Commit::Replace))
         return saveWarning(path, failure->reason);
     return std::nullopt;
@@ -205,11 +202,12 @@ std::optional<Failure> OpenTapeFile(NumberTape& tapes, const LineFormat& format,
         ReadRegularFile(path, MaxTapeFileBytes, Oversize::Refuse);
     if (const auto* failure = std::get_if<Failure>(&read)) {
         const bool beyondBounds = failure->kind == Failure::Kind::TooLarge;
-        return openWarning(path, failure->reason + (beyondBounds ? boundsNote() : QString()));
+        return openWarning(path,
+                           failure->reason + (beyondBounds ? boundsNote(OpenBounds) : QString()));
     }
     const QByteArray& bytes = std::get<QByteArray>(read);
     if (const std::optional<Failure> problem = TapeFileProblem(bytes))
-        return openWarning(path, problem->reason + boundsNote());
+        return openWarning(path, problem->reason + boundsNote(OpenBounds));
     tapes.List1.append(alignedLines(bytes, format));
     return std::nullopt;
 }

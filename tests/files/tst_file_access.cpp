@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(Failure::Kind)
@@ -28,9 +30,12 @@ private slots:
     void read_boundedFile();
     void replace_keepsPermissionsAndLeavesNoTemporaryFile();
     void replace_removesOnlyItsOwnStaleTemporaryFiles();
+    void replace_keepsExtendedAttributes_data();
+    void replace_keepsExtendedAttributes();
     void replace_writesThroughASymbolicLink_data();
     void replace_writesThroughASymbolicLink();
-    void replace_refusesALinkToNoFile();
+    void replace_refusesWhatIsNoRegularFile_data();
+    void replace_refusesWhatIsNoRegularFile();
     void replace_keepsOwnerAndGroup();
     void replace_separatesAHardLink();
     void createNew_neverReplacesAFile();
@@ -149,17 +154,29 @@ void TestFileAccess::read_boundedFile() {
     }
 }
 
+// A filler writes by name, in a private folder beside the target, into a file for its user alone.
 void TestFileAccess::replace_keepsPermissionsAndLeavesNoTemporaryFile() {
     QVERIFY(writeFile(path(), "alt"));
     QCOMPARE(::chmod(QFile::encodeName(path()).constData(), 0640), 0);
+    QList<QFileDevice::Permissions> seen; // of the temporary file, then of its folder
+    QString folder;
+    const FileFiller filler = [&](const QString& temporary) -> std::optional<Failure> {
+        folder = QFileInfo(temporary).canonicalPath();
+        seen = {QFileInfo(temporary).permissions(), QFileInfo(folder).permissions()};
+        return writeFile(temporary, "neu") ? std::nullopt : std::optional<Failure>("?");
+    };
 
-    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+    QCOMPARE(WriteFileSafely(path(), filler, Commit::Replace), std::nullopt);
 
     QCOMPARE(fileContent(path()), "neu");
     struct stat status {};
     QCOMPARE(::stat(QFile::encodeName(path()).constData(), &status), 0);
     QCOMPARE(status.st_mode & 07777, 0640u);
     QCOMPARE(entries(), QStringList{"Zahlen.txt"});
+    const auto user = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                      QFileDevice::WriteUser;
+    QCOMPARE(seen, (QList{user, user | QFileDevice::ExeOwner | QFileDevice::ExeUser}));
+    QCOMPARE(QFileInfo(folder).absolutePath(), QDir(m_folder->path()).canonicalPath());
 }
 
 void TestFileAccess::replace_removesOnlyItsOwnStaleTemporaryFiles() {
@@ -176,16 +193,60 @@ void TestFileAccess::replace_removesOnlyItsOwnStaleTemporaryFiles() {
     const QString linked = elsewhere.filePath("fremd.txt");
     QVERIFY(writeFile(linked, "fremd"));
     QVERIFY(QFile::link(linked, path(".Zahlen.txt.zifferon-Link01")));
+    // The private folder of a killed write goes; the temporary file of a running write stays.
+    const QString killed = path(".Zahlen.txt.zifferon-Mappe1");
+    QCOMPARE(::mkdir(QFile::encodeName(killed).constData(), 0700), 0);
+    QVERIFY(writeFile(killed + "/Zahlen.txt", "halb"));
+    const QString running = ".Zahlen.txt.zifferon-Offen1";
+    QVERIFY(writeFile(path(running), "halb"));
+    QFile held(path(running));
+    QVERIFY(held.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(held.handle(), LOCK_EX), 0);
 
     QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
 
     QStringList expected = userFiles + QStringList{"Zahlen.txt", ".Zahlen.txt.zifferon-Ordner",
-                                                   ".Zahlen.txt.zifferon-Link01"};
+                                                   ".Zahlen.txt.zifferon-Link01", running};
     expected.sort();
     QStringList present = entries();
     present.sort();
     QCOMPARE(present, expected);
     QCOMPARE(fileContent(linked), "fremd");
+}
+
+void TestFileAccess::replace_keepsExtendedAttributes_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<uint>("permissions"); // after the attribute is set
+    // chmod 640, then setfacl -m u:4711:rw, as the kernel stores it: the group bits show the mask.
+    QTest::newRow("access control list naming a user")
+        << QByteArray("system.posix_acl_access")
+        << QByteArray::fromHex("02000000 01000600ffffffff 0200060067120000 04000400ffffffff"
+                               "10000600ffffffff 20000000ffffffff")
+        << 0660u;
+    QTest::newRow("attribute of the user")
+        << QByteArray("user.herkunft") << QByteArray("Kasse") << 0640u;
+}
+
+void TestFileAccess::replace_keepsExtendedAttributes() {
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, value);
+    QFETCH(uint, permissions);
+    QVERIFY(writeFile(path(), "alt"));
+    const QByteArray file = QFile::encodeName(path());
+    QCOMPARE(::chmod(file.constData(), 0640), 0);
+    if (::setxattr(file.constData(), name.constData(), value.constData(), value.size(), 0) != 0)
+        QSKIP(qPrintable("the file system keeps no " + name + ": " + qt_error_string(errno)));
+
+    QCOMPARE(WriteFileSafely(path(), "neu", Commit::Replace), std::nullopt);
+
+    QByteArray kept(value.size(), '\0');
+    QCOMPARE(::getxattr(file.constData(), name.constData(), kept.data(), kept.size()),
+             value.size());
+    QCOMPARE(kept, value);
+    struct stat status {};
+    QCOMPARE(::stat(file.constData(), &status), 0);
+    QCOMPARE(status.st_mode & 07777, permissions);
 }
 
 void TestFileAccess::replace_writesThroughASymbolicLink_data() {
@@ -227,17 +288,31 @@ void TestFileAccess::replace_writesThroughASymbolicLink() {
              besideTheFileBefore);
 }
 
-void TestFileAccess::replace_refusesALinkToNoFile() {
-    const QString nowhere = m_folder->filePath("Laufwerk/Zahlen.txt");
-    QVERIFY(QFile::link(nowhere, path()));
+void TestFileAccess::replace_refusesWhatIsNoRegularFile_data() {
+    QTest::addColumn<QString>("linkTo"); // empty: the place at the path itself
+    QTest::addColumn<Place>("place");
+    QTest::addColumn<QString>("reason");
+    const QString notRegular = "An dieser Stelle liegt keine gewöhnliche Datei.";
+    QTest::newRow("link to no file")
+        << "Laufwerk/Zahlen.txt" << Place::Missing
+        << "Die Datei ist eine symbolische Verknüpfung, die auf keine vorhandene Datei zeigt.";
+    QTest::newRow("pipe") << "" << Place::Pipe << notRegular;
+    QTest::newRow("link to a pipe") << "Rohr" << Place::Pipe << notRegular;
+}
 
-    const std::optional<QString> failure =
-        ReasonOf(WriteFileSafely(path(), "neu", Commit::Replace));
+void TestFileAccess::replace_refusesWhatIsNoRegularFile() {
+    QFETCH(QString, linkTo);
+    QFETCH(Place, place);
+    QFETCH(QString, reason);
+    const QString target = linkTo.isEmpty() ? path() : m_folder->filePath(linkTo);
+    QVERIFY(makePlace(place, target));
+    QVERIFY(linkTo.isEmpty() || QFile::link(target, path()));
+    const QStringList before = entries();
 
-    QCOMPARE(failure,
-             "Die Datei ist eine symbolische Verknüpfung, die auf keine vorhandene Datei zeigt.");
-    QCOMPARE(QFileInfo(path()).symLinkTarget(), nowhere);
-    QCOMPARE(entries(), QStringList{"Zahlen.txt"});
+    QCOMPARE(ReasonOf(WriteFileSafely(path(), "neu", Commit::Replace)), reason);
+
+    QCOMPARE(entries(), before);
+    QCOMPARE(QFileInfo(target).exists() && !QFileInfo(target).isFile(), place == Place::Pipe);
 }
 
 void TestFileAccess::replace_keepsOwnerAndGroup() {

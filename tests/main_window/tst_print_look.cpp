@@ -23,9 +23,9 @@ void TestPrintLook::layoutPicture_data() {
     QTest::addColumn<QString>("cause"); // empty: no notice
     QTest::newRow("a picture") << Place::File << JpegOf({30, 20}, Qt::red) << "";
     QTest::newRow("missing") << Place::Missing << QByteArray() << "";
-    QTest::newRow("not a picture")
-        << Place::File << QByteArray("kein JPEG")
-        << "konnte nicht geladen werden: Die Datei ist kein lesbares Bild.";
+    QTest::newRow("not a picture") << Place::File << QByteArray("kein JPEG")
+                                   << "konnte nicht geladen werden: Die Datei ist kein Bild im "
+                                      "Format JPEG, GIF, PNG oder ICO.";
     QTest::newRow("20000 x 20000 declared")
         << Place::File << JpegDeclaring({20000, 20000})
         << "konnte nicht geladen werden: Das Bild ist mit 20.000 × 20.000 Bildpunkten zu groß; "

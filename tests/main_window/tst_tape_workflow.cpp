@@ -2,6 +2,7 @@
 #include "correction/form2.h"
 #include "main_window/form1.h"
 #include "main_window/tape_commands.h"
+#include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/tape_lines.h"
@@ -15,7 +16,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 namespace {
@@ -98,6 +101,8 @@ private slots:
     void ctrl_shift_c_copies_the_whole_tape_data();
     void ctrl_shift_c_copies_the_whole_tape();
     void shortcuts_do_nothing_while_a_message_box_is_open();
+
+    void no_test_runs_without_a_temporary_home();
 
 private:
     void createWindow(std::shared_ptr<MessageBoxes> messages);
@@ -545,6 +550,26 @@ void TestTapeWorkflow::shortcuts_do_nothing_while_a_message_box_is_open() {
     QCOMPARE(pressedIn, 3);
     QCOMPARE(state(), before);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
+}
+
+// These tests empty their home, which holds the XDG folders: none runs without a temporary one.
+void TestTapeWorkflow::no_test_runs_without_a_temporary_home() {
+    for (const char* xdg : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        QVERIFY2(qEnvironmentVariable(xdg).startsWith(QDir::homePath() + u'/'), xdg);
+    const QTemporaryDir here;
+    QVERIFY(here.isValid());
+    QVERIFY(writeFile(here.filePath("Eigenes.txt"), "meins"));
+    QProcess test;
+    test.setWorkingDirectory(here.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", here.filePath("Eigenes.txt")); // no user can make a folder in it
+    test.setProcessEnvironment(environment);
+
+    test.start(QCoreApplication::applicationFilePath(), {"typing_goes_on_after_a_click_on_a_key"});
+
+    QVERIFY(test.waitForFinished(60000));
+    QVERIFY(test.exitStatus() == QProcess::NormalExit && test.exitCode() != 0);
+    QCOMPARE(fileContent(here.filePath("Eigenes.txt")), "meins");
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestTapeWorkflow)

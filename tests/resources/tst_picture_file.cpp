@@ -29,9 +29,17 @@ void TestPictureFile::load_data() {
         << Place::File << JpegOf({4096, 4096}, Qt::red) << 0ll << QSize(4096, 4096) << false << "";
     QTest::newRow("missing") << Place::Missing << none << 0ll << QSize() << true
                              << "Die Datei fehlt.";
-    QTest::newRow("empty file") << Place::File << none << 0ll << QSize() << false << noPicture;
+    QTest::newRow("png") << Place::File << PictureIn("PNG") << 0ll << QSize(8, 4) << false << "";
+    const QString notRaster = "Die Datei ist kein Bild im Format JPEG, GIF, PNG oder ICO.";
+    QTest::newRow("svg under the name of a jpeg")
+        << Place::File << QByteArray(R"(<svg xmlns="http://www.w3.org/2000/svg" width="8"/>)")
+        << 0ll << QSize() << false << notRaster;
+    QTest::newRow("bmp") << Place::File << PictureIn("BMP") << 0ll << QSize() << false << notRaster;
+    QTest::newRow("png cut short")
+        << Place::File << PictureIn("PNG").first(40) << 0ll << QSize() << false << noPicture;
+    QTest::newRow("empty file") << Place::File << none << 0ll << QSize() << false << notRaster;
     QTest::newRow("text, not a picture")
-        << Place::File << QByteArray("kein JPEG") << 0ll << QSize() << false << noPicture;
+        << Place::File << QByteArray("kein JPEG") << 0ll << QSize() << false << notRaster;
     QTest::newRow("20000 x 20000 declared in the header")
         << Place::File << JpegDeclaring({20000, 20000}) << 0ll << QSize() << false
         << "Das Bild ist mit 20.000 × 20.000 Bildpunkten zu groß; erlaubt sind höchstens "

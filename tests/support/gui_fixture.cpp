@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -39,6 +40,18 @@ protected:
 
 MessageBoxWatcher* g_watcher = nullptr;
 
+// Points the home folder and the XDG folders under it into the temporary folder: the tests empty
+// their home folder.
+void liveIn(const QTemporaryDir& home) {
+    const QByteArray path = QFile::encodeName(QDir(home.path()).absolutePath());
+    qputenv("HOME", path);
+    qputenv("XDG_CONFIG_HOME", path + "/.config");
+    qputenv("XDG_STATE_HOME", path + "/.local/state");
+    qputenv("XDG_DATA_HOME", path + "/.local/share");
+    qputenv("XDG_CACHE_HOME", path + "/.cache");
+    qunsetenv("XDG_DOCUMENTS_DIR");
+}
+
 } // namespace
 
 SeenMessage closeMessageBoxDuring(const std::function<void()>& action) {
@@ -52,10 +65,12 @@ SeenMessage closeMessageBoxDuring(const std::function<void()>& action) {
 int run(int argc, char** argv, const std::function<QObject*()>& createTest) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("HOME", QDir(home.path()).absolutePath().toLocal8Bit());
-    qunsetenv("XDG_DOCUMENTS_DIR");
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    const QTemporaryDir home;
+    if (!home.isValid()) {
+        qCritical("No temporary home folder, so no test runs: %s", qPrintable(home.errorString()));
+        return 1;
+    }
+    liveIn(home);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Zifferon"));
     MessageBoxWatcher watcher;

@@ -22,8 +22,9 @@ struct SeenMessage {
 SeenMessage closeMessageBoxDuring(const std::function<void()>& action);
 
 // Runs the test object with the offscreen platform (unless one is set) and a temporary home
-// folder. Every real message box is closed as soon as it shows; one that no test expected
-// fails the run.
+// folder that holds the XDG configuration, state, data and cache folders; where no temporary
+// folder can be made, no test runs and the run fails. Every real message box is closed as soon as
+// it shows; one that no test expected fails the run.
 int run(int argc, char** argv, const std::function<QObject*()>& createTest);
 
 } // namespace gui_test

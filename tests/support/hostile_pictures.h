@@ -36,3 +36,14 @@ inline QByteArray JpegOf(QSize size, QColor colour) {
     image.save(&buffer, "JPG", 95);
     return bytes;
 }
+
+// An 8 × 4 picture in a format Qt writes.
+inline QByteArray PictureIn(const char* format) {
+    QImage image(8, 4, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}

@@ -1,5 +1,6 @@
 #include "resources/fonts.h"
 #include "tests/support/failure_reason.h"
+#include "tests/support/file_places.h"
 #include "tests/support/small_disk.h"
 #include "toolbar/office_export.h"
 
@@ -13,6 +14,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <zip.h>
 
 namespace {
@@ -205,6 +208,7 @@ private slots:
     void callsInOrderAndStopsAtTheFirstFailure();
     void controlCharactersBecomeReplacementCharacters();
     void twoExportsGiveTwoFiles();
+    void leftoversOfKilledExportsGo();
     void neverOverwritesAFileOfTheSameName();
     void missingDocumentsFolderIsCreated();
     void unwritableDocumentsFolderIsReported();
@@ -440,6 +444,34 @@ void TestOfficeExport::twoExportsGiveTwoFiles() {
     QCOMPARE(QSet<QString>(m_opener.opened.begin(), m_opener.opened.end()).size(), 4);
     QCOMPARE(QDir(m_documents.path()).entryList(QDir::Files).size(), 4);
     QCOMPARE(paragraphsOf(first), paragraphsOf(second));
+}
+
+// A killed export leaves its hidden temporary file (a private folder for a workbook); the next
+// export removes those of this user that no running export holds, nothing else.
+void TestOfficeExport::leftoversOfKilledExportsGo() {
+    const QDir documents(m_documents.path());
+    const QString killedExcel = ".Zifferon-Band 2026-12-07 14-03-12 (2).xlsx.zifferon-Mappe1";
+    const QString running = ".Zifferon-Band 2026-12-07 14-03-13.docx.zifferon-Offen1";
+    const QStringList kept{".Bericht.docx.zifferon-a1B2c3",
+                           "Zifferon-Band 2026-12-07 14-03-12.docx",
+                           ".Zifferon-Band 2026-12-07.docx.zifferon-a1B2c3", running};
+    for (const QString& name :
+         kept + QStringList{".Zifferon-Band 2026-12-07 14-03-12.docx.zifferon-a1B2c3"})
+        QVERIFY(writeFile(documents.filePath(name), "Band"));
+    QCOMPARE(::mkdir(QFile::encodeName(documents.filePath(killedExcel)).constData(), 0700), 0);
+    QVERIFY(writeFile(
+        documents.filePath(killedExcel + "/Zifferon-Band 2026-12-07 14-03-12 (2).xlsx"), "Band"));
+    QFile held(documents.filePath(running));
+    QVERIFY(held.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(held.handle(), LOCK_EX), 0);
+    NumberTape tapes;
+
+    const QString docx = QFileInfo(exportWord(tapes)).fileName();
+    const QString xlsx = QFileInfo(exportExcel(tapes)).fileName();
+
+    QStringList expected = kept + QStringList{docx, xlsx};
+    expected.sort();
+    QCOMPARE(documents.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), expected);
 }
 
 void TestOfficeExport::neverOverwritesAFileOfTheSameName() {

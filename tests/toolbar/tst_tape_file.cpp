@@ -244,24 +244,32 @@ void TestTapeFile::saveFailureKeepsTheOldFile() {
 
 void TestTapeFile::saveBeyondTheBoundsIsRefused_data() {
     QTest::addColumn<QStringList>("formulas");
-    QTest::addColumn<QString>("cause");           // empty: saved, and opened again
+    QTest::addColumn<QString>("cause"); // empty: saved
+    QTest::addColumn<bool>("reopens");
     const qsizetype room = MaxTapeLineLength - 2; // the blanks before the two empty entries
-    QTest::newRow("longest line") << QStringList{QString(room, u'7')} << "";
-    QTest::newRow("one character more")
-        << QStringList{"1", QString(room + 1, u'7')} << "Zeile 3 ist länger als 65.536 Zeichen.";
-    QTest::newRow("most lines") << linesForSaving(MaxTapeFileLines) << "";
-    QTest::newRow("one line more")
-        << linesForSaving(MaxTapeFileLines + 1) << "Die Datei hat mehr als 1.000.000 Zeilen.";
+    QTest::newRow("longest line") << QStringList{QString(room, u'7')} << "" << true;
+    // An opened line gains its separators: the save takes it, the open no more.
+    QTest::newRow("opened line at the bound")
+        << QStringList{QString(MaxTapeLineLength, u'7')} << "" << false;
+    QTest::newRow("line beyond three entries at the bound")
+        << QStringList{"1", QString(3 * MaxTapeLineLength + 1, u'7')}
+        << "Zeile 3 ist länger als 393.218 Zeichen." << false;
+    QTest::newRow("most lines") << linesForSaving(MaxTapeFileLines) << "" << true;
+    QTest::newRow("an opened file of the most lines, with the header")
+        << linesForSaving(MaxTapeFileLines + 1) << "" << false;
+    QTest::newRow("two lines more") << linesForSaving(MaxTapeFileLines + 2)
+                                    << "Die Datei hat mehr als 1.000.001 Zeilen." << false;
     // A formula pasted with a line end in it writes two lines into the file.
     QTest::newRow("line ends inside entries")
-        << QStringList(MaxTapeFileLines / 2, QStringLiteral("1\r2"))
-        << "Die Datei hat mehr als 1.000.000 Zeilen.";
+        << QStringList(MaxTapeFileLines / 2 + 1, QStringLiteral("1\r2"))
+        << "Die Datei hat mehr als 1.000.001 Zeilen." << false;
 }
 
-// Whatever is saved opens again; what could not be opened again is not saved.
+// Whatever an open brought in is saved; what is saved within the open's bounds opens again.
 void TestTapeFile::saveBeyondTheBoundsIsRefused() {
     QFETCH(QStringList, formulas);
     QFETCH(QString, cause);
+    QFETCH(bool, reopens);
     fill(m_tapes->List1, {"alt"});
     QCOMPARE(SaveTapeFile(*m_tapes, path()), std::nullopt);
     const QByteArray old = fileContent(path());
@@ -272,16 +280,16 @@ void TestTapeFile::saveBeyondTheBoundsIsRefused() {
     if (cause.isEmpty()) {
         QCOMPARE(warning, std::nullopt);
         NumberTape reopened;
-        QCOMPARE(OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals, 0}, path()),
-                 std::nullopt);
-        QCOMPARE(reopened.List1.count(), formulas.size() + 1);
+        const std::optional<Failure> refusal =
+            OpenTapeFile(reopened, LineFormat{m_measurer, TwoDecimals, 0}, path());
+        QCOMPARE(!refusal, reopens);
+        QCOMPARE(reopened.List1.count(), reopens ? formulas.size() + 1 : 0);
         return;
     }
     QVERIFY(warning);
-    QVERIFY2(warning->contains("„Öffnen“ könnte die Datei nicht wieder lesen. " + cause),
-             qPrintable(*warning));
-    QVERIFY2(warning->endsWith("Eine Banddatei darf höchstens 64 MiB und 1.000.000 Zeilen haben, "
-                               "jede Zeile höchstens 65.536 Zeichen."),
+    QVERIFY2(warning->contains("gespeichert werden: " + cause), qPrintable(*warning));
+    QVERIFY2(warning->endsWith("Eine Banddatei darf höchstens 68 MiB und 1.000.001 Zeilen haben, "
+                               "jede Zeile höchstens 393.218 Zeichen."),
              qPrintable(*warning));
     QCOMPARE(fileContent(path()), old);
 }
@@ -448,6 +456,7 @@ void TestTapeFile::textResultsReopenAsTheSameLines_data() {
     QTest::newRow("next line, line separator") << R"("a" & ChrW(133) & ChrW(8232) & "b")";
     QTest::newRow("tab, bell, escape, delete")
         << R"("a" & Chr(9) & Chr(7) & Chr(27) & Chr(127) & "b")";
+    QTest::newRow("text at the engine's length bound") << R"("a" & Space(65534) & "b")";
 }
 
 // What the tapes show is saved as one line per entry and reopens as the same lines.
@@ -473,7 +482,7 @@ void TestTapeFile::openFailureChangesNothing_data() {
     QTest::addColumn<QString>("cause");
     const QString notRegular = "An dieser Stelle liegt keine gewöhnliche Datei.";
     const QString bounds = " Eine Banddatei darf höchstens 64 MiB und 1.000.000 Zeilen haben, "
-                           "jede Zeile höchstens 65.536 Zeichen.";
+                           "jede Zeile höchstens 131.072 Zeichen.";
     const QByteArray none;
     QTest::newRow("missing file") << Place::Missing << none << 0ll << "Die Datei fehlt.";
     QTest::newRow("a folder at the path")
@@ -487,10 +496,10 @@ void TestTapeFile::openFailureChangesNothing_data() {
         << Place::File << QByteArray(MaxTapeFileLines + 1, '\r') << 0ll
         << "Die Datei hat mehr als 1.000.000 Zeilen." + bounds;
     QTest::newRow("one line of 5 MB") << Place::File << QByteArray(5'000'000, '9') + "\r\n"
-                                      << 0ll << "Zeile 1 ist länger als 65.536 Zeichen." + bounds;
+                                      << 0ll << "Zeile 1 ist länger als 131.072 Zeichen." + bounds;
     QTest::newRow("a line one character over the bound")
         << Place::File << "1+1\r\n" + QByteArray(MaxTapeLineLength + 1, '9') + "\r\n2+2\r\n"
-        << 0ll << "Zeile 2 ist länger als 65.536 Zeichen." + bounds;
+        << 0ll << "Zeile 2 ist länger als 131.072 Zeichen." + bounds;
 }
 
 void TestTapeFile::openFailureChangesNothing() {
