@@ -1,6 +1,6 @@
 #include "main_window/form1_services.h"
 
-#include "toolbar/help_window.h"
+#include "toolbar/help_process.h"
 #include "toolbar/tape_file.h"
 
 #include <QCoreApplication>
@@ -11,8 +11,13 @@ Form1Services Form1Services::Default() {
     services.engine = CreateScriptControl;
     services.messages = std::make_shared<QtMessageBoxes>();
     services.endProgram = [] { QCoreApplication::exit(0); };
-    services.help = std::make_shared<ChmHelpViewer>();
     services.programFolder = QCoreApplication::applicationDirPath();
+    // The help viewer reports a help file that it cannot show, after F1.
+    services.help = std::make_shared<HelpProcess>(
+        services.programFolder + u'/' + QLatin1String(HelpChannel::ViewerProgram),
+        [messages = services.messages](const Failure& failure) {
+            messages->warning(failure.reason);
+        });
     services.tapeFile = TapeFilePath();
     // The opener reports an application that fails to show a saved export, after the export.
     const std::shared_ptr<FileOpener> opener =

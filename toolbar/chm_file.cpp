@@ -3,19 +3,17 @@
 #include "files/file_access.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
-#include <QTextDocumentFragment>
-#include <QThread>
 
 #include <chm_lib.h>
 
 #include <cerrno>
-#include <csignal>
+#include <iterator>
 #include <map>
-#include <sys/wait.h>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -53,8 +51,86 @@ QString objectPath(const QString& page) {
     return page.startsWith(u'/') ? page : u'/' + page;
 }
 
+std::optional<chmUnitInfo> resolved(chmFile* handle, const QString& path) {
+    chmUnitInfo unit{};
+    const QByteArray name = objectPath(path).toUtf8();
+    if (chm_resolve_object(handle, name.constData(), &unit) != CHM_RESOLVE_SUCCESS)
+        return std::nullopt;
+    return unit;
+}
+
 QString pageOf(const QString& local) {
     return local.left(local.indexOf(u'#'));
+}
+
+// The named characters a help compiler writes: the markup characters, Latin-1 and the
+// typographic characters of Windows-1252.
+const QHash<QString, char32_t>& namedCharacters() {
+    static const QHash<QString, char32_t> characters = [] {
+        QHash<QString, char32_t> table{
+            {"quot", 0x22},     {"amp", 0x26},      {"apos", 0x27},     {"lt", 0x3C},
+            {"gt", 0x3E},       {"OElig", 0x152},   {"oelig", 0x153},   {"Scaron", 0x160},
+            {"scaron", 0x161},  {"Yuml", 0x178},    {"fnof", 0x192},    {"circ", 0x2C6},
+            {"tilde", 0x2DC},   {"ensp", 0x2002},   {"emsp", 0x2003},   {"thinsp", 0x2009},
+            {"ndash", 0x2013},  {"mdash", 0x2014},  {"lsquo", 0x2018},  {"rsquo", 0x2019},
+            {"sbquo", 0x201A},  {"ldquo", 0x201C},  {"rdquo", 0x201D},  {"bdquo", 0x201E},
+            {"dagger", 0x2020}, {"Dagger", 0x2021}, {"bull", 0x2022},   {"hellip", 0x2026},
+            {"permil", 0x2030}, {"lsaquo", 0x2039}, {"rsaquo", 0x203A}, {"euro", 0x20AC},
+            {"trade", 0x2122}};
+        // Latin-1's names name U+00A0 to U+00FF in order.
+        static constexpr const char* Latin1[] = {
+            "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",
+            "uml",    "copy",   "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",
+            "deg",    "plusmn", "sup2",   "sup3",   "acute",  "micro",  "para",   "middot",
+            "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12", "frac34", "iquest",
+            "Agrave", "Aacute", "Acirc",  "Atilde", "Auml",   "Aring",  "AElig",  "Ccedil",
+            "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",
+            "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",
+            "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",  "szlig",
+            "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
+            "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",
+            "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide",
+            "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
+        static_assert(std::size(Latin1) == 0x60);
+        for (char32_t code = 0xA0; const char* entity : Latin1)
+            table.insert(QLatin1String(entity), code++);
+        return table;
+    }();
+    return characters;
+}
+
+// The character a reference names ("#252", "#xFC", "uuml"), or nothing for an unknown name.
+std::optional<QString> referencedCharacter(const QString& reference) {
+    if (!reference.startsWith(u'#')) {
+        const auto found = namedCharacters().constFind(reference);
+        if (found == namedCharacters().constEnd())
+            return std::nullopt;
+        return QString::fromUcs4(&*found, 1);
+    }
+    const bool hex = reference.size() > 1 && reference[1].toLower() == u'x';
+    const char32_t code = reference.mid(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);
+    const bool valid = code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    const char32_t shown = valid ? code : char32_t{0xFFFD};
+    return QString::fromUcs4(&shown, 1);
+}
+
+// An attribute value as the plain text it stands for: its character references decoded, runs of
+// white space made one blank. Markup in it stays as it is written, and nothing is loaded.
+QString plainText(const QString& value) {
+    static const QRegularExpression reference(
+        QStringLiteral(R"re(&(#[0-9]{1,7}|#[xX][0-9a-fA-F]{1,6}|[A-Za-z][A-Za-z0-9]{1,7});)re"));
+    const QString text = value.simplified();
+    QString plain;
+    qsizetype copied = 0;
+    for (const QRegularExpressionMatch& match : reference.globalMatch(text)) {
+        if (const std::optional<QString> character = referencedCharacter(match.captured(1))) {
+            plain += QStringView(text).sliced(copied, match.capturedStart() - copied);
+            plain += *character;
+            copied = match.capturedEnd();
+        }
+    }
+    plain += QStringView(text).sliced(copied);
+    return plain;
 }
 
 QString attribute(const QString& tag, const QString& name) {
@@ -63,7 +139,7 @@ QString attribute(const QString& tag, const QString& name) {
     for (const QRegularExpressionMatch& match : pattern.globalMatch(tag)) {
         if (match.captured(1).compare(name, Qt::CaseInsensitive) == 0) {
             const QString value = match.captured(2) + match.captured(3) + match.captured(4);
-            return QTextDocumentFragment::fromHtml(value).toPlainText();
+            return plainText(value);
         }
     }
     return {};
@@ -179,43 +255,6 @@ std::optional<Failure> notReadable(const QString& path) {
     return std::nullopt;
 }
 
-// chm_enumerate() callback: reads the object as the help window would.
-int readObject(chmFile* handle, chmUnitInfo* unit, void*) {
-    if (unit->length > 0 && unit->length <= MaxObjectSize) {
-        QByteArray data(static_cast<qsizetype>(unit->length), Qt::Uninitialized);
-        chm_retrieve_object(handle, unit, reinterpret_cast<unsigned char*>(data.data()), 0,
-                            static_cast<LONGINT64>(unit->length));
-    }
-    return CHM_ENUMERATOR_CONTINUE;
-}
-
-// A fault ends the process at once, without the crash reports of handlers installed before.
-void dieQuietlyOnFaults() {
-    for (const int fault : {SIGFPE, SIGSEGV, SIGBUS, SIGILL, SIGABRT, SIGTRAP})
-        std::signal(fault, SIG_DFL);
-}
-
-// Whether the child ends of itself, without a signal, before the deadline; it is killed after.
-bool exitedCleanly(pid_t child) {
-    constexpr qint64 DeadlineMs = 3000;
-    QElapsedTimer clock;
-    clock.start();
-    int status = 0;
-    for (;;) {
-        const pid_t ended = ::waitpid(child, &status, WNOHANG);
-        if (ended == child)
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (ended < 0 && errno != EINTR)
-            return false;
-        if (clock.elapsed() > DeadlineMs) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return false;
-        }
-        QThread::usleep(500);
-    }
-}
-
 } // namespace
 
 std::vector<ContentsEntry> ParseSitemap(const QString& html) {
@@ -226,6 +265,10 @@ std::vector<ContentsEntry> ParseSitemap(const QString& html) {
     for (const QRegularExpressionMatch& match : tagPattern.globalMatch(html))
         builder.tag(match.captured(2).toLower(), !match.captured(1).isEmpty(), match.captured(3));
     return builder.take();
+}
+
+Failure DamagedHelpFile(const QString& path) {
+    return helpFileWarning(path, QStringLiteral("Sie ist beschädigt."));
 }
 
 void ChmFile::Closer::operator()(chmFile* handle) const {
@@ -240,8 +283,6 @@ ChmFile::~ChmFile() = default;
 std::variant<std::unique_ptr<ChmFile>, Failure> ChmFile::load(const QString& path) {
     if (std::optional<Failure> cause = notReadable(path))
         return helpFileWarning(path, cause->reason);
-    if (!readsSafely(path))
-        return helpFileWarning(path, QStringLiteral("Sie ist beschädigt."));
     std::unique_ptr<ChmFile> file = parse(path);
     if (!file)
         return helpFileWarning(path, NoHelpFile);
@@ -259,33 +300,20 @@ std::unique_ptr<ChmFile> ChmFile::parse(const QString& path) {
     return file;
 }
 
-// chmlib trusts the file: a malformed one can make it divide by zero, read out of bounds or loop
-// for good. So a child process first reads the whole file the way the help window may, and only
-// a file that it read to the end in time is opened here.
-bool ChmFile::readsSafely(const QString& path) {
-    const pid_t child = ::fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        dieQuietlyOnFaults();
-        if (const std::unique_ptr<ChmFile> file = parse(path))
-            chm_enumerate(file->m_handle.get(), CHM_ENUMERATE_ALL, readObject, nullptr);
-        ::_exit(0);
-    }
-    return exitedCleanly(child);
+std::optional<quint64> ChmFile::objectAt(const QString& path) const {
+    const std::optional<chmUnitInfo> unit = resolved(m_handle.get(), path);
+    return unit ? std::optional(unit->start << 1 | (unit->space & 1)) : std::nullopt;
 }
 
 std::optional<QByteArray> ChmFile::read(const QString& path) const {
-    chmUnitInfo unit{};
-    const QByteArray name = objectPath(path).toUtf8();
-    if (chm_resolve_object(m_handle.get(), name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
-        unit.length > MaxObjectSize)
+    std::optional<chmUnitInfo> unit = resolved(m_handle.get(), path);
+    if (!unit || unit->length > MaxObjectSize)
         return std::nullopt;
-    QByteArray data(static_cast<qsizetype>(unit.length), Qt::Uninitialized);
+    QByteArray data(static_cast<qsizetype>(unit->length), Qt::Uninitialized);
     const LONGINT64 got =
-        chm_retrieve_object(m_handle.get(), &unit, reinterpret_cast<unsigned char*>(data.data()), 0,
-                            static_cast<LONGINT64>(unit.length));
-    if (got != static_cast<LONGINT64>(unit.length))
+        chm_retrieve_object(m_handle.get(), &*unit, reinterpret_cast<unsigned char*>(data.data()),
+                            0, static_cast<LONGINT64>(unit->length));
+    if (got != static_cast<LONGINT64>(unit->length))
         return std::nullopt;
     return data;
 }

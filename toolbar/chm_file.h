@@ -22,9 +22,10 @@ struct ContentsEntry {
 // A compiled HTML help file (.chm), read with chmlib.
 class ChmFile {
 public:
-    // The opened file, or why it cannot be shown, naming the file: it is
-    // missing, no regular file (a folder, pipe or device is never opened), unreadable, broken so
-    // that reading it would crash or hang, no compiled help file, or has no page to open on.
+    // The opened file, or why it cannot be shown, naming the file: it is missing, no regular file
+    // (a folder, pipe or device is never opened), unreadable, no compiled help file, or has no
+    // page to open on. chmlib trusts the file, so a malformed one can crash or hang the caller:
+    // only a process of its own loads it (help_viewer/).
     static std::variant<std::unique_ptr<ChmFile>, Failure> load(const QString& path);
 
     ~ChmFile();
@@ -33,6 +34,8 @@ public:
 
     // The stored object at an absolute path inside the file ("/index.html").
     std::optional<QByteArray> read(const QString& objectPath) const;
+    // The same number for every path that names one stored object; nothing when none is there.
+    std::optional<quint64> objectAt(const QString& objectPath) const;
 
     // The page the file opens on: its default topic, else the first page of its contents.
     const QString& defaultTopic() const { return m_defaultTopic; }
@@ -48,7 +51,6 @@ private:
     explicit ChmFile(chmFile* handle);
     // The file with its system file read, or nothing when chmlib cannot open it.
     static std::unique_ptr<ChmFile> parse(const QString& path);
-    static bool readsSafely(const QString& path);
     void readSystemFile();
     std::optional<QByteArray> readIndexFile(const QString& named) const;
 
@@ -57,6 +59,9 @@ private:
     std::vector<ContentsEntry> m_contents;
     std::vector<ContentsEntry> m_index;
 };
+
+// Why a help file that crashed or hung the process reading it cannot be shown.
+Failure DamagedHelpFile(const QString& path);
 
 // The entries of a sitemap (.hhc, .hhk): each <OBJECT type="text/sitemap"> with its first
 // "Name" and first "Local", nested as the <UL> lists nest; an object with neither is left out.

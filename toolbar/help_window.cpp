@@ -1,11 +1,13 @@
 #include "toolbar/help_window.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -25,6 +28,12 @@ namespace {
 
 const QString PageScheme = QStringLiteral("chm");
 constexpr int LocalRole = Qt::UserRole;
+// An index keyword is cut to this length, so that long names nested deep stay small.
+constexpr qsizetype MaxKeywordLength = 200;
+// What the decoded pictures of one page may take together; a picture beyond it stays out.
+constexpr qsizetype MaxPictureBytesPerPage = qsizetype{64} << 20;
+// How long a window brought to the front may take to become active before it asks for attention.
+constexpr int ActivationTimeMs = 500;
 
 void addEntries(const std::vector<ContentsEntry>& entries,
                 const std::function<QTreeWidgetItem*()>& createItem) {
@@ -36,13 +45,23 @@ void addEntries(const std::vector<ContentsEntry>& entries,
     }
 }
 
-// The index's keywords in the file's order; a keyword below another is shown after its parent's
-// name: "Drucken, Vorschau".
+// A keyword below another is shown after its parent's name, "Drucken, Vorschau", cut to a bound.
+QString keywordLabel(const QString& parent, const QString& name) {
+    const QString own = name.left(MaxKeywordLength + 1);
+    const QString label = parent.isEmpty() ? own : parent + QStringLiteral(", ") + own;
+    if (label.size() <= MaxKeywordLength)
+        return label;
+    qsizetype cut = MaxKeywordLength - 1;
+    if (label.at(cut - 1).isHighSurrogate())
+        --cut;
+    return label.left(cut) + u'…';
+}
+
+// The index's keywords in the file's order.
 void addKeywords(const std::vector<ContentsEntry>& entries, const QString& parent,
                  QListWidget& list) {
     for (const ContentsEntry& entry : entries) {
-        const QString name =
-            parent.isEmpty() ? entry.name : parent + QStringLiteral(", ") + entry.name;
+        const QString name = keywordLabel(parent, entry.name);
         auto* item = new QListWidgetItem(name, &list);
         item->setData(LocalRole, entry.local);
         addKeywords(entry.children, name, list);
@@ -66,6 +85,17 @@ Match matchOf(const QTreeWidgetItem& entry, const QUrl& shown) {
     return url.fragment().isEmpty() ? Match::WholePage : Match::OtherPlace;
 }
 
+// The picture, or none when it is no picture or would take more than the bytes left.
+QImage decodedWithin(QByteArray bytes, qsizetype bytesLeft) {
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    if (const QSize size = reader.size();
+        size.isValid() && qsizetype{4} * size.width() * size.height() > bytesLeft)
+        return {};
+    const QImage image = reader.read();
+    return image.sizeInBytes() <= bytesLeft ? image : QImage();
+}
+
 } // namespace
 
 ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
@@ -83,11 +113,31 @@ QUrl ChmBrowser::urlOf(const QString& local) {
 
 // Every resource comes from the file, each bounded by its object size. What is not there is an
 // empty resource rather than none, which the document would look for on the disk itself.
-QVariant ChmBrowser::loadResource(int, const QUrl& name) {
+QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     if (url.scheme() != PageScheme)
         return QByteArray();
+    if (type == QTextDocument::ImageResource)
+        return picture(url.path());
     return m_file.read(url.path()).value_or(QByteArray());
+}
+
+QImage ChmBrowser::picture(const QString& objectPath) {
+    if (source().path() != m_picturesPage) {
+        m_picturesPage = source().path();
+        m_pictures.clear();
+        m_pictureBytes = 0;
+    }
+    const std::optional<quint64> object = m_file.objectAt(objectPath);
+    if (!object)
+        return {};
+    if (const auto decoded = m_pictures.find(*object); decoded != m_pictures.end())
+        return decoded->second;
+    const QImage image = decodedWithin(m_file.read(objectPath).value_or(QByteArray()),
+                                       MaxPictureBytesPerPage - m_pictureBytes);
+    m_pictureBytes += image.sizeInBytes();
+    m_pictures.emplace(*object, image);
+    return image;
 }
 
 // A page of the file is shown here, a web address in the desktop's browser; any other link
@@ -306,9 +356,7 @@ void HelpWindow::revealCurrentEntry() {
         m_contents->scrollToItem(current);
 }
 
-ChmHelpViewer::~ChmHelpViewer() = default;
-
-std::optional<Failure> ChmHelpViewer::ShowHelp(const QString& helpFile) {
+std::optional<Failure> HelpWindowHost::ShowHelp(const QString& helpFile) {
     if (!m_window || m_window->helpFile() != helpFile) {
         std::variant<std::unique_ptr<ChmFile>, Failure> loaded = ChmFile::load(helpFile);
         if (auto* failure = std::get_if<Failure>(&loaded))
@@ -319,5 +367,9 @@ std::optional<Failure> ChmHelpViewer::ShowHelp(const QString& helpFile) {
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+    QTimer::singleShot(ActivationTimeMs, m_window.get(), [window = m_window.get()] {
+        if (!window->isActiveWindow())
+            QApplication::alert(window);
+    });
     return std::nullopt;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "toolbar/chm_file.h"
-#include "toolbar/help_viewer.h"
 
+#include <QImage>
 #include <QTextBrowser>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <unordered_map>
 
 class QAction;
 class QLineEdit;
@@ -17,7 +19,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // Shows the pages of a compiled help file: links, stylesheets and pictures come from the file,
-// and nothing from anywhere else; a web link opens in the desktop's browser.
+// and nothing from anywhere else; a web link opens in the desktop's browser. A page decodes each
+// picture once however many addresses name it, and its decoded pictures together stay bounded.
 class ChmBrowser : public QTextBrowser {
     Q_OBJECT
 public:
@@ -30,8 +33,13 @@ public:
 
 private:
     void follow(const QUrl& link);
+    QImage picture(const QString& objectPath);
 
     const ChmFile& m_file;
+    // The pictures of the page shown, by stored object.
+    QString m_picturesPage;
+    std::unordered_map<quint64, QImage> m_pictures;
+    qsizetype m_pictureBytes = 0;
 };
 
 // The help window: beside the page shown, the tabs "Inhalt" with the file's table of contents,
@@ -76,17 +84,12 @@ private:
     QAction* m_forward;
 };
 
-// Opens compiled help files in one help window of the program's own.
-class ChmHelpViewer : public HelpViewer {
+// The help viewer's one window: opens a compiled help file in it and brings it to the front.
+class HelpWindowHost {
 public:
-    ChmHelpViewer() = default;
-    ~ChmHelpViewer() override;
-    ChmHelpViewer(const ChmHelpViewer&) = delete;
-    ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
-
-    // Opens the file on its default topic, or brings its open window to the front; says so
-    // when the file is missing or not a compiled help file.
-    std::optional<Failure> ShowHelp(const QString& helpFile) override;
+    // Opens the file on its default topic, or brings its open window to the front (where the
+    // desktop refuses that, the window asks for attention); says why the file cannot be shown.
+    std::optional<Failure> ShowHelp(const QString& helpFile);
 
     HelpWindow* window() const { return m_window.get(); }
 

@@ -6,6 +6,7 @@
 #include "main_window/form1.h"
 #include "tests/install/tool_run.h"
 #include "tests/support/gui_fixture.h"
+#include "toolbar/help_process.h"
 #include "toolbar/help_window.h"
 
 #include <QDir>
@@ -87,7 +88,7 @@ private slots:
 private:
     QString installed(const QString& relative) const { return m_prefix.filePath(relative); }
     // The main window as installed: its program folder is the installed one.
-    void openMainWindow(std::shared_ptr<ChmHelpViewer> help = nullptr);
+    void openMainWindow(std::shared_ptr<HelpViewer> help = nullptr);
     void press(const char* key);
 
     QTemporaryDir m_prefix;
@@ -110,8 +111,9 @@ void TestInstall::cleanup() {
 
 void TestInstall::installs_file_data() {
     QTest::addColumn<QString>("path");
-    for (const char* file : {"zifferon", "Benutzerhandbuch_Zifferal_Version_1.chm", "Tiska.dpi",
-                             "1_logo_1.jpg", "1_logo_1@2x.jpg"})
+    for (const char* file :
+         {"zifferon", "zifferon-hilfe", "Benutzerhandbuch_Zifferal_Version_1.chm", "Tiska.dpi",
+          "1_logo_1.jpg", "1_logo_1@2x.jpg"})
         QTest::addRow("program folder: %s", file) << ProgramFolder + u'/' + QLatin1String(file);
     QTest::newRow("link in bin") << QStringLiteral("bin/zifferon");
     QTest::newRow("desktop entry") << DesktopEntry;
@@ -247,7 +249,7 @@ void TestInstall::installed_program_starts_without_a_word() {
     QVERIFY2(said.isEmpty(), said.constData());
 }
 
-void TestInstall::openMainWindow(std::shared_ptr<ChmHelpViewer> help) {
+void TestInstall::openMainWindow(std::shared_ptr<HelpViewer> help) {
     Form1Services services = Form1Services::Default();
     services.programFolder = installed(ProgramFolder);
     if (help)
@@ -280,11 +282,22 @@ void TestInstall::info_box_scrolls_the_installed_credits_over_the_logo() {
     QTRY_VERIFY_WITH_TIMEOUT(box->Picture1->image() != box->Picture1->picture(), 5000);
 }
 
+// The installed viewer, found beside the installed program, shows the installed manual.
 void TestInstall::help_opens_the_installed_manual() {
-    const auto help = std::make_shared<ChmHelpViewer>();
+    QStringList reported;
+    const auto help = std::make_shared<HelpProcess>(
+        installed(ProgramFolder + u'/' + QLatin1String(HelpChannel::ViewerProgram)),
+        [&reported](const Failure& failure) { reported << failure.reason; },
+        std::chrono::seconds(60));
     openMainWindow(help);
     press("Hilfe");
-    HelpWindow* window = help->window();
+    QTRY_VERIFY_WITH_TIMEOUT(help->showing() || !reported.isEmpty(), 60000);
+    QCOMPARE(reported, QStringList());
+
+    HelpWindowHost host;
+    QCOMPARE(host.ShowHelp(installed(ProgramFolder + "/Benutzerhandbuch_Zifferal_Version_1.chm")),
+             std::nullopt);
+    HelpWindow* window = host.window();
     QVERIFY(window);
     QCOMPARE(QFileInfo(window->helpFile()).canonicalFilePath(),
              QFileInfo(installed(ProgramFolder + "/Benutzerhandbuch_Zifferal_Version_1.chm"))

@@ -29,6 +29,7 @@ private slots:
     void program_link_is_relative();
     void control_field_data();
     void control_field();
+    void program_is_stripped_data();
     void program_is_stripped();
     void lintian_finds_no_fault();
 
@@ -60,6 +61,7 @@ void TestPackage::initTestCase() {
 void TestPackage::holds_file_data() {
     QTest::addColumn<QString>("path");
     QTest::newRow("program") << QStringLiteral("usr/lib/zifferon/zifferon");
+    QTest::newRow("help viewer") << QStringLiteral("usr/lib/zifferon/zifferon-hilfe");
     QTest::newRow("manual") << QStringLiteral(
         "usr/lib/zifferon/Benutzerhandbuch_Zifferal_Version_1.chm");
     QTest::newRow("credits") << QStringLiteral("usr/lib/zifferon/Tiska.dpi");
@@ -120,12 +122,19 @@ void TestPackage::control_field() {
              qPrintable(value.output));
 }
 
+void TestPackage::program_is_stripped_data() {
+    QTest::addColumn<QString>("program");
+    QTest::newRow("program") << QStringLiteral("zifferon");
+    QTest::newRow("help viewer") << QStringLiteral("zifferon-hilfe");
+}
+
 void TestPackage::program_is_stripped() {
+    QFETCH(QString, program);
     const QString root = m_folder.filePath(QStringLiteral("root"));
     QCOMPARE(dpkgDeb(QStringLiteral("--extract"), {root}).exitCode, 0);
     const ToolRun sections =
         RunTool(QStringLiteral("readelf"),
-                {"--section-headers", "--wide", root + "/usr/lib/zifferon/zifferon"});
+                {"--section-headers", "--wide", root + "/usr/lib/zifferon/" + program});
     QVERIFY2(sections.exitCode == 0, qPrintable(sections.output));
     QVERIFY(sections.output.contains(QStringLiteral(".text")));
     QVERIFY2(!sections.output.contains(QStringLiteral(".debug_")), qPrintable(sections.output));

@@ -240,6 +240,7 @@ struct TinyManual {
     QString indexFile; // the text of Stich.hhk; none when null
     bool indexNamed = true;
     QString pageA = QStringLiteral(R"(<a href="b.html">Zur Seite B</a>)"); // the text of page A
+    QStringList pictures = {}; // files of the folder stored beside the pages
 };
 
 QString sitemapOf(const QString& items) {
@@ -259,7 +260,7 @@ QString compile(const TinyManual& manual, const QTemporaryDir& folder) {
         R"(<p>%2</p></body></html>)");
     QString project = QStringLiteral("[OPTIONS]\nCompiled file=klein.chm\n"
                                      "Contents file=Inhalt.hhc\nDefault topic=a.html\n");
-    QString files = QStringLiteral("\n[FILES]\na.html\nb.html\n");
+    QString files = QStringLiteral("\n[FILES]\na.html\nb.html\n") + manual.pictures.join(u'\n');
     if (!manual.indexFile.isNull()) {
         if (manual.indexNamed)
             project += QStringLiteral("Index file=Stich.hhk\n");
@@ -314,6 +315,7 @@ private slots:
     void followedLinkShowsItsPage();
     void picturesLoadFromTheFile_data();
     void picturesLoadFromTheFile();
+    void largePicturesAreDecodedOnceAndBounded();
     void secondShowHelpRaisesTheSameWindow_data();
     void secondShowHelpRaisesTheSameWindow();
     void unreadableFileIsReportedAndOpensNoWindow_data();
@@ -342,11 +344,11 @@ private:
     // The manual's window, active and so small that its contents need scrolling.
     HelpWindow* openSmallActiveManual();
 
-    std::unique_ptr<ChmHelpViewer> m_viewer;
+    std::unique_ptr<HelpWindowHost> m_viewer;
 };
 
 void TestHelpWindow::init() {
-    m_viewer = std::make_unique<ChmHelpViewer>();
+    m_viewer = std::make_unique<HelpWindowHost>();
 }
 
 void TestHelpWindow::cleanup() {
@@ -507,8 +509,45 @@ void TestHelpWindow::picturesLoadFromTheFile() {
     ChmBrowser& browser = browserOf(*window);
     if (inFile)
         QVERIFY(pictureNames(*browser.document()).contains(picture));
-    const QVariant loaded = browser.loadResource(QTextDocument::ImageResource, QUrl(picture));
-    QCOMPARE(!QImage::fromData(loaded.toByteArray()).isNull(), inFile);
+    const QImage loaded =
+        browser.loadResource(QTextDocument::ImageResource, QUrl(picture)).value<QImage>();
+    QCOMPARE(!loaded.isNull(), inFile);
+    // Other addresses of the same picture give the picture decoded once.
+    for (const QString& alias : QStringList{"./" + picture + "?2", "../" + picture})
+        QCOMPARE(browser.loadResource(QTextDocument::ImageResource, QUrl(alias))
+                     .value<QImage>()
+                     .cacheKey(),
+                 loaded.cacheKey());
+}
+
+// A page that names a large picture under many addresses decodes it once; a second one beyond
+// what the decoded pictures of a page may take stays out.
+void TestHelpWindow::largePicturesAreDecodedOnceAndBounded() {
+    if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+        QSKIP("chmcmd is not installed; the tiny help file cannot be compiled");
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QImage large(3000, 3000, QImage::Format_RGB32);
+    large.fill(Qt::blue);
+    QVERIFY(large.save(folder.filePath("gross.png")) && large.save(folder.filePath("riesig.png")));
+    TinyManual manual;
+    manual.pictures = QStringList{"gross.png", "riesig.png"};
+    manual.pageA = QStringLiteral("<img src=\"gross.png\"><img src=\"riesig.png\">");
+    for (int copy = 0; copy < 40; ++copy)
+        manual.pageA += QStringLiteral("<img src=\"gross.png?%1\">").arg(copy);
+    const QString file = compile(manual, folder);
+    QVERIFY2(!file.isEmpty(), "chmcmd did not compile the tiny help file");
+    HelpWindow* window = openHelp(file);
+    QVERIFY(window);
+    ChmBrowser& page = browserOf(*window);
+    const auto pictureAt = [&page](const QString& address) {
+        return page.loadResource(QTextDocument::ImageResource, QUrl(address)).value<QImage>();
+    };
+    const QImage first = pictureAt(QStringLiteral("gross.png"));
+    QCOMPARE(first.size(), QSize(3000, 3000));
+    for (int copy = 0; copy < 40; ++copy)
+        QCOMPARE(pictureAt(QStringLiteral("gross.png?%1").arg(copy)).cacheKey(), first.cacheKey());
+    QVERIFY(pictureAt(QStringLiteral("riesig.png")).isNull());
 }
 
 void TestHelpWindow::secondShowHelpRaisesTheSameWindow_data() {
@@ -626,6 +665,13 @@ void TestHelpWindow::parsedSitemap_data() {
     QTest::newRow("cut off inside a quoted value")
         << "<UL>" + entry("A") + R"(<LI><OBJECT type="text/sitemap"><param name="Name" value="B)"
         << QStringList{"A -> "};
+    QTest::newRow("markup in a name is text, nothing is loaded")
+        << "<UL>" + entry("<b>fett</b> <link rel=stylesheet href=x.css><img src=bild.png>") +
+               "</UL>"
+        << QStringList{"<b>fett</b> <link rel=stylesheet href=x.css><img src=bild.png> -> "};
+    QTest::newRow("references by number, unknown names, white space")
+        << "<UL>" + entry("&#x41;&#66;&#0;&#xD800; &bogus; &euro;&nbsp;1\t \n2") + "</UL>"
+        << QStringList{"AB\uFFFD\uFFFD &bogus; €\u00A01 2 -> "};
     QTest::newRow("no markup") << QString::fromLatin1(randomBytes(2000).replace('<', '_'))
                                << QStringList{};
     QTest::newRow("empty") << QString() << QStringList{};
@@ -929,6 +975,12 @@ void TestHelpWindow::indexTabOnlyWithKeywords_data() {
                           entry("Honig", "a.html") + "</UL></UL></BODY></HTML>",
                       false}
         << QStringList{"Bee", "Bee, Honig"};
+    const QString longName(300, u'a');
+    const QString cut = longName.left(199) + u'…';
+    QTest::newRow("long names, cut")
+        << TinyManual{sitemapOf(entry(longName, "b.html") + "<UL>" + entry("Honig", "a.html")),
+                      true}
+        << QStringList{cut, cut};
 }
 
 void TestHelpWindow::indexTabOnlyWithKeywords() {
