@@ -1,7 +1,7 @@
 #include "main_window/form1_services.h"
 
+#include "formats/tape_file.h"
 #include "toolbar/help_window.h"
-#include "toolbar/tape_file.h"
 
 #include <QCoreApplication>
 #include <QDir>

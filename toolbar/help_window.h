@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolbar/chm_file.h"
+#include "formats/chm_file.h"
 #include "toolbar/help_viewer.h"
 
 #include <QTextBrowser>

@@ -1,4 +1,4 @@
-#include "toolbar/tape_file.h"
+#include "formats/tape_file.h"
 
 #include "calc/text_measurer.h"
 #include "files/file_access.h"

@@ -1,4 +1,4 @@
-#include "toolbar/chm_file.h"
+#include "formats/chm_file.h"
 
 #include "files/file_access.h"
 
