@@ -1,5 +1,5 @@
-#include "bench/sample_tapes.h"
 #include "formats/tape_file.h"
+#include "sample_tapes.h"
 #include "toolbar/office_export.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "bench/sample_tapes.h"
 #include "calc/tape_change.h"
 #include "main_window/form1.h"
+#include "sample_tapes.h"
 
 #include <QApplication>
 #include <QClipboard>

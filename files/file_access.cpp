@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -348,16 +347,6 @@ QString SystemErrorSentence(int error) {
     return SystemErrorText(error) + u'.';
 }
 
-QString DoubleSizePath(const QString& path) {
-    const QFileInfo file(path);
-    return path.chopped(file.fileName().size()) + file.completeBaseName() + QStringLiteral("@2x.") +
-           file.suffix();
-}
-
-QString GermanCount(qint64 number) {
-    return QLocale(QLocale::German).toString(number);
-}
-
 std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 maxBytes,
                                                   Oversize oversize) {
     const QByteArray name = encoded(path);
@@ -386,6 +375,22 @@ std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 ma
         bytes.truncate(maxBytes);
     }
     return bytes;
+}
+
+std::optional<Failure> ReadableRegularFileProblem(const QString& path) {
+    const QByteArray name = encoded(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0)
+        return failureOf(errno);
+    if (std::optional<Failure> failure = notRegular(status))
+        return failure;
+    if (::access(name.constData(), R_OK) != 0)
+        return failureOf(errno);
+    return std::nullopt;
+}
+
+Failure FileTooLarge(qint64 maxBytes) {
+    return tooLarge(maxBytes);
 }
 
 std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes,

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
 #include <QThread>
@@ -164,21 +163,6 @@ QString helpFileWarning(const QString& path, const QString& cause) {
         .arg(QDir::toNativeSeparators(path), cause);
 }
 
-// Why chmlib must not be handed the file: it opens whatever the path names, and a pipe would
-// block it for good. Nothing when the file is a regular one this user may read.
-std::optional<Failure> notReadable(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("Die Datei fehlt.");
-    if (info.isDir())
-        return QStringLiteral("An dieser Stelle liegt ein Ordner.");
-    if (!info.isFile())
-        return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
-    if (::access(QFile::encodeName(path).constData(), R_OK) != 0)
-        return SystemErrorSentence(errno);
-    return std::nullopt;
-}
-
 // chm_enumerate() callback: reads the object as the help window would.
 int readObject(chmFile* handle, chmUnitInfo* unit, void*) {
     if (unit->length > 0 && unit->length <= MaxObjectSize) {
@@ -238,7 +222,8 @@ ChmFile::ChmFile(chmFile* handle)
 ChmFile::~ChmFile() = default;
 
 std::variant<std::unique_ptr<ChmFile>, Failure> ChmFile::load(const QString& path) {
-    if (std::optional<Failure> cause = notReadable(path))
+    // chmlib opens whatever the path names, and a pipe would block it for good.
+    if (std::optional<Failure> cause = ReadableRegularFileProblem(path))
         return helpFileWarning(path, cause->reason);
     if (!readsSafely(path))
         return helpFileWarning(path, QStringLiteral("Sie ist beschädigt."));

@@ -4,7 +4,7 @@
 //   tape_file_helper open-unprivileged PATH   opens the tape file as the user "nobody" and
 //                                             prints the warning; exit status 1 if it opened
 #include "formats/tape_file.h"
-#include "tests/formats/killed_save_tapes.h"
+#include "killed_save_tapes.h"
 #include "tests/support/fixed_width_measurer.h"
 
 #include <cstdio>

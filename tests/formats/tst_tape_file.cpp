@@ -1,7 +1,7 @@
 #include "calc/evaluation.h"
 #include "files/windows1252.h"
 #include "formats/tape_file.h"
-#include "tests/formats/killed_save_tapes.h"
+#include "killed_save_tapes.h"
 #include "tests/support/failure_reason.h"
 #include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
