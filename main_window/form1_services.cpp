@@ -11,13 +11,18 @@ Form1Services Form1Services::Default() {
     services.engine = CreateScriptControl;
     services.messages = std::make_shared<QtMessageBoxes>();
     services.endProgram = [] { QCoreApplication::exit(0); };
-    services.help = std::make_shared<ChmHelpViewer>();
+    services.clipboard = CreateDesktopClipboard();
+    services.help = std::make_shared<ChmHelpViewer>(CreateDesktopOpener(
+        [messages = services.messages](const QString& address, const QString& cause) {
+            messages->warning(QStringLiteral("Die Adresse „%1“ konnte nicht geöffnet werden: %2")
+                                  .arg(address, cause));
+        }));
     services.programFolder = QCoreApplication::applicationDirPath();
     services.tapeFile = TapeFilePath();
     // The opener reports an application that fails to show a saved export, after the export.
-    const std::shared_ptr<FileOpener> opener =
-        CreateDesktopOpener([messages = services.messages](const Failure& failure) {
-            messages->warning(failure.reason);
+    const std::shared_ptr<FileOpener> opener = CreateDesktopOpener(
+        [messages = services.messages](const QString& path, const QString& cause) {
+            messages->warning(ExportNotShownWarning(path, cause));
         });
     services.wordTarget = [opener] { return CreateWordTarget(*opener); };
     services.excelTarget = [opener] { return CreateExcelTarget(*opener); };

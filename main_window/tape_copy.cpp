@@ -2,25 +2,25 @@
 
 #include "calc/tape_text.h"
 #include "main_window/window_shortcut.h"
+#include "widgets/clipboard.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
 
 namespace {
 
-void copy(const QString& text) {
+void copy(const QString& text, Clipboard& clipboard) {
     if (!text.isEmpty())
-        QGuiApplication::clipboard()->setText(text);
+        clipboard.setText(text);
 }
 
 // Takes Ctrl+C from the view, which would copy its current line as it stands.
 class SelectedLineCopy : public QObject {
 public:
-    SelectedLineCopy(QListView& view, const Tape& tape)
+    SelectedLineCopy(QListView& view, const Tape& tape, Clipboard& clipboard)
         : QObject(&view)
-        , m_tape(tape) {
+        , m_tape(tape)
+        , m_clipboard(clipboard) {
         view.installEventFilter(this);
     }
 
@@ -29,21 +29,22 @@ protected:
         if (event->type() != QEvent::KeyPress ||
             !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
             return QObject::eventFilter(watched, event);
-        copy(SelectedEntry(m_tape));
+        copy(SelectedEntry(m_tape), m_clipboard);
         return true;
     }
 
 private:
     const Tape& m_tape;
+    Clipboard& m_clipboard;
 };
 
 } // namespace
 
-void CopySelectedLineOnCtrlC(QListView& view, const Tape& tape) {
-    new SelectedLineCopy(view, tape);
+void CopySelectedLineOnCtrlC(QListView& view, const Tape& tape, Clipboard& clipboard) {
+    new SelectedLineCopy(view, tape, clipboard);
 }
 
-void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes) {
+void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes, Clipboard& clipboard) {
     AddWindowShortcut(window, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-                      [&tapes] { copy(TapeAsText(tapes)); });
+                      [&tapes, &clipboard] { copy(TapeAsText(tapes), clipboard); });
 }

@@ -1,14 +1,17 @@
 #pragma once
 
+class Clipboard;
 struct NumberTape;
 class QListView;
 class QWidget;
 class Tape;
 
+// Both copy through the clipboard, which must outlive the view and the window.
+
 // Ctrl+C in the view copies the tape's selected line without its alignment blanks. Nothing is
 // copied while no line, or a blank one, is selected.
-void CopySelectedLineOnCtrlC(QListView& view, const Tape& tape);
+void CopySelectedLineOnCtrlC(QListView& view, const Tape& tape, Clipboard& clipboard);
 
 // Ctrl+Shift+C anywhere in the window copies the whole tape as plain text (TapeAsText); an
 // empty tape copies nothing.
-void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes);
+void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes, Clipboard& clipboard);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/chm_file.h"
+#include "toolbar/desktop_opener.h"
 #include "toolbar/help_viewer.h"
 
 #include <QTextBrowser>
@@ -21,7 +22,8 @@ class QTreeWidgetItem;
 class ChmBrowser : public QTextBrowser {
     Q_OBJECT
 public:
-    ChmBrowser(const ChmFile& file, QWidget* parent);
+    // Web links open through the opener, which must outlive the browser.
+    ChmBrowser(const ChmFile& file, FileOpener& webOpener, QWidget* parent);
 
     // The address under which a page of the file is shown: "chm:/index.html".
     static QUrl urlOf(const QString& local);
@@ -32,6 +34,7 @@ private:
     void follow(const QUrl& link);
 
     const ChmFile& m_file;
+    FileOpener& m_webOpener;
 };
 
 // The help window: beside the page shown, the tabs "Inhalt" with the file's table of contents,
@@ -40,7 +43,7 @@ private:
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file);
+    HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file, FileOpener& webOpener);
 
     const QString& helpFile() const { return m_helpFile; }
 
@@ -79,7 +82,7 @@ private:
 // Opens compiled help files in one help window of the program's own.
 class ChmHelpViewer : public HelpViewer {
 public:
-    ChmHelpViewer() = default;
+    explicit ChmHelpViewer(std::shared_ptr<FileOpener> webOpener);
     ~ChmHelpViewer() override;
     ChmHelpViewer(const ChmHelpViewer&) = delete;
     ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
@@ -91,5 +94,6 @@ public:
     HelpWindow* window() const { return m_window.get(); }
 
 private:
+    std::shared_ptr<FileOpener> m_webOpener;
     std::unique_ptr<HelpWindow> m_window;
 };

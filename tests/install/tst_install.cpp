@@ -4,8 +4,9 @@
 
 #include "credits/frm_info_box.h"
 #include "main_window/form1.h"
-#include "tests/install/tool_run.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/recording_opener.h"
+#include "tool_run.h"
 #include "toolbar/help_window.h"
 
 #include <QDir>
@@ -281,7 +282,7 @@ void TestInstall::info_box_scrolls_the_installed_credits_over_the_logo() {
 }
 
 void TestInstall::help_opens_the_installed_manual() {
-    const auto help = std::make_shared<ChmHelpViewer>();
+    const auto help = std::make_shared<ChmHelpViewer>(std::make_shared<RecordingOpener>());
     openMainWindow(help);
     press("Hilfe");
     HelpWindow* window = help->window();

@@ -1,10 +1,10 @@
 #include "tests/support/failure_reason.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/recording_opener.h"
 #include "tests/support/sitemap_entry.h"
 #include "toolbar/help_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -13,7 +13,6 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -262,15 +261,6 @@ QString compile(const TinyManual& manual, const QTemporaryDir& folder) {
     return compiled;
 }
 
-// Takes the web addresses that the desktop would open.
-class BrowserStandIn : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Unreadable)
@@ -317,11 +307,13 @@ private:
     // The manual's window, active and so small that its contents need scrolling.
     HelpWindow* openSmallActiveManual();
 
+    std::shared_ptr<RecordingOpener> m_webOpener;
     std::unique_ptr<ChmHelpViewer> m_viewer;
 };
 
 void TestHelpWindow::init() {
-    m_viewer = std::make_unique<ChmHelpViewer>();
+    m_webOpener = std::make_shared<RecordingOpener>();
+    m_viewer = std::make_unique<ChmHelpViewer>(m_webOpener);
 }
 
 void TestHelpWindow::cleanup() {
@@ -872,9 +864,6 @@ void TestHelpWindow::nothingIsReadFromOutsideTheFile() {
                        .arg(pictureUrl, QUrl::fromLocalFile(pipe).toString());
     const QString file = compile(manual, folder);
     QVERIFY2(!file.isEmpty(), "chmcmd did not compile the tiny help file");
-    BrowserStandIn browser;
-    QDesktopServices::setUrlHandler("https", &browser, "open");
-    const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler("https"); });
     HelpWindow* window = openHelp(file);
     QVERIFY(window);
     ChmBrowser& page = browserOf(*window);
@@ -889,7 +878,7 @@ void TestHelpWindow::nothingIsReadFromOutsideTheFile() {
     QCOMPARE(page.source(), QUrl("chm:/a.html"));
     QCOMPARE(page.toPlainText(), text);
     QVERIFY(!buttonOf(*window, "Back").isEnabled());
-    QCOMPARE(browser.opened, QList<QUrl>{QUrl("https://example.org/zifferon")});
+    QCOMPARE(m_webOpener->opened, QStringList{"https://example.org/zifferon"});
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestHelpWindow)
