@@ -1,6 +1,6 @@
-#include "bench/sample_tapes.h"
 #include "calc/evaluation.h"
 #include "resources/fonts.h"
+#include "sample_tapes.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "bench/sample_tapes.h"
 #include "calc/recalculation.h"
 #include "calc/tape_change.h"
+#include "sample_tapes.h"
 
 #include <benchmark/benchmark.h>
 

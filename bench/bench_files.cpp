@@ -1,6 +1,6 @@
-#include "bench/sample_tapes.h"
+#include "formats/tape_file.h"
+#include "sample_tapes.h"
 #include "toolbar/office_export.h"
-#include "toolbar/tape_file.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -2,14 +2,14 @@
 // to a temporary folder, so that the process's peak memory (tools/measure_hostile_files.sh runs
 // each under heaptrack) is the reader's own.
 #include "credits/bas_credit_und_info_box.h"
+#include "formats/chm_file.h"
+#include "formats/tape_file.h"
 #include "main_window/form1.h"
 #include "resources/fonts.h"
 #include "resources/picture_file.h"
 #include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/hostile_pictures.h"
-#include "toolbar/chm_file.h"
-#include "toolbar/tape_file.h"
 
 #include <QApplication>
 #include <QFile>

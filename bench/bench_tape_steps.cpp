@@ -1,7 +1,7 @@
-#include "bench/sample_tapes.h"
 #include "calc/tape_change.h"
 #include "main_window/form1.h"
 #include "main_window/tape_commands.h"
+#include "sample_tapes.h"
 
 #include <QApplication>
 #include <QClipboard>

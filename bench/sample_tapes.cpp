@@ -1,4 +1,4 @@
-#include "bench/sample_tapes.h"
+#include "sample_tapes.h"
 
 SampleTapes::SampleTapes(int lines) {
     QStringList formulas, results, totals;

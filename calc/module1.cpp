@@ -2,6 +2,9 @@
 
 #include "calc/formula_edit.h"
 #include "calc/text_measurer.h"
+#include "calc/twips.h"
+
+#include <QLocale>
 
 #include <algorithm>
 #include <charconv>
@@ -86,10 +89,6 @@ QString formatFixed(double value, int decimals) {
     return text;
 }
 
-bool isValidIndex(DecimalsIndex index) {
-    return index >= 0 && index <= 9;
-}
-
 QString replacePoints(QString text) {
     return text.replace(u'.', u',');
 }
@@ -119,11 +118,11 @@ QString onOneLine(const QString& text) {
 } // namespace
 
 QString FormatResult(double value, DecimalsIndex index) {
-    return isValidIndex(index) ? formatFixed(value, index + 1) : QString();
+    return IsValidDecimalsIndex(index) ? formatFixed(value, index + 1) : QString();
 }
 
 QString FormatResult(const QString& value, DecimalsIndex index) {
-    if (!isValidIndex(index))
+    if (!IsValidDecimalsIndex(index))
         return {};
     const std::optional<double> number = TextToNumber(value);
     return number ? formatFixed(*number, index + 1) : replacePoints(onOneLine(value));
@@ -176,6 +175,10 @@ std::optional<QString> RightAlignForList(const TextMeasurer& measurer, int listW
     return text;
 }
 
+QString GermanCount(qint64 number) {
+    return QLocale(QLocale::German).toString(number);
+}
+
 QString NumberToText(double number) {
     if (!std::isfinite(number))
         return {};
@@ -198,15 +201,14 @@ std::optional<double> TextToNumber(const QString& text) {
     const auto at = [&](qsizetype position) {
         return position < trimmed.size() ? trimmed.at(position).unicode() : char16_t{0};
     };
-    const auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
     if (at(i) == u'+' || at(i) == u'-')
         plain.append(static_cast<char>(trimmed.at(i++).unicode()));
     int mantissaDigits = 0;
-    for (; isDigit(at(i)); ++i, ++mantissaDigits)
+    for (; IsAsciiDigit(at(i)); ++i, ++mantissaDigits)
         plain.append(static_cast<char>(at(i)));
     if (at(i) == u',' || at(i) == u'.') {
         plain.append('.');
-        for (++i; isDigit(at(i)); ++i, ++mantissaDigits)
+        for (++i; IsAsciiDigit(at(i)); ++i, ++mantissaDigits)
             plain.append(static_cast<char>(at(i)));
     }
     if (mantissaDigits == 0)
@@ -216,9 +218,9 @@ std::optional<double> TextToNumber(const QString& text) {
         ++i;
         if (at(i) == u'+' || at(i) == u'-')
             plain.append(static_cast<char>(at(i++)));
-        if (!isDigit(at(i)))
+        if (!IsAsciiDigit(at(i)))
             return std::nullopt;
-        for (; isDigit(at(i)); ++i)
+        for (; IsAsciiDigit(at(i)); ++i)
             plain.append(static_cast<char>(at(i)));
     }
     if (i != trimmed.size())

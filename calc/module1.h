@@ -9,7 +9,16 @@ class TextMeasurer;
 // Number of decimal places chosen: the index of the decimals box, -1 when none is selected.
 using DecimalsIndex = int;
 
-inline constexpr int TwipsPerPixel = 15;
+// Whether the index chooses one of the box's ten entries, 1 to 10 decimals.
+constexpr bool IsValidDecimalsIndex(DecimalsIndex index) {
+    return index >= 0 && index <= 9;
+}
+
+// The digits 0 to 9, the only ones that numbers and formulas are written in.
+constexpr bool IsAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
 inline constexpr double ListRightMarginTwips = 100.0;
 
 // The value with (index + 1) decimals and a decimal comma; "" when no valid index is chosen.
@@ -44,3 +53,6 @@ std::optional<QString> RightAlignForList(const TextMeasurer& measurer, int listW
 QString NumberToText(double number);
 // Reads "[blanks][sign]digits[,|.digits][E[sign]digits][blanks]"; nothing for any other text.
 std::optional<double> TextToNumber(const QString& text);
+
+// A count as German texts write it: "1.000.000".
+QString GermanCount(qint64 number);

@@ -31,10 +31,6 @@ struct PlainDecimal {
     bool negative = false;
 };
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
 // A decimal in the form that TextToNumber reads without an exponent ("  -12,50 "); nothing
 // for any other text, or for one with more digits than a double keeps exactly.
 std::optional<PlainDecimal> readPlainDecimal(QStringView text) {
@@ -57,7 +53,7 @@ std::optional<PlainDecimal> readPlainDecimal(QStringView text) {
             separated = true;
             continue;
         }
-        if (!isDigit(c))
+        if (!IsAsciiDigit(c))
             break;
         number.digits = number.digits * 10 + (c.unicode() - u'0');
         significant += number.digits > 0;
@@ -142,7 +138,7 @@ public:
     }
 
 private:
-    bool isValid() const { return m_index >= 0 && m_index <= 9; }
+    bool isValid() const { return IsValidDecimalsIndex(m_index); }
 
     const QString& carry(qint64 units) {
         m_units = units;

@@ -186,12 +186,6 @@ ScriptError ToCurrency(const Variant& value, qint64& tenThousandths) {
     return ScriptError::None;
 }
 
-Result BoundedText(QString text) {
-    if (!FitsText(text.size()))
-        return ScriptError::OutOfStringSpace;
-    return Variant::string(std::move(text));
-}
-
 Result Converted(const Variant& value, Type type) {
     if (value.isNull())
         return ScriptError::InvalidUseOfNull;

@@ -58,8 +58,6 @@ ScriptError ToLong(const Variant& value, qint32& whole);
 // The number in ten-thousandths, rounded half to even; beyond Currency's range an Overflow.
 ScriptError ToCurrency(const Variant& value, qint64& tenThousandths);
 
-// A text within MaxTextLength, or OutOfStringSpace.
-Result BoundedText(QString text);
 // Whether a text of this length may be built.
 inline bool FitsText(qsizetype length) {
     return length <= MaxTextLength;

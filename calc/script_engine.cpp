@@ -1,5 +1,6 @@
 #include "calc/script_engine.h"
 
+#include "calc/module1.h"
 #include "calc/script_functions.h"
 #include "calc/script_operations.h"
 
@@ -16,6 +17,24 @@ using script::Result;
 
 enum class TokenKind { End, Number, String, Name, Symbol, Invalid };
 
+// The names the language keeps for itself, in any case.
+enum class Keyword { True, False, Empty, Null, Not, And, Or, Xor, Eqv, Imp, Mod };
+
+std::optional<Keyword> keywordOf(QStringView name) {
+    static constexpr std::pair<const char*, Keyword> spellings[] = {
+        {"True", Keyword::True}, {"False", Keyword::False}, {"Empty", Keyword::Empty},
+        {"Null", Keyword::Null}, {"Not", Keyword::Not},     {"And", Keyword::And},
+        {"Or", Keyword::Or},     {"Xor", Keyword::Xor},     {"Eqv", Keyword::Eqv},
+        {"Imp", Keyword::Imp},   {"Mod", Keyword::Mod}};
+    constexpr qsizetype LongestKeyword = 5; // "Empty"
+    if (name.size() > LongestKeyword)
+        return std::nullopt;
+    for (const auto& [text, keyword] : spellings)
+        if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
+            return keyword;
+    return std::nullopt;
+}
+
 // A symbol of one or two characters as one number, so that tokens compare cheaply.
 constexpr quint32 symbolCode(const char* symbol) {
     return static_cast<quint8>(symbol[0]) |
@@ -28,6 +47,7 @@ struct Token {
     QStringView text;   // the name or symbol; a string literal's text without quotes
     Variant value;      // a literal's value
     std::optional<BinaryOperator> binary; // the operator a symbol or keyword names
+    std::optional<Keyword> keyword;       // the keyword a name spells
 };
 
 std::optional<BinaryOperator> symbolOperator(quint32 symbol) {
@@ -66,17 +86,23 @@ std::optional<BinaryOperator> symbolOperator(quint32 symbol) {
     }
 }
 
-std::optional<BinaryOperator> keywordOperator(QStringView name) {
-    static constexpr std::pair<const char*, BinaryOperator> keywords[] = {
-        {"Mod", BinaryOperator::Modulo}, {"And", BinaryOperator::And},
-        {"Or", BinaryOperator::Or},      {"Xor", BinaryOperator::Xor},
-        {"Eqv", BinaryOperator::Eqv},    {"Imp", BinaryOperator::Imp}};
-    if (name.size() > 3)
+std::optional<BinaryOperator> keywordOperator(Keyword keyword) {
+    switch (keyword) {
+    case Keyword::Mod:
+        return BinaryOperator::Modulo;
+    case Keyword::And:
+        return BinaryOperator::And;
+    case Keyword::Or:
+        return BinaryOperator::Or;
+    case Keyword::Xor:
+        return BinaryOperator::Xor;
+    case Keyword::Eqv:
+        return BinaryOperator::Eqv;
+    case Keyword::Imp:
+        return BinaryOperator::Imp;
+    default:
         return std::nullopt;
-    for (const auto& [text, op] : keywords)
-        if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0)
-            return op;
-    return std::nullopt;
+    }
 }
 
 bool isLetter(QChar c) {
@@ -102,10 +128,6 @@ bool isSymbolCharacter(QChar c) {
     default:
         return false;
     }
-}
-
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
 }
 
 // Whether a decimal literal ("digits[.digits][e[sign]digits]") that no double holds lies below
@@ -162,7 +184,7 @@ void Lexer::advance() {
     if (m_position >= m_source.size())
         return;
     const QChar c = at(m_position);
-    if (isDigit(c) || (c == u'.' && isDigit(at(m_position + 1))))
+    if (IsAsciiDigit(c) || (c == u'.' && IsAsciiDigit(at(m_position + 1))))
         lexNumber();
     else if (c == u'&' && (at(m_position + 1) == u'H' || at(m_position + 1) == u'h'))
         lexRadix(16);
@@ -177,7 +199,7 @@ void Lexer::advance() {
 }
 
 qsizetype Lexer::skipDigits(qsizetype position) const {
-    while (isDigit(at(position)))
+    while (IsAsciiDigit(at(position)))
         ++position;
     return position;
 }
@@ -194,7 +216,7 @@ void Lexer::lexNumber() {
         qsizetype next = m_position + 1;
         if (at(next) == u'+' || at(next) == u'-')
             ++next;
-        if (!isDigit(at(next))) {
+        if (!IsAsciiDigit(at(next))) {
             m_token.kind = TokenKind::Invalid;
             return;
         }
@@ -226,7 +248,7 @@ void Lexer::lexRadix(int base) {
     int digits = 0;
     for (;; ++m_position, ++digits) {
         const QChar c = at(m_position).toLower();
-        const int digit = isDigit(c)                               ? c.unicode() - u'0'
+        const int digit = IsAsciiDigit(c)                          ? c.unicode() - u'0'
                           : (base == 16 && c >= u'a' && c <= u'f') ? c.unicode() - u'a' + 10
                                                                    : -1;
         if (digit < 0 || digit >= base)
@@ -271,11 +293,13 @@ void Lexer::lexString() {
 
 void Lexer::lexName() {
     const qsizetype start = m_position;
-    while (isLetter(at(m_position)) || isDigit(at(m_position)) || at(m_position) == u'_')
+    while (isLetter(at(m_position)) || IsAsciiDigit(at(m_position)) || at(m_position) == u'_')
         ++m_position;
     m_token.kind = TokenKind::Name;
     m_token.text = m_source.mid(start, m_position - start);
-    m_token.binary = keywordOperator(m_token.text);
+    m_token.keyword = keywordOf(m_token.text);
+    if (m_token.keyword)
+        m_token.binary = keywordOperator(*m_token.keyword);
 }
 
 // "<>", "<=", ">=" and their other spellings "><", "=<", "=>".
@@ -369,6 +393,7 @@ private:
     Variant power();
     Variant signedOperand();
     Variant primary();
+    Variant keywordValue(Keyword keyword);
     Variant call(QStringView name);
 
     bool failed() const { return m_error != ScriptError::None; }
@@ -384,11 +409,7 @@ private:
         const Token& token = m_lexer.current();
         return token.kind == TokenKind::Symbol && token.symbol == symbolCode(symbol);
     }
-    bool atKeyword(const char* keyword) const {
-        const Token& token = m_lexer.current();
-        return token.kind == TokenKind::Name &&
-               token.text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
-    }
+    bool atKeyword(Keyword keyword) const { return m_lexer.current().keyword == keyword; }
     bool enter() {
         if (++m_depth > ScriptEngine::MaxDepth)
             fail(ScriptError::Syntax);
@@ -403,20 +424,9 @@ private:
     int m_depth = 0;
 };
 
-bool isKeyword(QStringView name) {
-    constexpr qsizetype LongestKeyword = 5; // "Empty"
-    if (name.size() > LongestKeyword)
-        return false;
-    for (const char* keyword :
-         {"True", "False", "Empty", "Null", "Not", "And", "Or", "Xor", "Eqv", "Imp", "Mod"})
-        if (name.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
-
 std::optional<std::pair<QString, Variant>> Parser::assignment() {
     const Token name = m_lexer.current();
-    if (name.kind != TokenKind::Name || isKeyword(name.text) || script::IsFunction(name.text)) {
+    if (name.kind != TokenKind::Name || name.keyword || script::IsFunction(name.text)) {
         fail(ScriptError::Syntax);
         return std::nullopt;
     }
@@ -460,7 +470,7 @@ Variant Parser::binary(int lowestLevel) {
 
 // A comparison or looser-bound operand, possibly behind any number of "Not".
 Variant Parser::notOperand() {
-    if (!atKeyword("Not"))
+    if (!atKeyword(Keyword::Not))
         return binary(ComparisonLevel);
     m_lexer.advance();
     if (!enter())
@@ -524,16 +534,8 @@ Variant Parser::primary() {
         return fail(ScriptError::Syntax);
     }
     m_lexer.advance();
-    if (token.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return Variant::boolean(true);
-    if (token.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return Variant::boolean(false);
-    if (token.text.compare(QLatin1String("Empty"), Qt::CaseInsensitive) == 0)
-        return Variant();
-    if (token.text.compare(QLatin1String("Null"), Qt::CaseInsensitive) == 0)
-        return Variant::null();
-    if (isKeyword(token.text))
-        return fail(ScriptError::Syntax);
+    if (token.keyword)
+        return keywordValue(*token.keyword);
     if (atSymbol("("))
         return call(token.text);
     if (script::IsFunction(token.text))
@@ -542,6 +544,22 @@ Variant Parser::primary() {
         return token.text.compare(v.first, Qt::CaseInsensitive) == 0;
     });
     return variable == m_variables.end() ? Variant() : variable->second;
+}
+
+// The value a keyword stands for; an operator's keyword stands for none.
+Variant Parser::keywordValue(Keyword keyword) {
+    switch (keyword) {
+    case Keyword::True:
+        return Variant::boolean(true);
+    case Keyword::False:
+        return Variant::boolean(false);
+    case Keyword::Empty:
+        return Variant();
+    case Keyword::Null:
+        return Variant::null();
+    default:
+        return fail(ScriptError::Syntax);
+    }
 }
 
 Variant Parser::call(QStringView name) {

@@ -40,10 +40,27 @@ function(zifferon_warnings target)
   endif()
 endfunction()
 
+# Gives the target (and, PUBLIC or INTERFACE, those that link it) the headers of one folder of the
+# repository, the current one unless named, and no other: its include root in the build tree
+# holds one link, named like the folder ("calc", "tests/support"), so "calc/tape.h" resolves only
+# for a target that links the calc library. No target gets the repository's root.
+function(zifferon_include_root target scope)
+  set(source ${CMAKE_CURRENT_SOURCE_DIR})
+  if(ARGC GREATER 2)
+    set(source ${ARGV2})
+  endif()
+  file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${source})
+  set(root ${CMAKE_BINARY_DIR}/include_roots/${target})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${source} ${root}/${folder} SYMBOLIC)
+  target_include_directories(${target} ${scope} ${root})
+endfunction()
+
 function(zifferon_library target)
   cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
   add_library(${target} STATIC ${ARG_SOURCES})
-  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  zifferon_include_root(${target} PUBLIC)
   target_link_libraries(${target} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
   zifferon_warnings(${target})
 endfunction()

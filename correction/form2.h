@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/expression_engine.h"
-#include "calc/tape_host.h"
+#include "correction/tape_host.h"
 
 #include <QWidget>
 

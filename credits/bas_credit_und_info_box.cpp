@@ -1,7 +1,7 @@
 #include "credits/bas_credit_und_info_box.h"
 
-#include "calc/module1.h"
 #include "calc/text_measurer.h"
+#include "calc/twips.h"
 #include "credits/device_pixels.h"
 #include "files/file_access.h"
 #include "files/windows1252.h"
@@ -108,7 +108,7 @@ private:
     }
 
     // What of the line from start on goes into the next piece: what fits, shortened to the
-    // last break character unless the character after it is one (CarryPartialWord). A run
+    // last break character unless the character after it is one. A run
     // without a break character that is wider than the column is cut after what fits of it,
     // at least one character, so that the layout always moves on.
     qsizetype pieceLength(const QString& line, qsizetype start) const {
@@ -257,14 +257,6 @@ void WrapCreditText(CreditsState& state, const LayoutBox& box, const QString& te
                     qint32 widthLimit, quint8 alignment) {
     state.CreditsLines =
         LayOutCreditLines(ReadCreditsText(state.CreditsFile, text), box, widthLimit, alignment);
-}
-
-void CarryPartialWord(QString& remainder, QString& line) {
-    if (remainder.isEmpty() || isBreakCharacter(remainder.front()))
-        return;
-    const qsizetype keep = lengthThroughLastBreak(line);
-    remainder.prepend(QStringView(line).mid(keep));
-    line.truncate(keep);
 }
 
 qint32 TextAreaWidthFor(double scaleWidth, float widthFactor) {

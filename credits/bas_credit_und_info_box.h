@@ -79,10 +79,6 @@ QStringList LayOutCreditLines(const QString& text, const LayoutBox& box, qint32 
 void WrapCreditText(CreditsState& state, const LayoutBox& box, const QString& text,
                     qint32 widthLimit, quint8 alignment);
 
-// Keeps a word together at a break: unless the remainder starts with a break character, the
-// line's last word moves to the front of the remainder.
-void CarryPartialWord(QString& remainder, QString& line);
-
 // Width of the text column: the box width times the clamped factor, a half to even.
 qint32 TextAreaWidthFor(double scaleWidth, float widthFactor);
 

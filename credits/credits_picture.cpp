@@ -1,6 +1,6 @@
 #include "credits/credits_picture.h"
 
-#include "calc/module1.h"
+#include "calc/twips.h"
 #include "credits/device_pixels.h"
 #ifdef ZIFFERON_XRENDER
 #include "credits/xrender_screen.h"
@@ -35,11 +35,6 @@ std::unique_ptr<CreditsScreen> screenFor([[maybe_unused]] QWidget& box) {
 #else
     return nullptr;
 #endif
-}
-
-QRectF toPixels(const QRectF& twips) {
-    return {twips.x() / TwipsPerPixel, twips.y() / TwipsPerPixel, twips.width() / TwipsPerPixel,
-            twips.height() / TwipsPerPixel};
 }
 
 } // namespace
@@ -114,7 +109,7 @@ void CreditsPicture::PaintPicture(const QImage& picture, const QRectF& twips) {
     QPainter painter(&m_background);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(devicePixelRatioF(), devicePixelRatioF());
-    painter.drawImage(toPixels(twips), picture);
+    painter.drawImage(FromTwips(twips), picture);
     m_backgroundIsPicture = false;
     update();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/module1.h"
+#include "calc/twips.h"
 
 #include <QRect>
 

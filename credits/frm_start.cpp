@@ -1,6 +1,6 @@
 #include "credits/frm_start.h"
 
-#include "calc/module1.h"
+#include "calc/twips.h"
 #include "credits/window_placement.h"
 #include "resources/fonts.h"
 #include "widgets/accessibility.h"

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -432,16 +431,6 @@ QString SystemErrorSentence(int error) {
     return SystemErrorText(error) + u'.';
 }
 
-QString DoubleSizePath(const QString& path) {
-    const QFileInfo file(path);
-    return path.chopped(file.fileName().size()) + file.completeBaseName() + QStringLiteral("@2x.") +
-           file.suffix();
-}
-
-QString GermanCount(qint64 number) {
-    return QLocale(QLocale::German).toString(number);
-}
-
 std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 maxBytes,
                                                   Oversize oversize) {
     const QByteArray name = encoded(path);
@@ -481,6 +470,22 @@ void RemoveStaleTemporaries(const QString& folder,
         if (target && isTarget(*target))
             removeIfStale(encoded(entries.filePath(entry)), *target);
     }
+}
+
+std::optional<Failure> ReadableRegularFileProblem(const QString& path) {
+    const QByteArray name = encoded(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0)
+        return failureOf(errno);
+    if (std::optional<Failure> failure = notRegular(status))
+        return failure;
+    if (::access(name.constData(), R_OK) != 0)
+        return failureOf(errno);
+    return std::nullopt;
+}
+
+Failure FileTooLarge(qint64 maxBytes) {
+    return tooLarge(maxBytes);
 }
 
 std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes,

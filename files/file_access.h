@@ -18,13 +18,6 @@ QString SystemErrorText(int error);
 // The same as a sentence: "Kein Speicherplatz mehr auf dem Datenträger."
 QString SystemErrorSentence(int error);
 
-// The path of a picture's version at twice the size, beside it: "images/face_a.jpg" gives
-// "images/face_a@2x.jpg".
-QString DoubleSizePath(const QString& path);
-
-// A count as German texts write it: "1.000.000".
-QString GermanCount(qint64 number);
-
 // What to do with a file larger than the bound.
 enum class Oversize { Refuse, KeepPrefix };
 
@@ -34,6 +27,14 @@ enum class Oversize { Refuse, KeepPrefix };
 // NotRegular, TooLarge (only with Oversize::Refuse) or Unreadable.
 std::variant<QByteArray, Failure> ReadRegularFile(const QString& path, qint64 maxBytes,
                                                   Oversize oversize);
+
+// Why the path names no regular file that this user may read (Missing, NotRegular or
+// Unreadable), found without opening it; nothing when it names one. For readers that must hand
+// the path to a library which opens whatever it names.
+std::optional<Failure> ReadableRegularFileProblem(const QString& path);
+
+// Why a file larger than maxBytes is refused: "Die Datei ist größer als 64 MiB."
+Failure FileTooLarge(qint64 maxBytes);
 
 // How a written file takes its name.
 enum class Commit {

@@ -1,6 +1,6 @@
 // Any bytes as the help file: it is refused with a German reason or opens on a page, and every
 // entry of its contents and index can be read without a crash or a hang.
-#include "toolbar/chm_file.h"
+#include "formats/chm_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 // length bound is refused as a whole.
 #include "calc/module1.h"
 #include "files/windows1252.h"
+#include "formats/tape_file.h"
 #include "tests/support/fixed_width_measurer.h"
-#include "toolbar/tape_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

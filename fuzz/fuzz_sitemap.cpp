@@ -1,6 +1,6 @@
 // Any text as a help file's contents: each entry comes from an object of its own, has a name or a
 // page, and lists nest no deeper than the parser's bound.
-#include "toolbar/chm_file.h"
+#include "formats/chm_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include "resources/picture.h"
 #include "toolbar/help_process.h"
 #include "toolbar/help_window.h"
+#include "widgets/message_boxes.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -89,7 +90,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString helpFile = arguments.at(1);
-    HelpWindowHost host;
+    // A web link of a page opens in the desktop's browser; one that fails is said here.
+    HelpWindowHost host(CreateDesktopOpener([](const QString& address, const QString& cause) {
+        QtMessageBoxes().warning(QStringLiteral("Die Adresse „%1“ konnte nicht geöffnet werden: %2")
+                                     .arg(address, cause));
+    }));
     if (const std::optional<Failure> failure = host.ShowHelp(helpFile)) {
         reply(HelpChannel::Refused + failure->reason.toUtf8().toPercentEncoding());
         return 1;

@@ -2,19 +2,17 @@
 
 #include "calc/formula_edit.h"
 #include "correction/form2.h"
+#include "formats/tape_file.h"
 #include "main_window/keypad.h"
 #include "main_window/tape_commands.h"
 #include "main_window/tape_copy.h"
 #include "main_window/tape_view.h"
-#include "toolbar/tape_file.h"
 #include "widgets/accessibility.h"
 #include "widgets/formula_editor.h"
 #include "widgets/graphical_button.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -30,33 +28,41 @@ constexpr QSize ClientArea(555, 472);
 constexpr QSize ToolButtonSize(54, 52);
 const QString HelpFileName = QStringLiteral("Benutzerhandbuch_Zifferal_Version_1.chm");
 
-struct ToolbarCommand {
-    const char* key;
-    const char* caption;
-    const char* tooltip;
-    const char* picture;  // an entry of ImageList2
-    const char* shortcut; // portable text ("Ctrl+N"); empty for none
-};
-
-// The toolbar's buttons, left to right.
-const std::array<ToolbarCommand, 9> ToolbarCommands = {{
-    {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", "Ctrl+N"},
-    {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", "Ctrl+O"},
-    {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico",
-     "Ctrl+S"},
-    {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico", ""},
-    {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico", ""},
-    {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", "Ctrl+P"},
-    {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", "F1"},
-    {"Ende", "Ende", "Programmende", "imagelist2_7.ico", "Ctrl+Q"},
-    {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif", ""},
-}};
-
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
 } // namespace
+
+struct Form1::ToolbarCommand {
+    const char* key;
+    const char* caption;
+    const char* tooltip;
+    const char* picture;  // an entry of ImageList2
+    const char* shortcut; // portable text ("Ctrl+N"); empty for none
+    void (Form1::*run)();
+};
+
+std::span<const Form1::ToolbarCommand> Form1::toolbarCommands() {
+    static const std::array<ToolbarCommand, 9> commands = {{
+        {"Neu", "Neu", "Löschen der Eingabe und Anzeige.", "imagelist2_2.ico", "Ctrl+N",
+         &Form1::newTape},
+        {"Oeffnen", "Öffnen", "Öffnen der gespeicherten Daten.", "imagelist2_4.ico", "Ctrl+O",
+         &Form1::openTape},
+        {"Speichern", "Speichern", "Speichern der Zahlenkollone als Textfile.", "imagelist2_5.ico",
+         "Ctrl+S", &Form1::saveTape},
+        {"Word", "Word", "Übergabe der Zahlen nach Word.", "imagelist2_1.ico", "",
+         &Form1::exportToWord},
+        {"Excel", "Excel", "Übergabe der Zahlen nach Excel.", "imagelist2_9.ico", "",
+         &Form1::exportToExcel},
+        {"Drucken", "Drucken ", "Drucken ", "imagelist2_6.ico", "Ctrl+P", &Form1::printTape},
+        {"Hilfe", "Hilfe", "Onlinehilfe aufrufen", "imagelist2_8.ico", "F1", &Form1::showHelp},
+        {"Ende", "Ende", "Programmende", "imagelist2_7.ico", "Ctrl+Q", &Form1::endProgram},
+        {"Info", "Info", "Info über die Mitwirkende an dieser Software.", "imagelist2_3.gif", "",
+         &Form1::showInfo},
+    }};
+    return commands;
+}
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
@@ -81,7 +87,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_history = new TapeHistory(*this, *Text1, m_tapes);
     m_history->passUndoKeysOn(*Combo1);
     connect(m_history, &TapeHistory::aboutToWalk, this, &Form1::closeCorrectionReachedBy);
-    CopyWholeTapeOnCtrlShiftC(*this, m_tapes);
+    CopyWholeTapeOnCtrlShiftC(*this, m_tapes, *m_services.clipboard);
     Form_Initialize();
     Text1->setFocus();
 }
@@ -136,7 +142,7 @@ void Form1::createToolbar() {
     Toolbar1->setIconSize(QSize(32, 32));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setGeometry(0, 0, ClientArea.width(), ToolButtonSize.height() + 4);
-    for (const ToolbarCommand& entry : ToolbarCommands) {
+    for (const ToolbarCommand& entry : toolbarCommands()) {
         auto* action =
             new QAction(Picture(QStringLiteral(":/images/") + QLatin1String(entry.picture)).icon(),
                         text(entry.caption), this);
@@ -202,7 +208,7 @@ QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, 
     auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
     NameByLabel(label, *view);
     BindTapeView(*view, model);
-    CopySelectedLineOnCtrlC(*view);
+    CopySelectedLineOnCtrlC(*view, *m_services.clipboard);
     return view;
 }
 
@@ -311,9 +317,8 @@ void Form1::List3_MouseDown(Qt::MouseButton button) {
         m_services.messages->warning(text("Bitte wählen Sie einen Eintrag zum kopieren aus!"));
         return;
     }
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(entry);
-    if (clipboard->text() != entry) {
+    m_services.clipboard->setText(entry);
+    if (m_services.clipboard->text() != entry) {
         m_services.messages->warning(
             text("Die Zwischenablage ist von einem anderen Programm belegt; ") + entry +
             text(" wurde nicht kopiert."));
@@ -324,20 +329,9 @@ void Form1::List3_MouseDown(Qt::MouseButton button) {
 
 void Form1::Toolbar1_ButtonClick(const QAction& button) {
     const QString key = button.data().toString();
-    static const std::array<std::pair<const char*, void (Form1::*)()>, 9> commands = {{
-        {"Ende", &Form1::endProgram},
-        {"Drucken", &Form1::printTape},
-        {"Hilfe", &Form1::showHelp},
-        {"Excel", &Form1::exportToExcel},
-        {"Word", &Form1::exportToWord},
-        {"Info", &Form1::showInfo},
-        {"Neu", &Form1::newTape},
-        {"Oeffnen", &Form1::openTape},
-        {"Speichern", &Form1::saveTape},
-    }};
-    for (const auto& [name, command] : commands) {
-        if (key == QLatin1String(name))
-            return (this->*command)();
+    for (const ToolbarCommand& command : toolbarCommands()) {
+        if (key == QLatin1String(command.key))
+            return (this->*command.run)();
     }
 }
 

@@ -12,7 +12,7 @@
 // window takes its print look (main_window/print_look.h) and hands itself to PrintTape. Every
 // message to the user goes through the MessageBoxes of the window's services.
 
-#include "calc/tape_host.h"
+#include "correction/tape_host.h"
 #include "credits/frm_info_box.h"
 #include "main_window/form1_services.h"
 #include "main_window/keypad_layout.h"
@@ -23,6 +23,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 
 class FormulaEditor;
 class Keypad;
@@ -88,6 +89,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct ToolbarCommand;
+    // The toolbar's buttons, left to right, each with the member function it runs.
+    static std::span<const ToolbarCommand> toolbarCommands();
+
     void Form_Initialize();
     void createLabels();
     void createFields();

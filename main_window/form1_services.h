@@ -4,6 +4,7 @@
 #include "toolbar/help_viewer.h"
 #include "toolbar/office_export.h"
 #include "toolbar/print_tape.h"
+#include "widgets/clipboard.h"
 #include "widgets/message_boxes.h"
 
 #include <functional>
@@ -13,6 +14,7 @@
 struct Form1Services {
     EngineFactory engine;
     std::shared_ptr<MessageBoxes> messages;
+    std::shared_ptr<Clipboard> clipboard;
     std::function<void()> endProgram;
     std::shared_ptr<HelpViewer> help;
     QString programFolder;

@@ -3,25 +3,25 @@
 #include "calc/tape_text.h"
 #include "main_window/tape_view.h"
 #include "main_window/window_shortcut.h"
+#include "widgets/clipboard.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
 
 namespace {
 
-void copy(const QString& text) {
+void copy(const QString& text, Clipboard& clipboard) {
     if (!text.isEmpty())
-        QGuiApplication::clipboard()->setText(text);
+        clipboard.setText(text);
 }
 
 // Takes Ctrl+C from the view, which would copy its current line as it stands.
 class SelectedLineCopy : public QObject {
 public:
-    explicit SelectedLineCopy(QListView& view)
+    SelectedLineCopy(QListView& view, Clipboard& clipboard)
         : QObject(&view)
-        , m_view(view) {
+        , m_view(view)
+        , m_clipboard(clipboard) {
         view.installEventFilter(this);
     }
 
@@ -30,21 +30,22 @@ protected:
         if (event->type() != QEvent::KeyPress ||
             !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
             return QObject::eventFilter(watched, event);
-        copy(SelectedEntry(m_view));
+        copy(SelectedEntry(m_view), m_clipboard);
         return true;
     }
 
 private:
     const QListView& m_view;
+    Clipboard& m_clipboard;
 };
 
 } // namespace
 
-void CopySelectedLineOnCtrlC(QListView& view) {
-    new SelectedLineCopy(view);
+void CopySelectedLineOnCtrlC(QListView& view, Clipboard& clipboard) {
+    new SelectedLineCopy(view, clipboard);
 }
 
-void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes) {
+void CopyWholeTapeOnCtrlShiftC(QWidget& window, const NumberTape& tapes, Clipboard& clipboard) {
     AddWindowShortcut(window, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-                      [&tapes] { copy(TapeAsText(tapes)); });
+                      [&tapes, &clipboard] { copy(TapeAsText(tapes), clipboard); });
 }

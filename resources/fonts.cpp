@@ -1,6 +1,6 @@
 #include "resources/fonts.h"
 
-#include "calc/module1.h"
+#include "calc/twips.h"
 
 #include <QApplication>
 #include <QFontDatabase>

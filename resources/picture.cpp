@@ -1,6 +1,6 @@
 #include "resources/picture.h"
 
-#include "files/file_access.h"
+#include "resources/picture_file.h"
 
 #include <QApplication>
 #include <QFileInfo>

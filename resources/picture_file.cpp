@@ -1,8 +1,10 @@
 #include "resources/picture_file.h"
 
+#include "calc/module1.h"
 #include "files/file_access.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace {
@@ -25,6 +27,12 @@ bool tooLarge(QSize size) {
 }
 
 } // namespace
+
+QString DoubleSizePath(const QString& path) {
+    const QFileInfo file(path);
+    return path.chopped(file.fileName().size()) + file.completeBaseName() + QStringLiteral("@2x.") +
+           file.suffix();
+}
 
 std::variant<QImage, Failure> LoadPictureFile(const QString& path) {
     std::variant<QByteArray, Failure> read =

@@ -1,6 +1,6 @@
 #include "toolbar/help_process.h"
 
-#include "toolbar/chm_file.h"
+#include "formats/chm_file.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
-#include <QDesktopServices>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -98,9 +97,10 @@ QImage decodedWithin(QByteArray bytes, qsizetype bytesLeft) {
 
 } // namespace
 
-ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
+ChmBrowser::ChmBrowser(const ChmFile& file, FileOpener& webOpener, QWidget* parent)
     : QTextBrowser(parent)
-    , m_file(file) {
+    , m_file(file)
+    , m_webOpener(webOpener) {
     setObjectName(QStringLiteral("Browser"));
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &ChmBrowser::follow);
@@ -147,15 +147,15 @@ void ChmBrowser::follow(const QUrl& link) {
     if (url.scheme() == PageScheme)
         setSource(url, QTextDocument::HtmlResource);
     else if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
-        QDesktopServices::openUrl(url);
+        m_webOpener.open(url.toString());
 }
 
-HelpWindow::HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file)
+HelpWindow::HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file, FileOpener& webOpener)
     : m_helpFile(std::move(helpFile))
     , m_file(std::move(file))
     , m_tabs(new QTabWidget(this))
     , m_contents(new QTreeWidget(m_tabs))
-    , m_browser(new ChmBrowser(*m_file, this))
+    , m_browser(new ChmBrowser(*m_file, webOpener, this))
     , m_back(
           new QAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Zurück"), this))
     , m_forward(new QAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Vor"),
@@ -356,13 +356,16 @@ void HelpWindow::revealCurrentEntry() {
         m_contents->scrollToItem(current);
 }
 
+HelpWindowHost::HelpWindowHost(std::shared_ptr<FileOpener> webOpener)
+    : m_webOpener(std::move(webOpener)) {}
+
 std::optional<Failure> HelpWindowHost::ShowHelp(const QString& helpFile) {
     if (!m_window || m_window->helpFile() != helpFile) {
         std::variant<std::unique_ptr<ChmFile>, Failure> loaded = ChmFile::load(helpFile);
         if (auto* failure = std::get_if<Failure>(&loaded))
             return *failure;
         m_window = std::make_unique<HelpWindow>(
-            helpFile, std::move(std::get<std::unique_ptr<ChmFile>>(loaded)));
+            helpFile, std::move(std::get<std::unique_ptr<ChmFile>>(loaded)), *m_webOpener);
     }
     m_window->show();
     m_window->raise();

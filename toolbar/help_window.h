@@ -1,6 +1,7 @@
 #pragma once
 
-#include "toolbar/chm_file.h"
+#include "formats/chm_file.h"
+#include "toolbar/desktop_opener.h"
 
 #include <QImage>
 #include <QTextBrowser>
@@ -24,7 +25,8 @@ class QTreeWidgetItem;
 class ChmBrowser : public QTextBrowser {
     Q_OBJECT
 public:
-    ChmBrowser(const ChmFile& file, QWidget* parent);
+    // Web links open through the opener, which must outlive the browser.
+    ChmBrowser(const ChmFile& file, FileOpener& webOpener, QWidget* parent);
 
     // The address under which a page of the file is shown: "chm:/index.html".
     static QUrl urlOf(const QString& local);
@@ -40,6 +42,7 @@ private:
     QString m_picturesPage;
     std::unordered_map<quint64, QImage> m_pictures;
     qsizetype m_pictureBytes = 0;
+    FileOpener& m_webOpener;
 };
 
 // The help window: beside the page shown, the tabs "Inhalt" with the file's table of contents,
@@ -48,7 +51,7 @@ private:
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file);
+    HelpWindow(QString helpFile, std::unique_ptr<ChmFile> file, FileOpener& webOpener);
 
     const QString& helpFile() const { return m_helpFile; }
 
@@ -87,6 +90,8 @@ private:
 // The help viewer's one window: opens a compiled help file in it and brings it to the front.
 class HelpWindowHost {
 public:
+    explicit HelpWindowHost(std::shared_ptr<FileOpener> webOpener);
+
     // Opens the file on its default topic, or brings its open window to the front (where the
     // desktop refuses that, the window asks for attention); says why the file cannot be shown.
     std::optional<Failure> ShowHelp(const QString& helpFile);
@@ -94,5 +99,6 @@ public:
     HelpWindow* window() const { return m_window.get(); }
 
 private:
+    std::shared_ptr<FileOpener> m_webOpener;
     std::unique_ptr<HelpWindow> m_window;
 };

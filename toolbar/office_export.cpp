@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -45,11 +44,6 @@ QStringList paragraphsOf(const QString& text) {
     return paragraphs;
 }
 
-QString openFailureMessage(const QString& path, const QString& cause) {
-    return QStringLiteral("Die Datei „%1“ wurde gespeichert, konnte aber nicht geöffnet werden: %2")
-        .arg(QDir::toNativeSeparators(path), cause);
-}
-
 // Where an export is saved and how it is shown: a new file in the folder, then the opener.
 class SavedExport {
 public:
@@ -75,7 +69,7 @@ public:
                 .arg(QDir::toNativeSeparators(path), failure->reason);
         }
         if (!m_opener.open(path))
-            return openFailureMessage(path, QStringLiteral("kein Programm dafür gefunden."));
+            return ExportNotShownWarning(path, QStringLiteral("kein Programm dafür gefunden."));
         return std::nullopt;
     }
 
@@ -159,63 +153,6 @@ private:
     QList<SheetCell> m_cells;
 };
 
-// The cause after the exit codes of xdg-open.
-QString openerCause(QProcess::ExitStatus status, int code) {
-    constexpr int FileNotFound = 2;
-    constexpr int NoTool = 3;
-    if (status != QProcess::NormalExit)
-        return QStringLiteral("das Programm zum Öffnen brach ab.");
-    if (code == FileNotFound)
-        return QStringLiteral("die Datei wurde nicht gefunden.");
-    if (code == NoTool)
-        return QStringLiteral("kein Programm dafür gefunden.");
-    return QStringLiteral("das Programm zum Öffnen meldete einen Fehler (Code %1).").arg(code);
-}
-
-// Runs the opener program for each file and waits for its answer without blocking.
-class DesktopOpener : public FileOpener {
-public:
-    DesktopOpener(OpenFailureReport report, QString program)
-        : m_report(std::move(report))
-        , m_program(std::move(program)) {}
-    DesktopOpener(const DesktopOpener&) = delete;
-    DesktopOpener& operator=(const DesktopOpener&) = delete;
-
-    // Programs still running are stopped without a report: the window that would show it may be
-    // going as well.
-    ~DesktopOpener() override {
-        for (QProcess* process : m_running.findChildren<QProcess*>(Qt::FindDirectChildrenOnly)) {
-            process->disconnect();
-            process->kill();
-            process->waitForFinished();
-        }
-    }
-
-    bool open(const QString& path) override {
-        auto* process = new QProcess(&m_running);
-        process->setProgram(m_program);
-        process->setArguments({path});
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setStandardErrorFile(QProcess::nullDevice());
-        QObject::connect(process, &QProcess::finished, process,
-                         [this, process, path](int code, QProcess::ExitStatus status) {
-                             if (status != QProcess::NormalExit || code != 0)
-                                 m_report(openFailureMessage(path, openerCause(status, code)));
-                             process->deleteLater();
-                         });
-        process->start();
-        if (process->waitForStarted())
-            return true;
-        delete process;
-        return false;
-    }
-
-private:
-    OpenFailureReport m_report;
-    QString m_program;
-    QObject m_running; // parent of the opener processes still running
-};
-
 } // namespace
 
 ExportFailure ExportToWord(const NumberTape& tapes, DocumentTarget& target) {
@@ -250,6 +187,11 @@ ExportFailure ExportToExcel(const NumberTape& tapes, SpreadsheetTarget& target) 
     return target.release();
 }
 
+QString ExportNotShownWarning(const QString& path, const QString& cause) {
+    return QStringLiteral("Die Datei „%1“ wurde gespeichert, konnte aber nicht geöffnet werden: %2")
+        .arg(QDir::toNativeSeparators(path), cause);
+}
+
 QString DocumentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
@@ -260,8 +202,4 @@ std::unique_ptr<DocumentTarget> CreateWordTarget(FileOpener& opener, const QStri
 
 std::unique_ptr<SpreadsheetTarget> CreateExcelTarget(FileOpener& opener, const QString& folder) {
     return std::make_unique<ExcelFile>(opener, folder);
-}
-
-std::unique_ptr<FileOpener> CreateDesktopOpener(OpenFailureReport report, const QString& program) {
-    return std::make_unique<DesktopOpener>(std::move(report), program);
 }

@@ -2,6 +2,7 @@
 
 #include "calc/tape.h"
 #include "files/failure.h"
+#include "toolbar/desktop_opener.h"
 
 #include <QString>
 
@@ -37,18 +38,6 @@ public:
     virtual ExportFailure release() = 0;
 };
 
-// Shows a saved file in the desktop's application for it.
-class FileOpener {
-public:
-    virtual ~FileOpener() = default;
-
-    // False when no application could be started for it.
-    virtual bool open(const QString& path) = 0;
-};
-
-// Told, naming the file, when an opener reports after the export that it failed.
-using OpenFailureReport = std::function<void(const Failure& failure)>;
-
 // List1, List2 and List3 one after another, each entry and one empty line after each tape as
 // paragraphs.
 ExportFailure ExportToWord(const NumberTape& tapes, DocumentTarget& target);
@@ -64,8 +53,5 @@ std::unique_ptr<DocumentTarget> CreateWordTarget(FileOpener& opener,
                                                  const QString& folder = DocumentsFolder());
 std::unique_ptr<SpreadsheetTarget> CreateExcelTarget(FileOpener& opener,
                                                      const QString& folder = DocumentsFolder());
-// Opens files with the desktop's opener program, which chooses the application; when the program
-// exits with a failure, the report is told. An opener that is destroyed stops its programs still
-// running and reports nothing more.
-std::unique_ptr<FileOpener>
-CreateDesktopOpener(OpenFailureReport report, const QString& program = QStringLiteral("xdg-open"));
+// The warning when the opener could not show a saved export, naming the file and the cause.
+QString ExportNotShownWarning(const QString& path, const QString& cause);

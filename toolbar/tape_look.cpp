@@ -1,6 +1,6 @@
 #include "toolbar/tape_look.h"
 
-#include "calc/module1.h"
+#include "calc/twips.h"
 #include "resources/fonts.h"
 
 #include <QFontMetricsF>

@@ -1,5 +1,6 @@
 #include "toolbar/xlsx_workbook.h"
 
+#include "calc/module1.h"
 #include "files/file_access.h"
 
 #include <QFile>

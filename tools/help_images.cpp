@@ -1,5 +1,6 @@
 // Draws the pictures of the user manual into the folder given as the only argument.
 
+#include "calc/twips.h"
 #include "main_window/keypad_layout.h"
 
 #include <QDir>
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr int Scale = 2; // pixels of the picture per pixel of the window
-constexpr int TwipsPerPixel = 15;
 
 QFont captionFont(int pointSize, bool bold = false) {
     QFont font(QStringLiteral("Liberation Sans"));

@@ -1,7 +1,5 @@
 #include "widgets/graphical_button.h"
 
-#include "calc/module1.h"
-
 #include <QPainter>
 #include <QStyleOptionButton>
 
@@ -65,13 +63,4 @@ QPushButton* CreateCommand1(QWidget& window, const QRect& place, const QString& 
                "Command1", place, tooltip);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
-}
-
-QRect FromTwips(int left, int top, int width, int height) {
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-            height / TwipsPerPixel};
-}
-
-QSize FromTwips(int width, int height) {
-    return {width / TwipsPerPixel, height / TwipsPerPixel};
 }

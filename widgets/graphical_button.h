@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/twips.h"
 #include "resources/picture.h"
 
 #include <QPushButton>
@@ -23,10 +24,6 @@ private:
     Picture m_picture;
     QColor m_backColour;
 };
-
-// Converts a rectangle from twips to pixels (15 twips per pixel).
-QRect FromTwips(int left, int top, int width, int height);
-QSize FromTwips(int width, int height);
 
 // Gives a control its designer name, its place and its tooltip, which screen readers also read
 // as its name.

@@ -1,8 +1,8 @@
 // The committed artwork: formats, sizes, colour depths and the credits file's encoding; and
 // the GIF and icon writers that produce the 16-colour pictures.
 
-#include "files/file_access.h"
 #include "files/windows1252.h"
+#include "resources/picture_file.h"
 #include "tools/artwork/gif_writer.h"
 #include "tools/artwork/ico_writer.h"
 #include "tools/artwork/indexed_image.h"

@@ -1,5 +1,5 @@
 #include "calc/script_conversions.h"
-#include "tests/calc/script_rows.h"
+#include "script_rows.h"
 
 using namespace script_rows;
 

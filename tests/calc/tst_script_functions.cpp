@@ -1,6 +1,6 @@
 // The built-in functions, one table per kind, with the values VBScript documents.
 #include "calc/script_functions.h"
-#include "tests/calc/script_rows.h"
+#include "script_rows.h"
 
 using namespace script_rows;
 

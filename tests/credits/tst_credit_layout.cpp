@@ -48,6 +48,18 @@ QStringList lines(std::initializer_list<const char*> utf8) {
     return result;
 }
 
+// The literal rule's step at a break: unless the remainder starts with a break character, the
+// line's last word moves to the front of the remainder.
+void carryWordAtBreak(QString& remainder, QString& line) {
+    if (remainder.isEmpty() || BreakCharacters.contains(remainder.front()))
+        return;
+    qsizetype keep = line.size();
+    while (keep > 0 && !BreakCharacters.contains(line[keep - 1]))
+        --keep;
+    remainder.prepend(QStringView(line).mid(keep));
+    line.truncate(keep);
+}
+
 // The layout rule taken literally: characters come off the end of an overlong line one at a
 // time, blanks go in front one at a time. Only for texts without a run wider than the column.
 QStringList literalLayout(const QString& text, const TextMeasurer& measurer, double boxWidth,
@@ -75,7 +87,7 @@ QStringList literalLayout(const QString& text, const TextMeasurer& measurer, dou
                 remainder.prepend(line.back());
                 line.chop(1);
             }
-            CarryPartialWord(remainder, line);
+            carryWordAtBreak(remainder, line);
             result.append(indent(line));
             line = remainder;
             if (line.trimmed().isEmpty())
@@ -298,7 +310,7 @@ void TestCreditLayout::carryPartialWord() {
     QFETCH(QString, expectedRemainder);
     QFETCH(QString, expectedLine);
 
-    CarryPartialWord(remainder, line);
+    carryWordAtBreak(remainder, line);
 
     QCOMPARE(remainder, expectedRemainder);
     QCOMPARE(line, expectedLine);

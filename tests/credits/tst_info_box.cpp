@@ -1,7 +1,7 @@
 #include "credits/credits_screen.h"
 #include "credits/frm_info_box.h"
 #include "files/windows1252.h"
-#include "tests/credits/manual_scroll_timer.h"
+#include "manual_scroll_timer.h"
 #include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/hostile_pictures.h"

@@ -4,8 +4,9 @@
 
 #include "credits/frm_info_box.h"
 #include "main_window/form1.h"
-#include "tests/install/tool_run.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/recording_opener.h"
+#include "tool_run.h"
 #include "toolbar/help_process.h"
 #include "toolbar/help_window.h"
 
@@ -294,7 +295,7 @@ void TestInstall::help_opens_the_installed_manual() {
     QTRY_VERIFY_WITH_TIMEOUT(help->showing() || !reported.isEmpty(), 60000);
     QCOMPARE(reported, QStringList());
 
-    HelpWindowHost host;
+    HelpWindowHost host(std::make_shared<RecordingOpener>());
     QCOMPARE(host.ShowHelp(installed(ProgramFolder + "/Benutzerhandbuch_Zifferal_Version_1.chm")),
              std::nullopt);
     HelpWindow* window = host.window();

@@ -2,7 +2,7 @@
 // control fields with the libraries found by dpkg-shlibdeps, a stripped program, and lintian's
 // verdict.
 
-#include "tests/install/tool_run.h"
+#include "tool_run.h"
 
 #include <QDir>
 #include <QRegularExpression>

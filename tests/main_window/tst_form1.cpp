@@ -36,7 +36,23 @@ struct HelpRecorder : HelpViewer {
     }
 };
 
+// The desktop's clipboard, or one that another program holds, so that nothing written stays.
+class ContestedClipboard : public Clipboard {
+public:
+    bool heldByOther = false;
+    void setText(const QString& text, Mode mode) override {
+        if (!heldByOther)
+            m_desktop->setText(text, mode);
+    }
+    QString text(Mode mode) const override { return m_desktop->text(mode); }
+
+private:
+    std::unique_ptr<Clipboard> m_desktop = CreateDesktopClipboard();
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(RecordingMessageBoxes::Said)
 
 class TestForm1 : public QObject {
     Q_OBJECT
@@ -96,16 +112,19 @@ private:
 
     std::unique_ptr<Form1> m_window;
     std::shared_ptr<HelpRecorder> m_help;
+    std::shared_ptr<ContestedClipboard> m_clipboard;
     std::shared_ptr<RecordingMessageBoxes> m_messages;
     int m_ends = 0;
 };
 
 void TestForm1::init() {
     m_help = std::make_shared<HelpRecorder>();
+    m_clipboard = std::make_shared<ContestedClipboard>();
     m_messages = std::make_shared<RecordingMessageBoxes>();
     m_ends = 0;
     Form1Services services = Form1Services::Default();
     services.help = m_help;
+    services.clipboard = m_clipboard;
     services.messages = m_messages;
     services.endProgram = [this] { ++m_ends; };
     services.programFolder = QStringLiteral("/opt/zifferon");
@@ -445,25 +464,36 @@ void TestForm1::bad_input_is_evaluated_or_fails_quietly() {
 
 void TestForm1::right_click_copies_selected_total_data() {
     QTest::addColumn<QString>("formula");
-    QTest::addColumn<QString>("total");
-    QTest::newRow("a total that fits its list") << "2+3"
-                                                << "8,00";
-    QTest::newRow("a total cut off at the list's edge") << "1e20"
-                                                        << "100000000000000000000,00";
+    QTest::addColumn<bool>("heldByOther");
+    QTest::addColumn<Said>("said");
+    QTest::addColumn<QString>("clipboard");
+    const QString copied = QStringLiteral(" wurde in die Zwischenablage kopiert.");
+    QTest::newRow("a total that fits its list")
+        << "2+3" << false << Said{Icon::Information, "8,00" + copied} << "8,00";
+    const QString wide = QStringLiteral("100000000000000000000,00");
+    QTest::newRow("a total cut off at the list's edge")
+        << "1e20" << false << Said{Icon::Information, wide + copied} << wide;
+    QTest::newRow("a clipboard that another program holds")
+        << "2+3" << true
+        << Said{Icon::Warning, "Die Zwischenablage ist von einem anderen Programm belegt; 8,00 "
+                               "wurde nicht kopiert."}
+        << "vorher";
 }
 
 void TestForm1::right_click_copies_selected_total() {
     QFETCH(QString, formula);
-    QFETCH(QString, total);
+    QFETCH(bool, heldByOther);
+    QFETCH(Said, said);
+    QFETCH(QString, clipboard);
     type(formula + "\r");
     type("3\r");
     QGuiApplication::clipboard()->setText("vorher");
+    m_clipboard->heldByOther = heldByOther;
     clickRow(m_window->List3, 1);
     QCOMPARE(SelectedRow(*m_window->List3), 1);
     clickRow(m_window->List3, 0, Qt::RightButton);
-    QCOMPARE(m_messages->said,
-             (QList<Said>{{Icon::Information, total + " wurde in die Zwischenablage kopiert."}}));
-    QCOMPARE(QGuiApplication::clipboard()->text(), total);
+    QCOMPARE(m_messages->said, QList<Said>{said});
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
     QCOMPARE(SelectedRow(*m_window->List3), 1);
 }
 

@@ -4,8 +4,8 @@
 
 #include "credits/frm_info_box.h"
 #include "credits/frm_start.h"
-#include "files/file_access.h"
 #include "main_window/form1.h"
+#include "resources/picture_file.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
 #include "widgets/graphical_button.h"

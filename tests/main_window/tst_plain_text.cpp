@@ -2,12 +2,12 @@
 // the characters it holds wherever the main window and its helpers show it.
 #include "correction/form2.h"
 #include "files/windows1252.h"
+#include "formats/tape_file.h"
 #include "main_window/form1.h"
 #include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/shown_text.h"
-#include "toolbar/tape_file.h"
 
 #include <QApplication>
 #include <QDir>

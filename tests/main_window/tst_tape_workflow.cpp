@@ -1,12 +1,12 @@
 #include "calc/tape_text.h"
 #include "correction/form2.h"
+#include "formats/tape_file.h"
 #include "main_window/form1.h"
 #include "main_window/tape_commands.h"
 #include "tests/support/file_places.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/tape_lines.h"
-#include "toolbar/tape_file.h"
 
 #include <QApplication>
 #include <QClipboard>

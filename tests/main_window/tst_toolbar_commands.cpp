@@ -1,8 +1,8 @@
 #include "credits/frm_info_box.h"
+#include "formats/tape_file.h"
 #include "main_window/form1.h"
 #include "tests/support/gui_fixture.h"
 #include "tests/support/recording_message_boxes.h"
-#include "toolbar/tape_file.h"
 
 #include <QDir>
 #include <QFile>

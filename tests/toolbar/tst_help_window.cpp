@@ -1,9 +1,10 @@
 #include "tests/support/failure_reason.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/recording_opener.h"
+#include "tests/support/sitemap_entry.h"
 #include "toolbar/help_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -12,7 +13,6 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -210,29 +210,6 @@ QByteArray startOfTheManual() {
     return file.open(QIODevice::ReadOnly) ? file.read(1024) : QByteArray();
 }
 
-// One line per entry, "name -> local", indented by two blanks per level.
-void appendOutline(const std::vector<ContentsEntry>& entries, int depth, QStringList& lines) {
-    for (const ContentsEntry& entry : entries) {
-        lines << QString(2 * depth, u' ') + entry.name + QStringLiteral(" -> ") + entry.local;
-        appendOutline(entry.children, depth + 1, lines);
-    }
-}
-
-QStringList outlineOf(const QString& sitemap) {
-    QStringList lines;
-    appendOutline(ParseSitemap(sitemap), 0, lines);
-    return lines;
-}
-
-QString entry(const QString& name, const QString& local = {}) {
-    QString text =
-        QStringLiteral(R"(<LI><OBJECT type="text/sitemap"><param name="Name" value="%1">)")
-            .arg(name);
-    if (!local.isEmpty())
-        text += QStringLiteral(R"(<param name="Local" value="%1">)").arg(local);
-    return text + QStringLiteral("</OBJECT>");
-}
-
 // A small help file compiled with chmcmd: page "a.html" (the contents' only entry "A") links to
 // "b.html", which no entry names. The index file, when given, is stored as "Stich.hhk" and named
 // in the project's options only when asked to.
@@ -271,7 +248,7 @@ QString compile(const TinyManual& manual, const QTemporaryDir& folder) {
     if (!writeFile(folder.filePath(QStringLiteral("a.html")), page.arg("A", manual.pageA)) ||
         !writeFile(folder.filePath(QStringLiteral("b.html")), page.arg("B", "Ohne Eintrag")) ||
         !writeFile(folder.filePath(QStringLiteral("Inhalt.hhc")),
-                   sitemapOf(entry("A", "a.html"))) ||
+                   sitemapOf(SitemapEntry("A", "a.html"))) ||
         !writeFile(folder.filePath(QStringLiteral("klein.hhp")), project + files))
         return {};
     QProcess chmcmd;
@@ -284,15 +261,6 @@ QString compile(const TinyManual& manual, const QTemporaryDir& folder) {
         return {};
     return compiled;
 }
-
-// Takes the web addresses that the desktop would open.
-class BrowserStandIn : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 } // namespace
 
@@ -320,9 +288,6 @@ private slots:
     void secondShowHelpRaisesTheSameWindow();
     void unreadableFileIsReportedAndOpensNoWindow_data();
     void unreadableFileIsReportedAndOpensNoWindow();
-    void parsedSitemap_data();
-    void parsedSitemap();
-    void deepNestingIsBounded();
     void contentsFollowTheLinkFollowed_data();
     void contentsFollowTheLinkFollowed();
     void pageWithoutEntryHasNoCurrentEntry();
@@ -344,11 +309,13 @@ private:
     // The manual's window, active and so small that its contents need scrolling.
     HelpWindow* openSmallActiveManual();
 
+    std::shared_ptr<RecordingOpener> m_webOpener;
     std::unique_ptr<HelpWindowHost> m_viewer;
 };
 
 void TestHelpWindow::init() {
-    m_viewer = std::make_unique<HelpWindowHost>();
+    m_webOpener = std::make_shared<RecordingOpener>();
+    m_viewer = std::make_unique<HelpWindowHost>(m_webOpener);
 }
 
 void TestHelpWindow::cleanup() {
@@ -605,99 +572,6 @@ void TestHelpWindow::unreadableFileIsReportedAndOpensNoWindow() {
     QVERIFY2(failure->contains(u"Hilfedatei"), qPrintable(*failure));
     QVERIFY(!m_viewer->window());
     QVERIFY(visibleHelpWindows().isEmpty());
-}
-
-void TestHelpWindow::parsedSitemap_data() {
-    QTest::addColumn<QString>("sitemap");
-    QTest::addColumn<QStringList>("outline");
-    QTest::newRow("one level") << "<UL>" + entry("A", "a.html") + entry("B", "b.html") + "</UL>"
-                               << QStringList{"A -> a.html", "B -> b.html"};
-    QTest::newRow("nested lists hold the children of the entry before them")
-        << "<UL>" + entry("A", "a.html") + "<UL>" + entry("A1", "a.html#1") +
-               entry("A2", "a2.html") + "<UL>" + entry("A2a", "a2.html#x") + "</UL></UL>" +
-               entry("B", "b.html") + "</UL>"
-        << QStringList{"A -> a.html", "  A1 -> a.html#1", "  A2 -> a2.html", "    A2a -> a2.html#x",
-                       "B -> b.html"};
-    QTest::newRow("entry without a page")
-        << "<UL>" + entry("Kapitel") + "<UL>" + entry("Seite", "s.html") + "</UL></UL>"
-        << QStringList{"Kapitel -> ", "  Seite -> s.html"};
-    QTest::newRow("entities and umlauts")
-        << "<UL>" + entry("&Uuml;berblick &amp; Men&#252;", "a&amp;b.html") + entry("Größe") +
-               entry("&quot;Öffnen&quot; &lt;Strg&gt;") + "</UL>"
-        << QStringList{"Überblick & Menü -> a&b.html", "Größe -> ", "\"Öffnen\" <Strg> -> "};
-    QTest::newRow("an index keyword with several topics: the keyword and its first")
-        << R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="Drucken">)"
-           R"(<param name="Name" value="Seite 1"><param name="Local" value="a.html">)"
-           R"(<param name="Name" value="Seite 2"><param name="Local" value="b.html"></OBJECT>)" +
-               entry("Excel", "c.html") + "</UL>"
-        << QStringList{"Drucken -> a.html", "Excel -> c.html"};
-    QTest::newRow("any case, either quotes or none")
-        << R"(<ul><li><object TYPE='Text/Sitemap'><PARAM NAME=name VALUE='Eins'>)"
-           R"(<Param Name="LOCAL" Value=eins.html></Object></ul>)"
-        << QStringList{"Eins -> eins.html"};
-    QTest::newRow("a > inside a quoted value")
-        << "<UL>" + entry("a > b", "ab.html") + "</UL>" << QStringList{"a > b -> ab.html"};
-    QTest::newRow("other objects are no entries")
-        << R"(<OBJECT type="text/site properties"><param name="Name" value="Stil"></OBJECT>)"
-           R"(<UL><LI><OBJECT type="text/html"><param name="Name" value="X"></OBJECT>)" +
-               entry("A", "a.html") + "</UL>"
-        << QStringList{"A -> a.html"};
-    QTest::newRow("an object with neither name nor page")
-        << R"(<UL><LI><OBJECT type="text/sitemap"></OBJECT>)" + entry("A") + "</UL>"
-        << QStringList{"A -> "};
-    QTest::newRow("objects never closed")
-        << R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A">)"
-           R"(<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="A1"></UL>)"
-           R"(<LI><OBJECT type="text/sitemap"><param name="Name" value="B">)"
-        << QStringList{"A -> ", "  A1 -> ", "B -> "};
-    QTest::newRow("lists never closed")
-        << "<UL>" + entry("A") + "<UL>" + entry("A1") + "<UL>" + entry("A1a")
-        << QStringList{"A -> ", "  A1 -> ", "    A1a -> "};
-    QTest::newRow("stray list ends")
-        << "</UL></UL><UL>" + entry("A") + "</UL></UL></UL>" + entry("B")
-        << QStringList{"A -> ", "B -> "};
-    QTest::newRow("a list opened before any entry")
-        << "<UL><UL>" + entry("A") + "</UL>" + entry("B") + "</UL>"
-        << QStringList{"A -> ", "B -> "};
-    QTest::newRow("cut off inside a tag")
-        << "<UL>" + entry("A") + R"(<LI><OBJECT type="text/sitemap"><param name="Name" val)"
-        << QStringList{"A -> "};
-    QTest::newRow("cut off inside a quoted value")
-        << "<UL>" + entry("A") + R"(<LI><OBJECT type="text/sitemap"><param name="Name" value="B)"
-        << QStringList{"A -> "};
-    QTest::newRow("markup in a name is text, nothing is loaded")
-        << "<UL>" + entry("<b>fett</b> <link rel=stylesheet href=x.css><img src=bild.png>") +
-               "</UL>"
-        << QStringList{"<b>fett</b> <link rel=stylesheet href=x.css><img src=bild.png> -> "};
-    QTest::newRow("references by number, unknown names, white space")
-        << "<UL>" + entry("&#x41;&#66;&#0;&#xD800; &bogus; &euro;&nbsp;1\t \n2") + "</UL>"
-        << QStringList{"AB\uFFFD\uFFFD &bogus; €\u00A01 2 -> "};
-    QTest::newRow("no markup") << QString::fromLatin1(randomBytes(2000).replace('<', '_'))
-                               << QStringList{};
-    QTest::newRow("empty") << QString() << QStringList{};
-}
-
-void TestHelpWindow::parsedSitemap() {
-    QFETCH(QString, sitemap);
-    QFETCH(QStringList, outline);
-    QCOMPARE(outlineOf(sitemap), outline);
-}
-
-void TestHelpWindow::deepNestingIsBounded() {
-    constexpr int Levels = 5000;
-    QString sitemap;
-    for (int level = 0; level < Levels; ++level)
-        sitemap += QStringLiteral("<UL>") + entry(QString::number(level));
-    const std::vector<ContentsEntry> entries = ParseSitemap(sitemap);
-    int depth = 0;
-    qsizetype count = 0;
-    for (const std::vector<ContentsEntry>* level = &entries; !level->empty();
-         level = &level->back().children) {
-        ++depth;
-        count += static_cast<qsizetype>(level->size());
-    }
-    QCOMPARE(count, qsizetype{Levels});
-    QVERIFY2(depth <= 100, qPrintable(QString::number(depth)));
 }
 
 void TestHelpWindow::contentsFollowTheLinkFollowed_data() {
@@ -971,14 +845,15 @@ void TestHelpWindow::indexTabOnlyWithKeywords_data() {
     QTest::newRow("no index") << TinyManual{} << QStringList{};
     QTest::newRow("an index without keywords") << TinyManual{sitemapOf({}), true} << QStringList{};
     QTest::newRow("an index stored but not named in the options, with a keyword below another")
-        << TinyManual{QStringLiteral("<HTML><BODY><UL>") + entry("Bee", "b.html") + "<UL>" +
-                          entry("Honig", "a.html") + "</UL></UL></BODY></HTML>",
+        << TinyManual{QStringLiteral("<HTML><BODY><UL>") + SitemapEntry("Bee", "b.html") + "<UL>" +
+                          SitemapEntry("Honig", "a.html") + "</UL></UL></BODY></HTML>",
                       false}
         << QStringList{"Bee", "Bee, Honig"};
     const QString longName(300, u'a');
     const QString cut = longName.left(199) + u'…';
     QTest::newRow("long names, cut")
-        << TinyManual{sitemapOf(entry(longName, "b.html") + "<UL>" + entry("Honig", "a.html")),
+        << TinyManual{sitemapOf(SitemapEntry(longName, "b.html") + "<UL>" +
+                                SitemapEntry("Honig", "a.html")),
                       true}
         << QStringList{cut, cut};
 }
@@ -1035,9 +910,6 @@ void TestHelpWindow::nothingIsReadFromOutsideTheFile() {
                        .arg(pictureUrl, QUrl::fromLocalFile(pipe).toString());
     const QString file = compile(manual, folder);
     QVERIFY2(!file.isEmpty(), "chmcmd did not compile the tiny help file");
-    BrowserStandIn browser;
-    QDesktopServices::setUrlHandler("https", &browser, "open");
-    const auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler("https"); });
     HelpWindow* window = openHelp(file);
     QVERIFY(window);
     ChmBrowser& page = browserOf(*window);
@@ -1052,7 +924,7 @@ void TestHelpWindow::nothingIsReadFromOutsideTheFile() {
     QCOMPARE(page.source(), QUrl("chm:/a.html"));
     QCOMPARE(page.toPlainText(), text);
     QVERIFY(!buttonOf(*window, "Back").isEnabled());
-    QCOMPARE(browser.opened, QList<QUrl>{QUrl("https://example.org/zifferon")});
+    QCOMPARE(m_webOpener->opened, QStringList{"https://example.org/zifferon"});
 }
 
 ZIFFERON_GUI_TEST_MAIN(TestHelpWindow)

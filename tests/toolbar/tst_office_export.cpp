@@ -1,6 +1,7 @@
 #include "resources/fonts.h"
 #include "tests/support/failure_reason.h"
 #include "tests/support/file_places.h"
+#include "tests/support/recording_opener.h"
 #include "tests/support/small_disk.h"
 #include "toolbar/office_export.h"
 
@@ -145,16 +146,6 @@ QStringList expectedParagraphs(const Tapes& lines) {
     return lines.formulas + QStringList{""} + lines.results + QStringList{""} + lines.totals +
            QStringList{""};
 }
-
-class RecordingOpener : public FileOpener {
-public:
-    bool open(const QString& path) override {
-        opened << path;
-        return succeeds;
-    }
-    QStringList opened;
-    bool succeeds = true;
-};
 
 // Records the calls of an export and fails at the chosen one (counted from 0).
 class ScriptedTarget : public DocumentTarget, public SpreadsheetTarget {
@@ -617,7 +608,10 @@ void TestOfficeExport::desktopOpenerReportsFailures() {
     }
     QStringList reports;
     const std::unique_ptr<FileOpener> opener = CreateDesktopOpener(
-        [&reports](const Failure& failure) { reports << failure.reason; }, program);
+        [&reports](const QString& path, const QString& cause) {
+            reports << ExportNotShownWarning(path, cause);
+        },
+        program);
     const QString document = m_documents.filePath("Band.docx");
 
     QCOMPARE(opener->open(document), started);

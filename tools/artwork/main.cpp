@@ -5,8 +5,8 @@
 //   zifferon-artwork --application-icons <folder> <application id>
 //     the icons that menus and launchers show, in the hicolor theme's layout; run by the build.
 
-#include "files/file_access.h"
 #include "files/windows1252.h"
+#include "resources/picture_file.h"
 #include "tools/artwork/artwork.h"
 #include "tools/artwork/gif_writer.h"
 #include "tools/artwork/ico_writer.h"

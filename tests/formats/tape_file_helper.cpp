@@ -3,9 +3,9 @@
 //                                             killed; prints "ready" before the first save
 //   tape_file_helper open-unprivileged PATH   opens the tape file as the user "nobody" and
 //                                             prints the warning; exit status 1 if it opened
+#include "formats/tape_file.h"
+#include "killed_save_tapes.h"
 #include "tests/support/fixed_width_measurer.h"
-#include "tests/toolbar/killed_save_tapes.h"
-#include "toolbar/tape_file.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,11 +1,11 @@
 #include "calc/evaluation.h"
 #include "files/windows1252.h"
+#include "formats/tape_file.h"
+#include "killed_save_tapes.h"
 #include "tests/support/failure_reason.h"
 #include "tests/support/file_places.h"
 #include "tests/support/fixed_width_measurer.h"
 #include "tests/support/small_disk.h"
-#include "tests/toolbar/killed_save_tapes.h"
-#include "toolbar/tape_file.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
+#include "formats/chm_file.h"
 #include "tests/support/file_places.h"
-#include "toolbar/chm_file.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -1,10 +1,9 @@
-#include "toolbar/chm_file.h"
+#include "formats/chm_file.h"
 
 #include "files/file_access.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -240,21 +239,6 @@ QString helpFileWarning(const QString& path, const QString& cause) {
         .arg(QDir::toNativeSeparators(path), cause);
 }
 
-// Why chmlib must not be handed the file: it opens whatever the path names, and a pipe would
-// block it for good. Nothing when the file is a regular one this user may read.
-std::optional<Failure> notReadable(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("Die Datei fehlt.");
-    if (info.isDir())
-        return QStringLiteral("An dieser Stelle liegt ein Ordner.");
-    if (!info.isFile())
-        return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
-    if (::access(QFile::encodeName(path).constData(), R_OK) != 0)
-        return SystemErrorSentence(errno);
-    return std::nullopt;
-}
-
 } // namespace
 
 std::vector<ContentsEntry> ParseSitemap(const QString& html) {
@@ -281,7 +265,8 @@ ChmFile::ChmFile(chmFile* handle)
 ChmFile::~ChmFile() = default;
 
 std::variant<std::unique_ptr<ChmFile>, Failure> ChmFile::load(const QString& path) {
-    if (std::optional<Failure> cause = notReadable(path))
+    // chmlib opens whatever the path names, and a pipe would block it for good.
+    if (std::optional<Failure> cause = ReadableRegularFileProblem(path))
         return helpFileWarning(path, cause->reason);
     std::unique_ptr<ChmFile> file = parse(path);
     if (!file)

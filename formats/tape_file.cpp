@@ -1,5 +1,6 @@
-#include "toolbar/tape_file.h"
+#include "formats/tape_file.h"
 
+#include "calc/module1.h"
 #include "calc/text_measurer.h"
 #include "files/file_access.h"
 #include "files/windows1252.h"
@@ -33,10 +34,6 @@ QString saveWarning(const QString& path, const QString& reason) {
 QString openWarning(const QString& path, const QString& reason) {
     return QStringLiteral("Das Band konnte nicht aus „%1“ geöffnet werden: %2")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-QString tooLargeReason(const TapeFileBounds& bounds) {
-    return QStringLiteral("Die Datei ist größer als %1 MiB.").arg(bounds.bytes / (1024 * 1024));
 }
 
 // Said with every reason that concerns the bounds.
@@ -174,7 +171,7 @@ QByteArray TapeFileBytes(const NumberTape& tapes) {
 
 std::optional<Failure> TapeFileProblem(const QByteArray& bytes, const TapeFileBounds& bounds) {
     if (bytes.size() > bounds.bytes)
-        return tooLargeReason(bounds);
+        return FileTooLarge(bounds.bytes);
     const LineSurvey survey = surveyLines(bytes, bounds.lineLength);
     if (survey.firstOverlong > 0)
         return QStringLiteral("Zeile %1 ist länger als %2 Zeichen.")
