@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 
+#include "calc/column_paste.h"
 #include "calc/formula_edit.h"
 #include "calc/tape_text.h"
 #include "correction/form2.h"
@@ -11,6 +12,7 @@
 #include "widgets/accessibility.h"
 #include "widgets/formula_editor.h"
 #include "widgets/graphical_button.h"
+#include "widgets/paste_catcher.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -226,6 +228,12 @@ void Form1::createTapes() {
 void Form1::createKeypad() {
     m_editor =
         new FormulaEditor(*Text1, formula_edit::ResolvePercent, [this] { Command1_Click(); });
+    new PasteCatcher(*Text1, [this](const QString& pasted, const QString& fieldWithPaste) {
+        if (!column_paste::IsColumn(pasted))
+            return false;
+        pasteColumn(fieldWithPaste);
+        return true;
+    });
     m_keypad = new Keypad(*this);
     connect(m_keypad, &Keypad::pressed, this, &Form1::keypadPressed);
 }
@@ -262,6 +270,27 @@ void Form1::Command1_Click() {
     });
     // The formula is on the tape: the field's own undo starts afresh with the next one.
     Text1->setText(QString());
+}
+
+// Every line is evaluated as if typed, in one step that gives the field its text back when taken
+// back.
+void Form1::pasteColumn(const QString& fieldWithPaste) {
+    const std::optional<QStringList> formulas = column_paste::Formulas(fieldWithPaste);
+    if (!formulas) {
+        m_services.messages->warning(text("Es können höchstens 1.000.000 Zeilen auf einmal "
+                                          "eingefügt werden. Es wurde nichts übernommen."));
+        return;
+    }
+    const auto evaluateAll = [this, &formulas] {
+        const TapeEnds ends(m_tapes);
+        const EvaluationOutcome outcome =
+            EvaluateAllOntoTapes(m_tapes, *formulas, lineFormat(), m_services.engine);
+        Text1->setText(QString());
+        Text2->setText(outcome.resultText);
+        Text3->setText(outcome.totalText);
+        return AppendedSince(m_tapes, ends);
+    };
+    m_history->record(evaluateAll, {Text1, Text2, Text3});
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

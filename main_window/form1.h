@@ -97,6 +97,8 @@ private:
     QListView* createTape(const char* name, Tape& model, const QRect& place, const char* tip,
                           QLabel& label);
     void keypadPressed(const keypad::Key& key);
+    // Text of several lines pasted into Text1: each line onto the tapes.
+    void pasteColumn(const QString& fieldWithPaste);
 
     void endProgram();
     void newTape();

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolBar>
@@ -78,8 +80,9 @@ private slots:
     void toolbar_new_on_empty_tapes_changes_nothing();
     void toolbar_end_and_help_dispatch_exactly();
     void help_failure_is_told_and_changes_nothing();
-    void pasted_line_breaks_become_blanks_data();
-    void pasted_line_breaks_become_blanks();
+    void paste_into_the_field_data();
+    void paste_into_the_field();
+    void paste_of_too_many_lines_adds_nothing();
     void controls_expose_names_to_screen_readers_data();
     void controls_expose_names_to_screen_readers();
     void lists_and_decimal_places_expose_their_content();
@@ -665,29 +668,80 @@ void TestForm1::help_failure_is_told_and_changes_nothing() {
     QVERIFY(m_window->isEnabled());
 }
 
-void TestForm1::pasted_line_breaks_become_blanks_data() {
+void TestForm1::paste_into_the_field_data() {
     QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("field");
-    QTest::newRow("CR LF is one blank") << "2\r\n+3"
-                                        << "1+2 +3";
-    QTest::newRow("CR") << "2\r+3"
-                        << "1+2 +3";
-    QTest::newRow("LF, also at the end") << "2\n+3\n"
-                                         << "1+2 +3 ";
-    QTest::newRow("line and paragraph separators") << "2\u2028+3\u2029"
-                                                   << "1+2 +3 ";
-    QTest::newRow("vertical tab and form feed") << "2\v\f3"
-                                                << "1+2  3";
+    QTest::addColumn<QStringList>("formulas");
+    QTest::addColumn<QStringList>("totals");
+    QTest::newRow("CR LF is one blank") << "2\r\n"
+                                        << "Ctrl+V"
+                                        << "1+2 " << QStringList{} << QStringList{};
+    QTest::newRow("CR") << "2\r"
+                        << "Ctrl+V"
+                        << "1+2 " << QStringList{} << QStringList{};
+    QTest::newRow("only blank lines") << "\n \r\n"
+                                      << "Ctrl+V"
+                                      << "1+   " << QStringList{} << QStringList{};
+    QTest::newRow("line and paragraph separators") << "2\u2028\u2029"
+                                                   << "Ctrl+V"
+                                                   << "1+2  " << QStringList{} << QStringList{};
+    QTest::newRow("vertical tab and form feed") << "\v\f3"
+                                                << "Ctrl+V"
+                                                << "1+  3" << QStringList{} << QStringList{};
+    const QStringList formulas{"1+2", "1234.56", "-12.00", "2*3"};
+    const QStringList totals{"3,00", "1237,56", "1225,56", "1231,56"};
+    const QString column = QString::fromUtf8("2\r\n1.234,56 €\n\n12,00-\n2*3\n");
+    for (const char* way : {"Ctrl+V", "Shift+Insert", "menu", "drop"})
+        QTest::newRow(way) << column << way << "" << formulas << totals;
 }
 
-void TestForm1::pasted_line_breaks_become_blanks() {
+// With "1+" in the field; Ctrl+Z takes a whole column back and gives the field its text.
+void TestForm1::paste_into_the_field() {
     QFETCH(QString, pasted);
+    QFETCH(QString, way);
     QFETCH(QString, field);
-    m_window->Text1->setText("1+");
+    QFETCH(QStringList, formulas);
+    QFETCH(QStringList, totals);
+    QLineEdit& text1 = *m_window->Text1;
+    text1.setText("1+");
     QGuiApplication::clipboard()->setText(pasted);
+    if (way == "Ctrl+V") {
+        QTest::keyClick(&text1, Qt::Key_V, Qt::ControlModifier);
+    } else if (way == "Shift+Insert") {
+        QTest::keyClick(&text1, Qt::Key_Insert, Qt::ShiftModifier);
+    } else if (way == "menu") {
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, {}, text1.mapToGlobal(QPoint()));
+        QApplication::sendEvent(&text1, &menuEvent);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QApplication::activePopupWidget()->findChild<QAction*>("edit-paste")->trigger();
+        QApplication::activePopupWidget()->close();
+    } else {
+        QMimeData data;
+        data.setText(pasted);
+        const QPoint end = text1.rect().bottomRight();
+        QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&text1, &enter);
+        QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&text1, &drop);
+    }
+    QCOMPARE(text1.text(), field);
+    QCOMPARE(trimmedLines(m_window->tapes().List1), formulas);
+    QCOMPARE(trimmedLines(m_window->tapes().List3), totals);
+    if (formulas.isEmpty())
+        return;
+    QTest::keyClick(&text1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text1.text(), "1+");
+    QCOMPARE(m_window->tapes().List1.count() + m_window->tapes().List3.count(), 0);
+}
+
+void TestForm1::paste_of_too_many_lines_adds_nothing() {
+    m_window->Text1->setText("1+");
+    QGuiApplication::clipboard()->setText(QString("1\n").repeated(1'000'001));
     QTest::keyClick(m_window->Text1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(m_window->Text1->text(), field);
-    QCOMPARE(m_window->Text1->cursorPosition(), field.size());
+    QCOMPARE(m_messages->said.size(), 1);
+    QVERIFY(m_messages->said.first().text.contains("1.000.000"));
+    QCOMPARE(m_window->Text1->text(), "1+");
     QCOMPARE(m_window->tapes().List1.count(), 0);
 }
 
