@@ -7,6 +7,7 @@
 #include "main_window/keypad.h"
 #include "main_window/tape_commands.h"
 #include "main_window/tape_copy.h"
+#include "main_window/tape_list_view.h"
 #include "main_window/tape_view.h"
 #include "toolbar/tape_file.h"
 #include "widgets/accessibility.h"
@@ -197,7 +198,7 @@ void Form1::createCalculation() {
 
 QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip,
                              QLabel& label) {
-    auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
+    QListView* view = Placed(new TapeListView(this), name, place, QLatin1String(tip));
     NameByLabel(label, *view);
     model.setWidthTwips(place.width() * TwipsPerPixel);
     BindTapeView(*view, model);

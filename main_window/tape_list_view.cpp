@@ -108,7 +108,9 @@ QSize TapeListView::viewportSizeHint() const {
 void TapeListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsInserted(parent, start, end);
     updateGeometries();
-    viewport()->update();
+    // Rows added below the last row in view change only the scroll bar.
+    if (start <= firstRowShown() + rowsInView())
+        viewport()->update();
 }
 
 void TapeListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
@@ -211,8 +213,18 @@ void TapeListView::paintEvent(QPaintEvent* event) {
             option.state |= QStyle::State_Selected;
         if (focus && index == current)
             option.state |= QStyle::State_HasFocus;
+        option.state.setFlag(QStyle::State_MouseOver, index == m_hover);
         itemDelegateForIndex(index)->paint(&painter, option, index);
     }
+}
+
+// The row under the pointer, which the view updates as the pointer moves.
+bool TapeListView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove)
+        m_hover = indexAt(static_cast<QHoverEvent*>(event)->position().toPoint());
+    else if (event->type() == QEvent::HoverLeave)
+        m_hover = QPersistentModelIndex();
+    return QListView::viewportEvent(event);
 }
 
 void TapeListView::tellAccessibility(QAccessible::Event event, const QModelIndex& index) {

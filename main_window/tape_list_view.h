@@ -28,6 +28,7 @@ protected:
                           const QItemSelection& deselected) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     int horizontalOffset() const override;
     int verticalOffset() const override;
@@ -50,4 +51,5 @@ private:
     void tellAccessibility(QAccessible::Event event, const QModelIndex& index);
 
     QSize m_rowSize;
+    QPersistentModelIndex m_hover;
 };
