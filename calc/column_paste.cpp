@@ -126,8 +126,8 @@ std::optional<Amount> number(QStringView text, Points points) {
     QStringView whole = text;
     QStringView fraction;
     const bool decimalComma = text.contains(u',');
-    const qsizetype pointCount = text.count(u'.');
-    const bool pointIsDecimal = !decimalComma && points == Points::DecimalPoint && pointCount == 1;
+    const bool pointIsDecimal =
+        !decimalComma && points == Points::DecimalPoint && text.count(u'.') == 1;
     if (const qsizetype decimal = text.indexOf(decimalComma ? u',' : u'.');
         decimal >= 0 && (decimalComma || pointIsDecimal)) {
         whole = text.first(decimal);

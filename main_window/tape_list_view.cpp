@@ -29,6 +29,11 @@ int TapeListView::rowsInView() const {
     return std::max(1, viewport()->height() / std::max(1, m_rowSize.height()));
 }
 
+// A page up or down keeps one row of the page before in view.
+int TapeListView::pageRows() const {
+    return std::max(1, rowsInView() - 1);
+}
+
 int TapeListView::rowWidth() const {
     return std::max(viewport()->width(), m_rowSize.width());
 }
@@ -154,9 +159,9 @@ QModelIndex TapeListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     case MoveNext:
         return clamped(position + 1);
     case MovePageUp:
-        return clamped(position - rowsInView());
+        return clamped(position - pageRows());
     case MovePageDown:
-        return clamped(position + rowsInView());
+        return clamped(position + pageRows());
     case MoveHome:
         return row(0);
     case MoveEnd:

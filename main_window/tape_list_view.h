@@ -19,6 +19,7 @@ public:
     void doItemsLayout() override;
 
 protected:
+    // QListView's own versions of these lay out every row; they go to QAbstractItemView's.
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -43,6 +44,7 @@ private:
     int firstRowShown() const;
     // The rows that fit in the viewport whole; at least one.
     int rowsInView() const;
+    int pageRows() const;
     int rowWidth() const;
     // The rows that the viewport's rectangle touches, clamped to the model's rows.
     std::pair<int, int> rowsIn(const QRect& rect) const;
@@ -50,6 +52,6 @@ private:
     void measureRows();
     void tellAccessibility(QAccessible::Event event, const QModelIndex& index);
 
-    QSize m_rowSize;
+    QSize m_rowSize{0, 0};
     QPersistentModelIndex m_hover;
 };

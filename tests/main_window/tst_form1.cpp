@@ -72,6 +72,8 @@ private slots:
     void right_click_without_selection_warns();
     void other_buttons_on_totals_do_nothing_data();
     void other_buttons_on_totals_do_nothing();
+    void keys_walk_a_long_tape_data();
+    void keys_walk_a_long_tape();
     void formula_line_opens_correction_data();
     void formula_line_opens_correction();
     void selected_line_reopens_closed_correction();
@@ -546,6 +548,37 @@ void TestForm1::other_buttons_on_totals_do_nothing() {
     QCOMPARE(m_messages->said, QList<Said>{});
     QCOMPARE(m_window->tapes().List3.selected(), selected);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
+}
+
+void TestForm1::keys_walk_a_long_tape_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("down") << QList<int>{Qt::Key_Down, Qt::Key_Down} << 3;
+    QTest::newRow("up stops at the first") << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Up} << 0;
+    QTest::newRow("end") << QList<int>{Qt::Key_End} << 9999;
+    QTest::newRow("end, then page up") << QList<int>{Qt::Key_End, Qt::Key_PageUp} << -1;
+    QTest::newRow("page down") << QList<int>{Qt::Key_PageDown} << -2;
+    QTest::newRow("end, then home") << QList<int>{Qt::Key_End, Qt::Key_Home} << 0;
+}
+
+// Row 1 of the results is clicked; the row the keys reach is selected, in view and under its
+// place. A page keeps one row of the page before: -1 is a page above the last row, -2 one below
+// row 1.
+void TestForm1::keys_walk_a_long_tape() {
+    QFETCH(QList<int>, keys);
+    QFETCH(int, selected);
+    m_window->tapes().List2.append(QStringList(10'000, "  1,00"));
+    QListView& view = *m_window->List2;
+    clickRow(&view, 1);
+    for (const int key : keys)
+        QTest::keyClick(&view, Qt::Key(key));
+    const int page =
+        view.viewport()->height() / view.visualRect(view.model()->index(0, 0)).height();
+    const int row = selected >= 0 ? selected : selected == -1 ? 9999 - page + 1 : page;
+    QCOMPARE(m_window->tapes().List2.selected(), row);
+    const QRect place = view.visualRect(view.model()->index(row, 0));
+    QVERIFY(view.viewport()->rect().contains(place));
+    QCOMPARE(view.indexAt(place.center()).row(), row);
 }
 
 void TestForm1::formula_line_opens_correction_data() {
