@@ -26,6 +26,8 @@
 #include <QPainter>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace {
 
 const QString Caption =
@@ -58,6 +60,22 @@ const std::array<ToolbarCommand, 9> ToolbarCommands = {{
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+
+// Why the formulas of a pasted column are not evaluated; nothing when they are. Each line stands
+// for a formula typed into the field, which holds none longer than fieldLength.
+std::optional<QString> refusal(const std::optional<QStringList>& formulas, int fieldLength) {
+    if (!formulas)
+        return text("Es können höchstens 1.000.000 Zeilen auf einmal eingefügt werden. Es wurde "
+                    "nichts übernommen.");
+    const auto longest = std::max_element(
+        formulas->begin(), formulas->end(),
+        [](const QString& one, const QString& other) { return one.size() < other.size(); });
+    if (longest != formulas->end() && longest->size() > fieldLength)
+        return text("Eine eingefügte Zeile ist länger als %1 Zeichen, so lang kann keine Formel "
+                    "sein. Es wurde nichts übernommen.")
+            .arg(fieldLength);
+    return std::nullopt;
 }
 
 } // namespace
@@ -277,9 +295,8 @@ void Form1::Command1_Click() {
 // back.
 void Form1::pasteColumn(const QString& fieldWithPaste) {
     const std::optional<QStringList> formulas = column_paste::Formulas(fieldWithPaste);
-    if (!formulas) {
-        m_services.messages->warning(text("Es können höchstens 1.000.000 Zeilen auf einmal "
-                                          "eingefügt werden. Es wurde nichts übernommen."));
+    if (const std::optional<QString> refused = refusal(formulas, Text1->maxLength())) {
+        m_services.messages->warning(*refused);
         return;
     }
     const auto evaluateAll = [this, &formulas] {

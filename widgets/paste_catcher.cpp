@@ -14,10 +14,6 @@ QString clipboardText(QClipboard::Mode mode) {
     return QGuiApplication::clipboard()->text(mode);
 }
 
-bool selectionPastes() {
-    return QGuiApplication::clipboard()->supportsSelection();
-}
-
 } // namespace
 
 PasteCatcher::PasteCatcher(QLineEdit& field, Handler handler)
@@ -69,9 +65,10 @@ bool PasteCatcher::eventFilter(QObject* watched, QEvent* event) {
         showContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
-    // The press put the caret under the pointer; the field pastes there without a selection.
+    // The press put the caret under the pointer; the field pastes the selection there. Without a
+    // selection clipboard its text is empty and the field goes on as usual.
     if (type == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton && selectionPastes()) {
+        static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
         const int caret = m_field.cursorPosition();
         return offer(clipboardText(QClipboard::Selection), caret, caret);
     }

@@ -84,7 +84,8 @@ private slots:
     void help_failure_is_told_and_changes_nothing();
     void paste_into_the_field_data();
     void paste_into_the_field();
-    void paste_of_too_many_lines_adds_nothing();
+    void paste_beyond_bounds_adds_nothing_data();
+    void paste_beyond_bounds_adds_nothing();
     void controls_expose_names_to_screen_readers_data();
     void controls_expose_names_to_screen_readers();
     void lists_and_decimal_places_expose_their_content();
@@ -768,12 +769,23 @@ void TestForm1::paste_into_the_field() {
     QCOMPARE(m_window->tapes().List1.count() + m_window->tapes().List3.count(), 0);
 }
 
-void TestForm1::paste_of_too_many_lines_adds_nothing() {
+void TestForm1::paste_beyond_bounds_adds_nothing_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("more than a million lines")
+        << QString("1\n").repeated(1'000'001) << "höchstens 1.000.000 Zeilen";
+    QTest::newRow("a line longer than the field holds") << "1\n" + QString(32'768, '2') + "\n3"
+                                                        << "länger als 32767 Zeichen";
+}
+
+void TestForm1::paste_beyond_bounds_adds_nothing() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, told);
     m_window->Text1->setText("1+");
-    QGuiApplication::clipboard()->setText(QString("1\n").repeated(1'000'001));
+    QGuiApplication::clipboard()->setText(pasted);
     QTest::keyClick(m_window->Text1, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(m_messages->said.size(), 1);
-    QVERIFY(m_messages->said.first().text.contains("1.000.000"));
+    QVERIFY(m_messages->said.first().text.contains(told));
     QCOMPARE(m_window->Text1->text(), "1+");
     QCOMPARE(m_window->tapes().List1.count(), 0);
 }
