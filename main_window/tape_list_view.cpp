@@ -1,6 +1,7 @@
 #include "main_window/tape_list_view.h"
 
 #include <QAccessible>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -223,12 +224,23 @@ void TapeListView::paintEvent(QPaintEvent* event) {
     }
 }
 
-// The row under the pointer, which the view updates as the pointer moves.
+// The row under the pointer, as the view follows it, and none once the pointer has left.
 bool TapeListView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove)
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
         m_hover = indexAt(static_cast<QHoverEvent*>(event)->position().toPoint());
-    else if (event->type() == QEvent::HoverLeave)
+        break;
+    case QEvent::MouseMove:
+        m_hover = indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        break;
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
         m_hover = QPersistentModelIndex();
+        break;
+    default:
+        break;
+    }
     return QListView::viewportEvent(event);
 }
 
