@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -83,5 +84,8 @@ bool PasteCatcher::takeDrop(QDropEvent& drop) {
     if (!data->hasText() || !offer(data->text(), position, position))
         return false;
     drop.acceptProposedAction();
+    // The field hides the caret it showed under the dragged text.
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(&m_field, &leave);
     return true;
 }
