@@ -16,6 +16,7 @@ public:
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
+    // Only updates the scroll range: QListView's own lays out every row.
     void doItemsLayout() override;
 
 protected:
