@@ -14,38 +14,18 @@
 
 namespace {
 
-// A shown main window whose tapes hold the sample's lines; its shortcuts need it active.
-std::unique_ptr<Form1> windowWith(benchmark::State& state, const SampleTapes& sample) {
-    auto window = std::make_unique<Form1>();
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
-        state.SkipWithError("the main window did not become active");
-    NumberTape& tapes = window->tapes();
-    tapes.List1.append(sample.tapes.List1.lines());
-    tapes.List2.append(sample.tapes.List2.lines());
-    tapes.List3.append(sample.tapes.List3.lines());
-    QApplication::processEvents();
-    return window;
-}
-
-void press(Form1& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QTest::keyClick(window.Text1, key, modifiers);
-    QApplication::processEvents(); // the views lay out and paint the lines
-}
-
 // Ctrl+Z after "Neu" on a main window with range(0) lines in each tape: the lines come back
 // and the views show them before the time stops.
 void BM_UndoNew(benchmark::State& state) {
     const SampleTapes sample(static_cast<int>(state.range(0)));
-    const std::unique_ptr<Form1> window = windowWith(state, sample);
-    press(*window, Qt::Key_N, Qt::ControlModifier);
+    const std::unique_ptr<Form1> window = WindowWith(state, sample);
+    Press(*window, Qt::Key_N, Qt::ControlModifier);
     for (auto _ : state) {
-        press(*window, Qt::Key_Z, Qt::ControlModifier);
+        Press(*window, Qt::Key_Z, Qt::ControlModifier);
         state.PauseTiming();
         if (window->tapes().List3.count() != state.range(0))
             state.SkipWithError("Ctrl+Z did not give the tape back");
-        press(*window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        Press(*window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         state.ResumeTiming();
     }
     state.SetComplexityN(state.range(0));
@@ -101,7 +81,7 @@ BENCHMARK(BM_HistoryOfNewAndRefill)->Arg(100000)->Unit(benchmark::kMillisecond);
 // Ctrl+Shift+C on a main window with range(0) lines in each tape.
 void BM_CopyWholeTape(benchmark::State& state) {
     const SampleTapes sample(static_cast<int>(state.range(0)));
-    const std::unique_ptr<Form1> window = windowWith(state, sample);
+    const std::unique_ptr<Form1> window = WindowWith(state, sample);
     for (auto _ : state) {
         QTest::keyClick(window->Text1, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         state.PauseTiming();

@@ -31,3 +31,9 @@ struct EvaluationOutcome {
 EvaluationOutcome EvaluateOntoTapes(NumberTape& tapes, const QString& fieldText,
                                     const LineFormat& format,
                                     const EngineFactory& createEngine = CreateScriptControl);
+
+// Evaluates the formulas in turn as EvaluateOntoTapes evaluates a field, each with its running
+// total, and appends each list's new lines in one batch. The outcome is that of the last formula.
+EvaluationOutcome EvaluateAllOntoTapes(NumberTape& tapes, const QStringList& formulas,
+                                       const LineFormat& format,
+                                       const EngineFactory& createEngine = CreateScriptControl);

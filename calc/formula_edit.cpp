@@ -26,21 +26,6 @@ bool isTwoDigits(const QString& rate) {
            rate.at(0).unicode() < 128 && rate.at(1).unicode() < 128;
 }
 
-bool isLineBreak(QChar character) {
-    switch (character.unicode()) {
-    case u'\n':
-    case u'\v':
-    case u'\f':
-    case u'\r':
-    case u'\u0085':
-    case u'\u2028':
-    case u'\u2029':
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The factor 1 + rate/100 in the engine's notation; nothing for a rate beyond a number's range.
 std::optional<QString> factorFor(const QString& rate) {
     if (isTwoDigits(rate))
@@ -81,15 +66,30 @@ QString Percent(const QString& field) {
     return number ? NumberToText(*number / 100.0) : field;
 }
 
+bool IsLineBreak(QChar character) {
+    switch (character.unicode()) {
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case u'\u0085':
+    case u'\u2028':
+    case u'\u2029':
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool HasLineBreak(QStringView field) {
-    return std::any_of(field.begin(), field.end(), isLineBreak);
+    return std::any_of(field.begin(), field.end(), IsLineBreak);
 }
 
 QString LineBreaksAsBlanks(const QString& field) {
     QString line = field;
     line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     for (QChar& character : line) {
-        if (isLineBreak(character))
+        if (IsLineBreak(character))
             character = u' ';
     }
     return line;

@@ -21,6 +21,7 @@ QString Percent(const QString& field);
 
 // A formula stays on one line: every line break (CR LF, CR, LF, NEL, VT, FF, U+2028, U+2029)
 // becomes one blank.
+bool IsLineBreak(QChar character);
 bool HasLineBreak(QStringView field);
 QString LineBreaksAsBlanks(const QString& field);
 

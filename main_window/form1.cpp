@@ -1,15 +1,18 @@
 #include "main_window/form1.h"
 
+#include "calc/column_paste.h"
 #include "calc/formula_edit.h"
 #include "correction/form2.h"
 #include "formats/tape_file.h"
 #include "main_window/keypad.h"
 #include "main_window/tape_commands.h"
 #include "main_window/tape_copy.h"
+#include "main_window/tape_list_view.h"
 #include "main_window/tape_view.h"
 #include "widgets/accessibility.h"
 #include "widgets/formula_editor.h"
 #include "widgets/graphical_button.h"
+#include "widgets/paste_catcher.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,6 +22,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,6 +35,22 @@ const QString HelpFileName = QStringLiteral("Benutzerhandbuch_Zifferal_Version_1
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+
+// Why the formulas of a pasted column are not evaluated; nothing when they are. Each line stands
+// for a formula typed into the field, which holds none longer than fieldLength.
+std::optional<QString> refusal(const std::optional<QStringList>& formulas, int fieldLength) {
+    if (!formulas)
+        return text("Es können höchstens 1.000.000 Zeilen auf einmal eingefügt werden. Es wurde "
+                    "nichts übernommen.");
+    const auto longest = std::max_element(
+        formulas->begin(), formulas->end(),
+        [](const QString& one, const QString& other) { return one.size() < other.size(); });
+    if (longest != formulas->end() && longest->size() > fieldLength)
+        return text("Eine eingefügte Zeile ist länger als %1 Zeichen, so lang kann keine Formel "
+                    "sein. Es wurde nichts übernommen.")
+            .arg(fieldLength);
+    return std::nullopt;
 }
 
 } // namespace
@@ -205,7 +226,7 @@ void Form1::createCalculation() {
 
 QListView* Form1::createTape(const char* name, Tape& model, const QRect& place, const char* tip,
                              QLabel& label) {
-    auto* view = Placed(new QListView(this), name, place, QLatin1String(tip));
+    QListView* view = Placed(new TapeListView(this), name, place, QLatin1String(tip));
     NameByLabel(label, *view);
     BindTapeView(*view, model);
     CopySelectedLineOnCtrlC(*view, *m_services.clipboard);
@@ -235,6 +256,13 @@ void Form1::createTapes() {
 void Form1::createKeypad() {
     m_editor =
         new FormulaEditor(*Text1, formula_edit::ResolvePercent, [this] { Command1_Click(); });
+    new PasteCatcher(*Text1, *m_services.clipboard,
+                     [this](const QString& pasted, const QString& fieldWithPaste) {
+                         if (!column_paste::IsColumn(pasted))
+                             return false;
+                         pasteColumn(fieldWithPaste);
+                         return true;
+                     });
     m_keypad = new Keypad(*this);
     connect(m_keypad, &Keypad::pressed, this, &Form1::keypadPressed);
 }
@@ -271,6 +299,26 @@ void Form1::Command1_Click() {
     });
     // The formula is on the tape: the field's own undo starts afresh with the next one.
     Text1->setText(QString());
+}
+
+// Every line is evaluated as if typed, in one step that gives the field its text back when taken
+// back.
+void Form1::pasteColumn(const QString& fieldWithPaste) {
+    const std::optional<QStringList> formulas = column_paste::Formulas(fieldWithPaste);
+    if (const std::optional<QString> refused = refusal(formulas, Text1->maxLength())) {
+        m_services.messages->warning(*refused);
+        return;
+    }
+    const auto evaluateAll = [this, &formulas] {
+        const TapeEnds ends(m_tapes);
+        const EvaluationOutcome outcome =
+            EvaluateAllOntoTapes(m_tapes, *formulas, lineFormat(), m_services.engine);
+        Text1->setText(QString());
+        Text2->setText(outcome.resultText);
+        Text3->setText(outcome.totalText);
+        return AppendedSince(m_tapes, ends);
+    };
+    m_history->record(evaluateAll, {Text1, Text2, Text3});
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -5,8 +5,9 @@
 // rules of calc/formula_edit.h; "=", Command1 or Enter run the evaluation (calc/evaluation.h),
 // which hands the formula to a fresh script engine (calc/expression_engine.h) and appends the
 // formula, the formatted result and the running total to the three tapes List1, List2 and List3
-// (calc/tape.h). The tapes are models owned by this window; the correction window works on them
-// through TapeHost, and every change of them is a step of the window's TapeHistory that Ctrl+Z
+// (calc/tape.h); text of several lines pasted into Text1 is evaluated line by line in one
+// step (pasteColumn). The tapes are models owned by this window; the correction window works on
+// them through TapeHost, and every change of them is a step of the window's TapeHistory that Ctrl+Z
 // takes back. The toolbar's commands are actions of the window, dispatched by their keys in
 // Toolbar1_ButtonClick, which hand the tapes to the functions of toolbar/; for printing the
 // window takes its print look (main_window/print_look.h) and hands itself to PrintTape. Every
@@ -104,6 +105,8 @@ private:
                           QLabel& label);
     void keypadPressed(const keypad::Key& key);
     void closeCorrectionReachedBy(const TapeChange& change);
+    // Text of several lines pasted into Text1: each line onto the tapes.
+    void pasteColumn(const QString& fieldWithPaste);
 
     void endProgram();
     void newTape();

@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolBar>
@@ -36,15 +38,19 @@ struct HelpRecorder : HelpViewer {
     }
 };
 
-// The desktop's clipboard, or one that another program holds, so that nothing written stays.
+// The desktop's clipboard, or one that another program holds, so that nothing written stays;
+// with a selection of its own, which the offscreen desktop lacks.
 class ContestedClipboard : public Clipboard {
 public:
     bool heldByOther = false;
+    QString selection;
     void setText(const QString& text, Mode mode) override {
         if (!heldByOther)
             m_desktop->setText(text, mode);
     }
-    QString text(Mode mode) const override { return m_desktop->text(mode); }
+    QString text(Mode mode) const override {
+        return mode == Mode::Selection ? selection : m_desktop->text(mode);
+    }
 
 private:
     std::unique_ptr<Clipboard> m_desktop = CreateDesktopClipboard();
@@ -87,6 +93,8 @@ private slots:
     void right_click_without_selection_warns();
     void other_buttons_on_totals_do_nothing_data();
     void other_buttons_on_totals_do_nothing();
+    void keys_walk_a_long_tape_data();
+    void keys_walk_a_long_tape();
     void formula_line_opens_correction_data();
     void formula_line_opens_correction();
     void selected_line_reopens_closed_correction();
@@ -95,8 +103,10 @@ private slots:
     void toolbar_new_on_empty_tapes_changes_nothing();
     void toolbar_end_and_help_dispatch_exactly();
     void help_failure_is_told_and_changes_nothing();
-    void pasted_line_breaks_become_blanks_data();
-    void pasted_line_breaks_become_blanks();
+    void paste_into_the_field_data();
+    void paste_into_the_field();
+    void paste_beyond_bounds_adds_nothing_data();
+    void paste_beyond_bounds_adds_nothing();
     void controls_expose_names_to_screen_readers_data();
     void controls_expose_names_to_screen_readers();
     void lists_and_decimal_places_expose_their_content();
@@ -576,6 +586,37 @@ void TestForm1::other_buttons_on_totals_do_nothing() {
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
 }
 
+void TestForm1::keys_walk_a_long_tape_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("down") << QList<int>{Qt::Key_Down, Qt::Key_Down} << 3;
+    QTest::newRow("up stops at the first") << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Up} << 0;
+    QTest::newRow("end") << QList<int>{Qt::Key_End} << 9999;
+    QTest::newRow("end, then page up") << QList<int>{Qt::Key_End, Qt::Key_PageUp} << -1;
+    QTest::newRow("page down") << QList<int>{Qt::Key_PageDown} << -2;
+    QTest::newRow("end, then home") << QList<int>{Qt::Key_End, Qt::Key_Home} << 0;
+}
+
+// Row 1 of the results is clicked; the row the keys reach is selected, in view and under its
+// place. A page keeps one row of the page before: -1 is a page above the last row, -2 one below
+// row 1.
+void TestForm1::keys_walk_a_long_tape() {
+    QFETCH(QList<int>, keys);
+    QFETCH(int, selected);
+    m_window->tapes().List2.append(QStringList(10'000, "  1,00"));
+    QListView& view = *m_window->List2;
+    clickRow(&view, 1);
+    for (const int key : keys)
+        QTest::keyClick(&view, Qt::Key(key));
+    const int page =
+        view.viewport()->height() / view.visualRect(view.model()->index(0, 0)).height();
+    const int row = selected >= 0 ? selected : selected == -1 ? 9999 - page + 1 : page;
+    QCOMPARE(SelectedRow(view), row);
+    const QRect place = view.visualRect(view.model()->index(row, 0));
+    QVERIFY(view.viewport()->rect().contains(place));
+    QCOMPARE(view.indexAt(place.center()).row(), row);
+}
+
 void TestForm1::formula_line_opens_correction_data() {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<QString>("field");
@@ -696,29 +737,95 @@ void TestForm1::help_failure_is_told_and_changes_nothing() {
     QVERIFY(m_window->isEnabled());
 }
 
-void TestForm1::pasted_line_breaks_become_blanks_data() {
+void TestForm1::paste_into_the_field_data() {
     QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("way");
     QTest::addColumn<QString>("field");
-    QTest::newRow("CR LF is one blank") << "2\r\n+3"
-                                        << "1+2 +3";
-    QTest::newRow("CR") << "2\r+3"
-                        << "1+2 +3";
-    QTest::newRow("LF, also at the end") << "2\n+3\n"
-                                         << "1+2 +3 ";
-    QTest::newRow("line and paragraph separators") << "2\u2028+3\u2029"
-                                                   << "1+2 +3 ";
-    QTest::newRow("vertical tab and form feed") << "2\v\f3"
-                                                << "1+2  3";
+    QTest::addColumn<QStringList>("formulas");
+    QTest::addColumn<QStringList>("totals");
+    QTest::newRow("CR LF is one blank") << "2\r\n"
+                                        << "Ctrl+V"
+                                        << "1+2 " << QStringList{} << QStringList{};
+    QTest::newRow("CR") << "2\r"
+                        << "Ctrl+V"
+                        << "1+2 " << QStringList{} << QStringList{};
+    QTest::newRow("only blank lines") << "\n \r\n"
+                                      << "Ctrl+V"
+                                      << "1+   " << QStringList{} << QStringList{};
+    QTest::newRow("line and paragraph separators") << "2\u2028\u2029"
+                                                   << "Ctrl+V"
+                                                   << "1+2  " << QStringList{} << QStringList{};
+    QTest::newRow("vertical tab and form feed") << "\v\f3"
+                                                << "Ctrl+V"
+                                                << "1+  3" << QStringList{} << QStringList{};
+    const QStringList formulas{"1+2", "1234.56", "-12.00", "2*3"};
+    const QStringList totals{"3,00", "1237,56", "1225,56", "1231,56"};
+    const QString column = QString::fromUtf8("2\r\n1.234,56 €\n\n12,00-\n2*3\n");
+    for (const char* way : {"Ctrl+V", "Shift+Insert", "menu", "drop", "middle button"})
+        QTest::newRow(way) << column << way << "" << formulas << totals;
 }
 
-void TestForm1::pasted_line_breaks_become_blanks() {
+// With "1+" in the field; Ctrl+Z takes a whole column back and gives the field its text.
+void TestForm1::paste_into_the_field() {
     QFETCH(QString, pasted);
+    QFETCH(QString, way);
     QFETCH(QString, field);
+    QFETCH(QStringList, formulas);
+    QFETCH(QStringList, totals);
+    QLineEdit& text1 = *m_window->Text1;
+    text1.setText("1+");
+    QGuiApplication::clipboard()->setText(pasted);
+    m_clipboard->selection = pasted;
+    if (way == "Ctrl+V") {
+        QTest::keyClick(&text1, Qt::Key_V, Qt::ControlModifier);
+    } else if (way == "Shift+Insert") {
+        QTest::keyClick(&text1, Qt::Key_Insert, Qt::ShiftModifier);
+    } else if (way == "middle button") {
+        text1.end(false);
+        QTest::mouseClick(&text1, Qt::MiddleButton, {}, text1.rect().bottomRight());
+    } else if (way == "menu") {
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, {}, text1.mapToGlobal(QPoint()));
+        QApplication::sendEvent(&text1, &menuEvent);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QApplication::activePopupWidget()->findChild<QAction*>("edit-paste")->trigger();
+        QApplication::activePopupWidget()->close();
+    } else {
+        QMimeData data;
+        data.setText(pasted);
+        const QPoint end = text1.rect().bottomRight();
+        QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&text1, &enter);
+        QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&text1, &drop);
+    }
+    QCOMPARE(text1.text(), field);
+    QCOMPARE(trimmedLines(m_window->tapes().List1), formulas);
+    QCOMPARE(trimmedLines(m_window->tapes().List3), totals);
+    if (formulas.isEmpty())
+        return;
+    QTest::keyClick(&text1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text1.text(), "1+");
+    QCOMPARE(m_window->tapes().List1.count() + m_window->tapes().List3.count(), 0);
+}
+
+void TestForm1::paste_beyond_bounds_adds_nothing_data() {
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("more than a million lines")
+        << QString("1\n").repeated(1'000'001) << "höchstens 1.000.000 Zeilen";
+    QTest::newRow("a line longer than the field holds") << "1\n" + QString(32'768, '2') + "\n3"
+                                                        << "länger als 32767 Zeichen";
+}
+
+void TestForm1::paste_beyond_bounds_adds_nothing() {
+    QFETCH(QString, pasted);
+    QFETCH(QString, told);
     m_window->Text1->setText("1+");
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keyClick(m_window->Text1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(m_window->Text1->text(), field);
-    QCOMPARE(m_window->Text1->cursorPosition(), field.size());
+    QCOMPARE(m_messages->said.size(), 1);
+    QVERIFY(m_messages->said.first().text.contains(told));
+    QCOMPARE(m_window->Text1->text(), "1+");
     QCOMPARE(m_window->tapes().List1.count(), 0);
 }
 
