@@ -4,6 +4,7 @@
 #include "calc/tape_text.h"
 #include "correction/form2.h"
 #include "main_window/keypad.h"
+#include "main_window/last_run.h"
 #include "main_window/tape_commands.h"
 #include "main_window/tape_copy.h"
 #include "main_window/tape_view.h"
@@ -81,6 +82,12 @@ Form1::Form1(Form1Services services, QWidget* parent)
     createTapes();
     m_history = new TapeHistory(*this, *Text1);
     m_history->passUndoKeysOn(*Combo1);
+    if (m_services.journal) {
+        const JournalFields fields{*Text1, *Text2, *Text3};
+        OfferLastRun(m_services.journal, *m_history, m_tapes, fields);
+        m_journalKeeper =
+            KeepTapesIn(*m_services.journal, *m_history, m_tapes, fields, *m_services.messages);
+    }
     CopyWholeTapeOnCtrlShiftC(*this, m_tapes);
     Form_Initialize();
     Text1->setFocus();

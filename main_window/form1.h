@@ -123,5 +123,6 @@ private:
     FormulaEditor* m_editor = nullptr;
     TapeHistory* m_history = nullptr;
     std::unique_ptr<Form2> m_form2;
+    std::unique_ptr<QObject> m_journalKeeper;
     InfoBoxHost m_infoBox;
 };

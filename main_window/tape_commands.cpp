@@ -75,6 +75,11 @@ void TapeHistory::record(const std::function<TapeChange()>& change,
         m_steps.push(new TapeStep(std::move(made), std::move(texts)));
 }
 
+void TapeHistory::putAtBottom(QUndoCommand* step) {
+    Q_ASSERT(m_steps.count() == 0);
+    m_steps.push(step);
+}
+
 // The fields whose own edits Ctrl+Z takes back before the tape steps: a combo box's editor while
 // the box has the focus, then the formula field.
 QList<QLineEdit*> TapeHistory::fieldsFirst() const {

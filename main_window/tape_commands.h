@@ -70,6 +70,8 @@ public:
 
     void undo();
     void redo();
+    // Puts the step under every step of the run, before the first change; it is not made.
+    void putAtBottom(QUndoCommand* step);
 
     // The undo and redo keys in an editable combo box of the window walk its editor's own edits
     // first while the box has the focus, then the formula field's and the tape steps.
