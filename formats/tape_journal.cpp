@@ -171,7 +171,8 @@ protected:
         }
         const qsizetype expected =
             std::accumulate(header.added.begin(), header.added.end(), qsizetype{2});
-        if (lines.isEmpty() || !lines.endsWith('\n') || lines.count('\n') != expected)
+        if (lines.isEmpty() || !lines.endsWith('\n') || lines.count('\n') != expected ||
+            !lines.isValidUtf8())
             return false;
         if (!takeLines(header, lines.chopped(1)))
             return false;

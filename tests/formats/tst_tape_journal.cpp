@@ -115,6 +115,7 @@ void TestTapeJournal::refusesWhatItDidNotWrite_data() {
     QTest::newRow("unknown escape") << start + record("0 0 0 1 0 0", "a\\x\n\n\n");
     QTest::newRow("fewer lines than counted") << start + record("0 0 0 1 0 0", "a\n\n");
     QTest::newRow("count beyond the bound") << start + record("0 0 0 1000001 0 0", "\n\n");
+    QTest::newRow("not UTF-8") << start + record("0 0 0 1 0 0", "\xC3(\n\n\n");
     QTest::newRow("sign in a count") << start + record("0 0 0 +1 0 0", "a\n\n\n");
 }
 
