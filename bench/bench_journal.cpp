@@ -3,6 +3,7 @@
 #include "main_window/form1.h"
 #include "main_window/tape_journal.h"
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -19,7 +20,7 @@ JournalCounts countsOf(const NumberTape& tapes) {
 
 void check(const std::optional<Failure>& failure, benchmark::State& state) {
     if (failure)
-        state.SkipWithError(failure->reason.toStdString());
+        state.SkipWithError(qPrintable(failure->reason));
 }
 
 // The journal's part of an evaluation on a tape of n lines: one line more on each list, recorded.

@@ -85,6 +85,10 @@ LockedFile::~LockedFile() {
 }
 
 std::unique_ptr<LockedFile> LockedFile::lockExisting(const QString& path) {
+    // Not even opened unless a regular file stands at the path: a device may act on opening.
+    struct stat atPath {};
+    if (::lstat(encoded(path).constData(), &atPath) != 0 || !isOwnRegular(atPath))
+        return nullptr;
     const int fd = ::open(encoded(path).constData(),
                           O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)

@@ -30,7 +30,8 @@ public:
     // user, is reached through a link, or is held by another run.
     static std::unique_ptr<LockedFile> lockExisting(const QString& path);
     // Puts the bytes at the path, which must be free or a file of the run's own (then replaced):
-    // a new file (0600), locked before it takes the name and synced to the disk.
+    // a new file (0600) beside it, ".<name>.new-XXXXXX", locked before it takes the name and
+    // synced to the disk.
     static std::variant<std::unique_ptr<LockedFile>, Failure>
     create(const QString& path, const QByteArray& bytes, bool replacing);
 

@@ -67,12 +67,18 @@ std::optional<qsizetype> FileTapeJournal::lastRunLines() {
 }
 
 // The newest journal of an ended run that left tapes; the journals of ended runs that left
-// none go.
+// none go, as do the files a run left half-written when it was killed while writing anew.
 void FileTapeJournal::findLastRun() {
     m_searched = true;
     QDir folder(m_folder);
-    const QFileInfoList entries = folder.entryInfoList(
-        {QLatin1Char('*') + Suffix}, QDir::Files | QDir::Hidden | QDir::System, QDir::Time);
+    for (const QFileInfo& entry : folder.entryInfoList({".*" + Suffix + ".new-*"},
+                                                       QDir::Files | QDir::Hidden | QDir::System)) {
+        if (const std::unique_ptr<LockedFile> unfinished =
+                LockedFile::lockExisting(entry.filePath()))
+            unfinished->remove();
+    }
+    const QFileInfoList entries =
+        folder.entryInfoList({'*' + Suffix}, QDir::Files | QDir::Hidden | QDir::System, QDir::Time);
     for (const QFileInfo& entry : entries) {
         std::unique_ptr<LockedFile> file = LockedFile::lockExisting(entry.filePath());
         if (!file)

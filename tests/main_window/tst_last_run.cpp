@@ -146,7 +146,10 @@ void TestLastRun::endedRunComesBack() {
     ending(first);
     QVERIFY(!QTest::currentTestFailed());
 
+    const QString unfinished = m_state + "/.x.journal.new-a1B2c3";
+    QVERIFY(writeFile(unfinished, "Zifferon-Journal 1 killed\n"));
     std::unique_ptr<Form1> second = startRun("second");
+    QVERIFY(!QFile::exists(unfinished));
     QVERIFY(second);
     if (emptiedFirst) {
         QVERIFY(second->Text1->placeholderText().isEmpty());
@@ -183,7 +186,10 @@ void TestLastRun::lastRunLiesUnderTheNewSteps() {
     QVERIFY(first);
     evaluate(*first, "2+3");
     first.reset();
+    const QString unfinished = m_state + "/.x.journal.new-a1B2c3";
+    QVERIFY(writeFile(unfinished, "Zifferon-Journal 1 killed\n"));
     std::unique_ptr<Form1> second = startRun("second");
+    QVERIFY(!QFile::exists(unfinished));
     QVERIFY(second);
     evaluate(*second, "7");
     evaluate(*second, "8");
@@ -198,7 +204,10 @@ void TestLastRun::runningRunKeepsItsJournal() {
     std::unique_ptr<Form1> first = startRun("first");
     QVERIFY(first);
     evaluate(*first, "1");
+    const QString unfinished = m_state + "/.x.journal.new-a1B2c3";
+    QVERIFY(writeFile(unfinished, "Zifferon-Journal 1 killed\n"));
     std::unique_ptr<Form1> second = startRun("second");
+    QVERIFY(!QFile::exists(unfinished));
     QVERIFY(second);
     QVERIFY(second->Text1->placeholderText().isEmpty());
     evaluate(*second, "2");
@@ -223,6 +232,7 @@ void TestLastRun::outsideJournalIsLeftAlone_data() {
     QTest::newRow("link to a journal") << Place::LinkToZero << QByteArray();
     QTest::newRow("folder") << Place::Folder << QByteArray();
     QTest::newRow("pipe") << Place::Pipe << QByteArray();
+    QTest::newRow("another user's") << Place::File << journalOfOneLine();
 }
 
 void TestLastRun::outsideJournalIsLeftAlone() {
@@ -236,6 +246,11 @@ void TestLastRun::outsideJournalIsLeftAlone() {
         QVERIFY(QFile::link(sound, path));
     } else {
         QVERIFY(makePlace(place, path, bytes));
+    }
+    if (QByteArray(QTest::currentDataTag()) == "another user's") {
+        if (::geteuid() != 0)
+            QSKIP("only the administrator can give a file to another user");
+        QVERIFY(::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
     }
     if (QByteArray(QTest::currentDataTag()) == "too large") {
         QVERIFY(writeFile(path, journalOfOneLine()));
