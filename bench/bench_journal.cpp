@@ -40,6 +40,28 @@ void BM_JournalPerEvaluation(benchmark::State& state) {
 }
 BENCHMARK(BM_JournalPerEvaluation)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// An evaluation in the main window whose tapes hold n lines, with the journal (1) and without (0):
+// the whole path from Enter to the record.
+void BM_EvaluationInWindow(benchmark::State& state) {
+    const QTemporaryDir folder;
+    Form1Services services = Form1Services::Default();
+    services.journal =
+        state.range(1) != 0 ? std::make_shared<FileTapeJournal>(folder.path(), "bench") : nullptr;
+    Form1 window(std::move(services));
+    SampleTapes sample(static_cast<int>(state.range(0)));
+    NumberTape& tapes = window.tapes();
+    tapes.List1.append(sample.tapes.List1.lines());
+    tapes.List2.append(sample.tapes.List2.lines());
+    tapes.List3.append(sample.tapes.List3.lines());
+    for (auto _ : state) {
+        window.Text1->setText(QStringLiteral("2+3"));
+        window.Command1_Click();
+    }
+}
+BENCHMARK(BM_EvaluationInWindow)
+    ->ArgsProduct({{1000, 100000}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+
 // A correction of the middle line with its record: the totals below it go to the journal.
 void BM_CorrectionWithJournal(benchmark::State& state) {
     const QTemporaryDir folder;

@@ -159,6 +159,9 @@ void TestLastRun::endedRunComesBack() {
         return;
     }
     QCOMPARE(second->Text1->placeholderText(), "Strg+Z: 3 Zeilen von zuletzt");
+    const QString thousands = "Strg+Z: 1.000 Zeilen von zuletzt";
+    QVERIFY(second->Text1->fontMetrics().horizontalAdvance(thousands) <
+            second->Text1->contentsRect().width());
     QVERIFY(second->Text1->toolTip().contains("Strg+Z holt die 3 Zeilen zurück"));
     QCOMPARE(listsOf(*second), Lists());
     press(*second, Qt::ControlModifier);
