@@ -15,9 +15,16 @@ std::array<Tape*, 3> listsOf(NumberTape& tapes) {
     return {&tapes.List1, &tapes.List2, &tapes.List3};
 }
 
-QString placeholder(qsizetype lines) {
-    return QStringLiteral("Strg+Z: %1 %2 von zuletzt")
-        .arg(GermanCount(lines), lines == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen"));
+// The hint in full where it fits the field, else without "von zuletzt" (the tooltip has it).
+QString placeholder(qsizetype lines, const QLineEdit& field) {
+    constexpr int FrameAndMargins = 8;
+    const QString count = QStringLiteral("Strg+Z: %1 %2")
+                              .arg(GermanCount(lines),
+                                   lines == 1 ? QStringLiteral("Zeile") : QStringLiteral("Zeilen"));
+    const QString full = count + QStringLiteral(" von zuletzt");
+    const bool fits =
+        field.fontMetrics().horizontalAdvance(full) <= field.width() - FrameAndMargins;
+    return fits ? full : count;
 }
 
 QString tooltip(const QString& fieldTip, qsizetype lines) {
@@ -136,7 +143,7 @@ void OfferLastRun(const std::shared_ptr<TapeJournal>& journal, TapeHistory& hist
     history.putAtBottom(new LastRunStep(journal, tapes, fields));
     QLineEdit& formula = fields.formula;
     const QString fieldTip = formula.toolTip();
-    formula.setPlaceholderText(placeholder(*lines));
+    formula.setPlaceholderText(placeholder(*lines, formula));
     formula.setToolTip(tooltip(fieldTip, *lines));
     auto told = std::make_shared<QMetaObject::Connection>();
     *told = QObject::connect(&history.steps(), &QUndoStack::indexChanged, &formula,
