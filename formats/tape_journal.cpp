@@ -1,6 +1,9 @@
 #include "formats/tape_journal.h"
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 namespace {
@@ -16,17 +19,6 @@ struct RecordHeader {
     qsizetype bytes = 0;
     quint32 crc = 0;
 };
-
-constexpr std::array<quint32, 256> crcTable() {
-    std::array<quint32, 256> table{};
-    for (quint32 n = 0; n < 256; ++n) {
-        quint32 c = n;
-        for (int bit = 0; bit < 8; ++bit)
-            c = (c & 1U) != 0 ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
 
 void appendEscaped(QByteArray& out, QStringView line) {
     const QByteArray utf8 = line.toUtf8();
@@ -264,11 +256,14 @@ protected:
 } // namespace
 
 quint32 Crc32(QByteArrayView bytes, quint32 before) {
-    static constexpr std::array<quint32, 256> Table = crcTable();
-    quint32 crc = before ^ 0xFFFFFFFFU;
-    for (const char c : bytes)
-        crc = Table[(crc ^ static_cast<unsigned char>(c)) & 0xFFU] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFU;
+    uLong crc = before;
+    for (qsizetype from = 0; from < bytes.size(); from += std::numeric_limits<uInt>::max()) {
+        const QByteArrayView piece = bytes.sliced(from).first(
+            std::min<qsizetype>(bytes.size() - from, std::numeric_limits<uInt>::max()));
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(piece.data()),
+                    static_cast<uInt>(piece.size()));
+    }
+    return static_cast<quint32>(crc);
 }
 
 QByteArray JournalStart(QByteArrayView run) {
