@@ -34,6 +34,7 @@ trap 'exit 143' TERM INT HUP
 
 export HOME=$scratch/home XDG_RUNTIME_DIR=$scratch/run
 export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+export XDG_STATE_HOME=$HOME/.local/state
 mkdir -p "$HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY SESSION_MANAGER XAUTHORITY

@@ -142,8 +142,11 @@ void TestLastRun::endedRunComesBack() {
     QCOMPARE(modeOf(m_state), mode_t(0700));
     QCOMPARE(journalsIn(m_state).size(), 1);
     QCOMPARE(modeOf(m_state + '/' + journalsIn(m_state).constFirst()), mode_t(0600));
-    if (emptiedFirst)
+    if (emptiedFirst) {
         QTest::mouseClick(first->findChild<QToolButton*>("Toolbar1_Neu"), Qt::LeftButton);
+        const QString journal = m_state + '/' + journalsIn(m_state).constFirst();
+        QVERIFY(!fileContent(journal).contains("2+3")); // written anew, not appended to
+    }
     ending(first);
     QVERIFY(!QTest::currentTestFailed());
 
