@@ -238,6 +238,7 @@ void TestLastRun::hintFitsTheField() {
     QVERIFY(window);
     QCOMPARE(window->Text1->placeholderText(), "Strg+Z: 1.000 Zeilen");
     QVERIFY(window->Text1->toolTip().contains("Strg+Z holt die 1.000 Zeilen zurück"));
+    QCOMPARE(journalsIn(m_state), QStringList{"earlier.journal"}); // no change, no journal
     press(*window, Qt::ControlModifier);
     QCOMPARE(trimmedLines(window->tapes().List3), lines);
 }
