@@ -26,12 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(summary->formulas == tapes->lists[0].size());
     for (const QStringList& list : tapes->lists)
         check(list.size() <= MaxJournalLines);
-    const QByteArray again =
-        JournalStart(summary->run) +
-        JournalRecord({{&tapes->lists[0], &tapes->lists[1], &tapes->lists[2]},
-                       {},
-                       tapes->resultText,
-                       tapes->totalText});
+    const QByteArray again = JournalStart(summary->run) +
+                             JournalRecord({{&tapes->lists[0], &tapes->lists[1], &tapes->lists[2]},
+                                            {},
+                                            tapes->resultText,
+                                            tapes->totalText});
     const std::optional<JournalTapes> reread = ReadJournal(again);
     check(reread && reread->lists == tapes->lists && reread->resultText == tapes->resultText &&
           reread->totalText == tapes->totalText);
