@@ -1,4 +1,5 @@
 #include "credits/frm_start.h"
+#include "main_window/end_on_signals.h"
 #include "main_window/form1.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@ int main(int argc, char** argv) {
     application.setApplicationName(QStringLiteral("Zifferon"));
     // Lets the desktop match the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(ZIFFERON_APP_ID));
+    // A logout or a kill ends the program as "Ende" does, so that the journal keeps the tapes.
+    const EndOnSignals ending([] { QCoreApplication::quit(); });
     std::unique_ptr<Form1> mainWindow;
     auto* splash = new frmStart([&mainWindow] {
         mainWindow = std::make_unique<Form1>();

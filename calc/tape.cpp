@@ -46,13 +46,16 @@ void Tape::replaceAt(int position, const QString& line) {
 
 void Tape::rewrite(int count, const std::function<QStringView(int)>& line) {
     const int kept = std::min(this->count(), std::max(count, 0));
+    int firstChanged = kept;
     for (int i = 0; i < kept; ++i) {
         const QStringView text = line(i);
-        if (m_lines.at(i) != text)
+        if (m_lines.at(i) != text) {
+            firstChanged = std::min(firstChanged, i);
             overwrite(m_lines[i], text);
+        }
     }
-    if (kept > 0)
-        emit dataChanged(index(0), index(kept - 1), {Qt::DisplayRole});
+    if (firstChanged < kept)
+        emit dataChanged(index(firstChanged), index(kept - 1), {Qt::DisplayRole});
     if (kept < this->count()) {
         beginRemoveRows({}, kept, this->count() - 1);
         m_lines.resize(kept);

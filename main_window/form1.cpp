@@ -5,6 +5,7 @@
 #include "correction/form2.h"
 #include "formats/tape_file.h"
 #include "main_window/keypad.h"
+#include "main_window/last_run.h"
 #include "main_window/tape_commands.h"
 #include "main_window/tape_copy.h"
 #include "main_window/tape_list_view.h"
@@ -108,6 +109,12 @@ Form1::Form1(Form1Services services, QWidget* parent)
     m_history = new TapeHistory(*this, *Text1, m_tapes);
     m_history->passUndoKeysOn(*Combo1);
     connect(m_history, &TapeHistory::aboutToWalk, this, &Form1::closeCorrectionReachedBy);
+    if (m_services.journal) {
+        const JournalFields fields{*Text1, *Text2, *Text3};
+        OfferLastRun(m_services.journal, *m_history, m_tapes, fields);
+        m_journalKeeper =
+            KeepTapesIn(*m_services.journal, *m_history, m_tapes, fields, *m_services.messages);
+    }
     CopyWholeTapeOnCtrlShiftC(*this, m_tapes, *m_services.clipboard);
     Form_Initialize();
     Text1->setFocus();

@@ -133,5 +133,7 @@ private:
     FormulaEditor* m_editor = nullptr;
     TapeHistory* m_history = nullptr;
     std::unique_ptr<Form2> m_form2;
+    // Records the changes of the tapes in the journal; ends before the tapes and their history.
+    std::unique_ptr<QObject> m_journalKeeper;
     InfoBoxHost m_infoBox;
 };

@@ -1,5 +1,6 @@
 #include "main_window/form1_services.h"
 
+#include "files/private_files.h"
 #include "formats/tape_file.h"
 #include "toolbar/help_process.h"
 
@@ -29,5 +30,7 @@ Form1Services Form1Services::Default() {
     services.excelTarget = [opener] { return CreateExcelTarget(*opener); };
     services.printer = CreateDefaultPrinter;
     services.layoutPicture = QDir::homePath() + QStringLiteral("/Programme/Morvantis/Layout.jpg");
+    services.journal =
+        std::make_shared<FileTapeJournal>(ProgramStateFolder(), FileTapeJournal::ThisRun());
     return services;
 }

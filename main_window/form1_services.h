@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/expression_engine.h"
+#include "main_window/tape_journal.h"
 #include "toolbar/help_viewer.h"
 #include "toolbar/office_export.h"
 #include "toolbar/print_tape.h"
@@ -24,6 +25,8 @@ struct Form1Services {
     std::function<std::unique_ptr<TapePrinter>()> printer;
     // Loaded as the window's picture after printing.
     QString layoutPicture;
+    // Keeps the tapes for the next start; none keeps nothing.
+    std::shared_ptr<TapeJournal> journal;
 
     static Form1Services Default();
 };

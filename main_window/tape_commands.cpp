@@ -74,20 +74,21 @@ TapeHistory::TapeHistory(QWidget& window, QLineEdit& formulaField, const NumberT
 
 void TapeHistory::record(const std::function<TapeChange()>& change,
                          const QList<QLineEdit*>& fields) {
-    TapeStep step(change, fields);
-    step.redo();
-    if (step.changedNothing())
+    auto step = std::make_unique<TapeStep>(change, fields);
+    step->redo();
+    if (step->changedNothing())
         return;
     m_steps.erase(m_steps.begin() + static_cast<std::ptrdiff_t>(m_done), m_steps.end());
     m_steps.push_back(std::move(step));
     m_done = m_steps.size();
     dropOldestSteps();
+    emit changed();
 }
 
 qsizetype TapeHistory::linesHeld() const {
     qsizetype held = 0;
-    for (const TapeStep& step : m_steps)
-        held += step.change().linesHeld();
+    for (const std::unique_ptr<HistoryStep>& step : m_steps)
+        held += step->change().linesHeld();
     return held;
 }
 
@@ -99,10 +100,16 @@ void TapeHistory::dropOldestSteps() {
     const qsizetype bound = std::max(2 * tapeLines, MinLinesKept);
     qsizetype held = linesHeld();
     while (m_steps.size() > 1 && (m_steps.size() > std::size_t{MaxSteps} || held > bound)) {
-        held -= m_steps.front().change().linesHeld();
+        held -= m_steps.front()->change().linesHeld();
         m_steps.pop_front();
         --m_done;
     }
+}
+
+void TapeHistory::putAtBottom(std::unique_ptr<HistoryStep> step) {
+    Q_ASSERT(m_steps.empty());
+    m_steps.push_back(std::move(step));
+    m_done = m_steps.size();
 }
 
 // The fields whose own edits Ctrl+Z takes back before the tape steps: a combo box's editor while
@@ -134,10 +141,11 @@ void TapeHistory::undo() {
         }
     }
     if (canUndo()) {
-        TapeStep& latest = m_steps[--m_done];
+        HistoryStep& latest = *m_steps[--m_done];
         emit aboutToWalk(latest.change());
         latest.undo();
         m_takenBack.push_back(nullptr);
+        emit changed();
     }
 }
 
@@ -160,9 +168,10 @@ bool TapeHistory::makeAgain(QLineEdit* field) {
     if (!field) {
         if (!canRedo())
             return false;
-        TapeStep& next = m_steps[m_done++];
+        HistoryStep& next = *m_steps[m_done++];
         emit aboutToWalk(next.change());
         next.redo();
+        emit changed();
         return true;
     }
     if (!field->isRedoAvailable())

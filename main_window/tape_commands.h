@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -36,18 +37,29 @@ private:
     std::vector<Texts> m_texts;
 };
 
+// A step of the history, taken back and made again.
+class HistoryStep {
+public:
+    virtual ~HistoryStep() = default;
+
+    virtual void undo() = 0;
+    virtual void redo() = 0;
+    // What the step did to the tapes, as far as it holds it.
+    virtual const TapeChange& change() const = 0;
+};
+
 // One step of the tapes in the history: a change of the tapes and the fields' texts around it.
 // Its first redo() makes the change, every later one makes it again.
-class TapeStep {
+class TapeStep : public HistoryStep {
 public:
     TapeStep(std::function<TapeChange()> change, const QList<QLineEdit*>& fields);
 
-    void undo();
-    void redo();
+    void undo() override;
+    void redo() override;
 
     // Whether making the change left the tapes and the fields as they were.
     bool changedNothing() const { return m_change.isEmpty() && !m_fieldsChanged; }
-    const TapeChange& change() const { return m_change; }
+    const TapeChange& change() const override { return m_change; }
 
 private:
     std::function<TapeChange()> m_make; // until the change is made
@@ -76,6 +88,8 @@ public:
 
     void undo();
     void redo();
+    // Puts the step under every step of the run, before the first change, as made already.
+    void putAtBottom(std::unique_ptr<HistoryStep> step);
 
     // The undo and redo keys in an editable combo box of the window walk its editor's own edits
     // first while the box has the focus, then the formula field's and the tape steps.
@@ -88,6 +102,8 @@ public:
 signals:
     // A tape step is about to be taken back or made again.
     void aboutToWalk(const TapeChange& change);
+    // A tape step was made, taken back or made again.
+    void changed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -104,7 +120,7 @@ private:
     QLineEdit& m_formulaField;
     const NumberTape& m_tapes;
     QList<QComboBox*> m_boxes;
-    std::deque<TapeStep> m_steps;
+    std::deque<std::unique_ptr<HistoryStep>> m_steps;
     std::size_t m_done = 0; // the steps made, from the oldest; the others can be made again
     // The field (or, as nullptr, the tapes) that each Ctrl+Z took back from, the latest last,
     // while any of it can be made again.

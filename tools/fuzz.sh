@@ -18,7 +18,7 @@ cmake --build "$dir" --parallel "$(nproc)" --target zifferon-fuzz-targets
 length_options() {
   case $1 in
   fuzz_open_tape) echo -max_len=131072 -len_control=0 ;;
-  fuzz_help_file) echo -max_len=65536 ;;
+  fuzz_help_file | fuzz_tape_journal) echo -max_len=65536 ;;
   *) echo -max_len=4096 ;;
   esac
 }

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Runs drive_form1.py against the program named by $1 with an X server (Xvfb), a D-Bus session and
+# Runs a driver ($2, drive_form1.py when not given) against the program named by $1 with an X server (Xvfb), a D-Bus session and
 # a home folder of its own, never the machine's. No window manager runs. Every process started
 # here is ended on the way out, also when a step fails or the run is interrupted.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
+driver=${2:-drive_form1.py}
+# The driver's own time, within the test's timeout.
+seconds=${ZIFFERON_E2E_SECONDS:-105}
 
 missing() {
   echo "$1 is missing; tools/setup.sh installs it." >&2
@@ -31,6 +34,7 @@ trap 'exit 143' TERM INT HUP
 
 export HOME=$scratch/home XDG_RUNTIME_DIR=$scratch/run
 export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+export XDG_STATE_HOME=$HOME/.local/state
 mkdir -p "$HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY SESSION_MANAGER XAUTHORITY
@@ -51,6 +55,6 @@ fi
 DISPLAY=:$(head -n 1 "$scratch/display")
 export DISPLAY
 
-timeout --kill-after=5 105 dbus-run-session -- /usr/bin/python3 "$here/drive_form1.py" "$program" &
+timeout --kill-after=5 "$seconds" dbus-run-session -- /usr/bin/python3 "$here/$driver" "$program" &
 groups+=($!)
 wait "${groups[-1]}"
