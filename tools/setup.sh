@@ -15,6 +15,7 @@ build_and_run=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6              # Qt
   libxlsxwriter-dev libzip-dev                                        # Word and Excel export
   libchm-dev fp-utils                                                 # the manual: read, compiled
+  zlib1g-dev                                                          # the journal's checksums
   libxcb1-dev libxcb-render0-dev                                      # credits drawn by the X server
   fonts-liberation fonts-dejavu-core xdg-utils                        # fonts, opening exports
 )
