@@ -1,6 +1,7 @@
 #include "files/file_access.h"
 
 #include "files/file_attributes.h"
+#include "files/posix_io.h"
 
 #include <QDir>
 #include <QFile>
@@ -287,21 +288,6 @@ private:
     std::unique_ptr<Descriptor> m_lock;
 };
 
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return errno;
-        data += written;
-        left -= written;
-    }
-    return 0;
-}
-
 // A leftover private folder: the file of the target's name in it, if it is a regular file of this
 // user, then the folder, which stays while anything else is in it.
 void removePrivateFolder(int folder, const QByteArray& path, const QString& targetName) {
@@ -333,14 +319,6 @@ void removeIfStale(const QByteArray& path, const QString& targetName) {
         ::unlink(path.constData());
     else
         removePrivateFolder(entry.get(), path, targetName);
-}
-
-// The file's folder made durable after a rename; a folder that cannot be synced changes nothing.
-void syncFolderOf(const QString& path) {
-    const Descriptor folder(::open(encoded(QFileInfo(path).absolutePath()).constData(),
-                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.valid())
-        ::fsync(folder.get());
 }
 
 // A replacing write puts the content where a symbolic link at the target leads, so that the link
@@ -413,7 +391,7 @@ std::optional<Failure> writeThroughTemporary(const QString& path,
         error = temporary.commit(target, commit);
     if (error != 0)
         return SystemErrorSentence(error); // the temporary file goes with it
-    syncFolderOf(target);
+    SyncFolderOf(target);
     return std::nullopt;
 }
 
@@ -491,7 +469,7 @@ Failure FileTooLarge(qint64 maxBytes) {
 std::optional<Failure> WriteFileSafely(const QString& path, const QByteArray& bytes,
                                        Commit commit) {
     return writeThroughTemporary(
-        path, [&bytes](TemporaryFile& temporary) { return writeAll(temporary.fd(), bytes); },
+        path, [&bytes](TemporaryFile& temporary) { return WriteAll(temporary.fd(), bytes); },
         commit, Shape::Beside);
 }
 

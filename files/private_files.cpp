@@ -1,6 +1,7 @@
 #include "files/private_files.h"
 
 #include "files/file_access.h"
+#include "files/posix_io.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,30 +28,6 @@ Failure failureAt(const QString& path, int error) {
 
 bool isOwnRegular(const struct stat& status) {
     return S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
-}
-
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return errno;
-        data += written;
-        left -= written;
-    }
-    return 0;
-}
-
-void syncFolder(const QString& path) {
-    const int folder = ::open(encoded(QFileInfo(path).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
 }
 
 } // namespace
@@ -109,7 +86,7 @@ LockedFile::create(const QString& path, const QByteArray& bytes, bool replacing)
     if (fd < 0)
         return failureAt(path, errno);
     std::unique_ptr<LockedFile> file(new LockedFile(path, fd));
-    int error = ::flock(fd, LOCK_EX) != 0 ? errno : writeAll(fd, bytes);
+    int error = ::flock(fd, LOCK_EX) != 0 ? errno : WriteAll(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (error == 0) {
@@ -122,7 +99,7 @@ LockedFile::create(const QString& path, const QByteArray& bytes, bool replacing)
         ::unlink(pattern.constData());
         return failureAt(path, error);
     }
-    syncFolder(path);
+    SyncFolderOf(path);
     return file;
 }
 
@@ -160,14 +137,14 @@ std::variant<QByteArray, Failure> LockedFile::readAll(qint64 maxBytes) const {
 }
 
 std::optional<Failure> LockedFile::append(const QByteArray& bytes) {
-    if (const int error = writeAll(m_fd, bytes); error != 0)
+    if (const int error = WriteAll(m_fd, bytes); error != 0)
         return failureAt(m_path, error);
     return std::nullopt;
 }
 
 void LockedFile::sync() {
     ::fdatasync(m_fd);
-    syncFolder(m_path);
+    SyncFolderOf(m_path);
 }
 
 void LockedFile::remove() {

@@ -1,7 +1,7 @@
 #include "formats/chm_file.h"
+#include "tests/support/random_bytes.h"
 #include "tests/support/sitemap_entry.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -18,14 +18,6 @@ QStringList outlineOf(const QString& sitemap) {
     QStringList lines;
     appendOutline(ParseSitemap(sitemap), 0, lines);
     return lines;
-}
-
-QByteArray randomBytes(qsizetype size) {
-    QRandomGenerator generator(1252);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator.bounded(256));
-    return bytes;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/support/failure_reason.h"
 #include "tests/support/gui_fixture.h"
+#include "tests/support/random_bytes.h"
 #include "tests/support/recording_opener.h"
 #include "tests/support/sitemap_entry.h"
 #include "toolbar/help_window.h"
@@ -12,7 +13,6 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -194,14 +194,6 @@ QList<HelpWindow*> visibleHelpWindows() {
             windows << window;
     }
     return windows;
-}
-
-QByteArray randomBytes(qsizetype size) {
-    QRandomGenerator generator(1252);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator.bounded(256));
-    return bytes;
 }
 
 // The real file's headers without the directory and pages behind them.
