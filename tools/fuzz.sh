@@ -30,6 +30,7 @@ for target in "$dir"/fuzz/fuzz_*; do
   echo "Fuzzing $name for ${seconds}s"
   read -ra lengths <<<"$(length_options "$name")"
   "$target" -max_total_time="$seconds" "${lengths[@]}" -timeout=5 -rss_limit_mb=2048 \
+    -artifact_prefix="$dir/" \
     "$corpus" fuzz/seeds/"${name#fuzz_}" 2>"$dir/$name.log" || { tail -50 "$dir/$name.log"; exit 1; }
   tail -1 "$dir/$name.log"
 done
