@@ -1,6 +1,7 @@
 #include "calc/column_paste.h"
 
 #include "calc/formula_edit.h"
+#include "calc/module1.h"
 
 #include <algorithm>
 #include <vector>
@@ -32,16 +33,18 @@ template <typename Take> void forEachLine(QStringView text, Take take) {
     }
 }
 
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
 bool isSign(QChar c) {
     return c == u'+' || c == u'-' || c == QChar(0x2212);
 }
 
-bool isUpperLetter(QChar c) {
-    return c >= u'A' && c <= u'Z';
+// The currency codes of statements and price lists; other letters (NOT, MOD, ABS ...) are
+// formula text.
+bool isCurrencyCode(QStringView code) {
+    static const QStringList codes{"AUD", "BGN", "BRL", "CAD", "CHF", "CNY", "CZK",
+                                   "DKK", "EUR", "GBP", "HKD", "HUF", "ILS", "INR",
+                                   "ISK", "JPY", "KRW", "MXN", "NOK", "NZD", "PLN",
+                                   "RON", "SEK", "SGD", "THB", "TRY", "USD", "ZAR"};
+    return codes.contains(code);
 }
 
 // A sign or a currency (a currency sign or a three-letter code) at one end of an amount.
@@ -61,10 +64,9 @@ qsizetype currencyLength(QStringView text, bool front) {
     if (text.size() < 3)
         return 0;
     const QStringView code = front ? text.first(3) : text.last(3);
-    const bool letters = std::all_of(code.begin(), code.end(), isUpperLetter);
     const bool alone =
         text.size() == 3 || !(front ? text.at(3) : text.at(text.size() - 4)).isLetter();
-    return letters && alone ? 3 : 0;
+    return isCurrencyCode(code) && alone ? 3 : 0;
 }
 
 // Takes signs, currencies and the blanks around them off one end of the text.
@@ -98,7 +100,7 @@ std::optional<QString> wholeDigits(QStringView text, bool pointsSeparate) {
     qsizetype group = 0;
     bool grouped = false;
     for (const QChar c : text) {
-        if (isDigit(c)) {
+        if (IsAsciiDigit(c)) {
             digits.append(c);
             ++group;
             continue;
@@ -132,7 +134,7 @@ std::optional<Amount> number(QStringView text, Points points) {
         decimal >= 0 && (decimalComma || pointIsDecimal)) {
         whole = text.first(decimal);
         fraction = text.sliced(decimal + 1);
-        if (fraction.isEmpty() || !std::all_of(fraction.begin(), fraction.end(), isDigit))
+        if (fraction.isEmpty() || !std::all_of(fraction.begin(), fraction.end(), IsAsciiDigit))
             return std::nullopt;
     }
     const std::optional<QString> digits = wholeDigits(whole, !pointIsDecimal);
@@ -149,7 +151,7 @@ std::optional<Amount> amount(QStringView line, Points points) {
     QStringView body = line;
     takeAffixes(body, affixes, true);
     takeAffixes(body, affixes, false);
-    if (body.isEmpty() || !isDigit(body.front()))
+    if (body.isEmpty() || !IsAsciiDigit(body.front()))
         return std::nullopt;
     std::optional<Amount> found = number(body, points);
     if (found && affixes.negative)

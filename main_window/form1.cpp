@@ -42,8 +42,9 @@ QString text(const char* utf8) {
 // for a formula typed into the field, which holds none longer than fieldLength.
 std::optional<QString> refusal(const std::optional<QStringList>& formulas, int fieldLength) {
     if (!formulas)
-        return text("Es können höchstens 1.000.000 Zeilen auf einmal eingefügt werden. Es wurde "
-                    "nichts übernommen.");
+        return QStringLiteral("Es können höchstens %1 Zeilen auf einmal eingefügt werden. Es "
+                              "wurde nichts übernommen.")
+            .arg(GermanCount(column_paste::MaxLines));
     const auto longest = std::max_element(
         formulas->begin(), formulas->end(),
         [](const QString& one, const QString& other) { return one.size() < other.size(); });

@@ -33,8 +33,8 @@ void TestColumnPaste::formulas_data() {
         {"1234", "1234,56", "1.5"});
     row("without one a point is the decimal point", "1.234\n2.5\n1.234.567\n1.234.56", true,
         {"1,234", "2,5", "1234567", "1.234.56"});
-    row("no amount", "--5\n5-3\n€\nEURO 5\n1,2,3\n1.234 567\n,5\n(5,00)", true,
-        {"--5", "5-3", "€", "EURO 5", "1,2,3", "1.234 567", ",5", "(5,00)"});
+    row("no amount", "--5\n5-3\n€\nEURO 5\nNOT 5\n1,2,3\n1.234 567\n,5\n(5,00)", true,
+        {"--5", "5-3", "€", "EURO 5", "NOT 5", "1,2,3", "1.234 567", ",5", "(5,00)"});
     row("copied tape rows give the formula", "2+3\t5,00\t5,00\n\t\t5,00\n+12\t12,00\t17,00\n\t\t\n",
         true, {"2+3", "", "+12"});
 }
