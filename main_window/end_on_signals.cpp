@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::array EndingSignals{SIGTERM, SIGHUP};
+constexpr std::array EndingSignals{SIGTERM, SIGHUP, SIGINT};
 int g_pipe[2] = {-1, -1};
 
 void noteSignal(int signal) {

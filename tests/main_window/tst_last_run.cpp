@@ -126,6 +126,7 @@ void TestLastRun::endedRunComesBack_data() {
     }) << false;
     QTest::newRow("SIGTERM") << Ending([](auto& window) { endBySignal(window, SIGTERM); }) << false;
     QTest::newRow("SIGHUP") << Ending([](auto& window) { endBySignal(window, SIGHUP); }) << false;
+    QTest::newRow("SIGINT") << Ending([](auto& window) { endBySignal(window, SIGINT); }) << false;
     QTest::newRow("Neu, then Ende") << ende << true;
 }
 
