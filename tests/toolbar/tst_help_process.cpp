@@ -33,7 +33,7 @@ QString standInViewer(Viewing viewing, const QTemporaryDir& folder) {
 }
 
 // The viewer's address space limit as /proc tells it; empty when it cannot be read.
-QByteArray addressSpaceLimit(qint64 process) {
+[[maybe_unused]] QByteArray addressSpaceLimit(qint64 process) {
     const QByteArray limits = fileContent(QStringLiteral("/proc/%1/limits").arg(process));
     const qsizetype line = limits.indexOf("Max address space");
     return line < 0 ? QByteArray() : limits.mid(line + 17).simplified().split(' ').value(0);
