@@ -118,7 +118,7 @@ qint64 LockedFile::modifiedMs() const {
 std::variant<QByteArray, Failure> LockedFile::readAll(qint64 maxBytes) const {
     const qint64 bytes = size();
     if (bytes > maxBytes)
-        return Failure(QStringLiteral("Die Datei ist zu groß."), Failure::Kind::TooLarge);
+        return FileTooLarge(maxBytes);
     QByteArray content(bytes, Qt::Uninitialized);
     qint64 filled = 0;
     while (filled < bytes) {
