@@ -259,12 +259,18 @@ private:
     }
 
     // Keeps the entry locked against the removal of leftovers, where the file system has locks;
-    // the error number of opening it, or 0.
+    // the error number of opening it, or 0. An entry that another write took for a leftover in the
+    // moment before the lock (removed, or held to be removed) gives EEXIST: a new name is tried.
     int holdLock(int fd) {
         if (fd < 0)
-            return errno;
+            return errno == ENOENT ? EEXIST : errno;
         m_lock = std::make_unique<Descriptor>(fd);
-        ::flock(fd, LOCK_EX | LOCK_NB);
+        const bool heldByRemoval = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (heldByRemoval || !StillAt(fd, encoded(m_entry))) {
+            m_lock.reset();
+            m_fd.reset();
+            return EEXIST;
+        }
         return 0;
     }
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 int WriteAll(int fd, const QByteArray& bytes) {
@@ -29,4 +30,11 @@ void SyncFolderOf(const QString& path) {
         ::fsync(folder);
         ::close(folder);
     }
+}
+
+bool StillAt(int fd, const QByteArray& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }

@@ -10,3 +10,6 @@ int WriteAll(int fd, const QByteArray& bytes);
 
 // The file's folder made durable after a rename; a folder that cannot be synced changes nothing.
 void SyncFolderOf(const QString& path);
+
+// Whether the path still names the file open at fd (not removed or replaced since).
+bool StillAt(int fd, const QByteArray& path);

@@ -14,6 +14,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <variant>
 
 namespace {
 
@@ -28,6 +30,30 @@ Failure failureAt(const QString& path, int error) {
 
 bool isOwnRegular(const struct stat& status) {
     return S_ISREG(status.st_mode) && status.st_uid == ::geteuid();
+}
+
+// A new temporary file beside the path, held locked: its name and descriptor, or the errno. Another
+// run may take it for a leftover in the moment before the lock, and then a new one is made.
+std::variant<std::pair<QByteArray, int>, int> createLockedTemporary(const QString& path) {
+    const QFileInfo info(path);
+    const QByteArray pattern =
+        encoded(info.absolutePath() + "/." + info.fileName() + ".new-XXXXXX");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray name = pattern;
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC | O_APPEND);
+        if (fd < 0)
+            return errno;
+        if (::flock(fd, LOCK_EX) != 0) {
+            const int error = errno;
+            ::close(fd);
+            ::unlink(name.constData());
+            return error;
+        }
+        if (StillAt(fd, name))
+            return std::pair(name, fd);
+        ::close(fd);
+    }
+    return EEXIST;
 }
 
 } // namespace
@@ -80,23 +106,22 @@ std::unique_ptr<LockedFile> LockedFile::lockExisting(const QString& path) {
 
 std::variant<std::unique_ptr<LockedFile>, Failure>
 LockedFile::create(const QString& path, const QByteArray& bytes, bool replacing) {
-    const QFileInfo info(path);
-    QByteArray pattern = encoded(info.absolutePath() + "/." + info.fileName() + ".new-XXXXXX");
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC | O_APPEND);
-    if (fd < 0)
-        return failureAt(path, errno);
+    const auto created = createLockedTemporary(path);
+    if (const int* error = std::get_if<int>(&created))
+        return failureAt(path, *error);
+    const auto& [temporary, fd] = std::get<std::pair<QByteArray, int>>(created);
     std::unique_ptr<LockedFile> file(new LockedFile(path, fd));
-    int error = ::flock(fd, LOCK_EX) != 0 ? errno : WriteAll(fd, bytes);
+    int error = WriteAll(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (error == 0) {
         const unsigned flags = replacing ? 0U : RENAME_NOREPLACE;
-        if (::renameat2(AT_FDCWD, pattern.constData(), AT_FDCWD, encoded(path).constData(),
+        if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, encoded(path).constData(),
                         flags) != 0)
             error = errno;
     }
     if (error != 0) {
-        ::unlink(pattern.constData());
+        ::unlink(temporary.constData());
         return failureAt(path, error);
     }
     SyncFolderOf(path);
