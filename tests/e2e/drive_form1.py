@@ -18,6 +18,8 @@ import pyatspi
 TWIPS_PER_PIXEL = 15
 SPLASH_SIZE = (675, 610)
 SPLASH_SECONDS = 20
+# How long the program may take to react to a key or a click on a busy machine.
+REACTION_SECONDS = 15
 MAIN_CAPTION = "Zifferon.*Telefon"
 TAPE_FILE = os.path.join(os.environ["HOME"], "Programme/Morvantis/Zahlen/Zahlen.txt")
 # The tapes are named by their labels and described by their tooltips.
@@ -54,6 +56,19 @@ def wait_for(what, seconds, probe):
 def xdotool(*arguments):
     result = subprocess.run(["xdotool", *arguments], capture_output=True, text=True, check=False)
     return result.stdout
+
+
+def type_text(typed, shown):
+    """Types into the focused field until shown() gives the typed text. xdotool maps a character
+    missing from the keyboard map (ä) to a spare key only for the moment of its key press, which a
+    busy machine can miss: the field is then emptied and the text typed again."""
+    for _ in range(3):
+        xdotool("type", "--delay", "40", typed)
+        try:
+            return wait_for(f"{typed!r} typed", REACTION_SECONDS, lambda: shown() == typed)
+        except Failure:
+            xdotool("key", "ctrl+a", "BackSpace")
+    raise Failure(f"{typed!r} typed three times, the field shows {shown()!r}")
 
 
 def visible_windows(*criteria):
@@ -105,7 +120,7 @@ class Zifferon:
         waited = time.monotonic() - self.started
         if waited < SPLASH_SECONDS:
             raise Failure(f"main window shown {waited:.1f} s after the start, before the splash time")
-        wait_for("splash window closed", 3,
+        wait_for("splash window closed", REACTION_SECONDS,
                  lambda: splash not in visible_windows("--pid", str(self.process.pid)))
         print(f"main window {waited:.1f} s after the start, splash window closed")
 
@@ -156,21 +171,21 @@ class Zifferon:
     def focus_formula_field(self):
         xdotool("windowfocus", self.window)
         click(self.Text1)
-        wait_for("formula field has the focus", 5, lambda: self.Text1.getState().contains(
-            pyatspi.STATE_FOCUSED))
+        wait_for("formula field has the focus", REACTION_SECONDS,
+                 lambda: self.Text1.getState().contains(pyatspi.STATE_FOCUSED))
 
     def evaluate(self, typed, how):
         lines_before = self.tapes[0].childCount
         if typed:
-            xdotool("type", "--delay", "40", typed)
-        wait_for(f"{typed!r} in the formula field", 5, lambda: field_text(self.Text1) == typed)
+            type_text(typed, lambda: field_text(self.Text1))
+        expect("formula field before the evaluation", field_text(self.Text1), typed)
         if how == "Enter":
             xdotool("key", "Return")
         elif how == "=":
             click(self.cmdEqual)
         else:
             click(self.Command1)
-        wait_for(f"line for {typed!r} on the tapes", 5,
+        wait_for(f"line for {typed!r} on the tapes", REACTION_SECONDS,
                  lambda: all(tape.childCount == lines_before + 1 for tape in self.tapes))
         expect(f"formula field after {how}", field_text(self.Text1), "")
         # The keypad clicks leave the focus on the button; typing goes back to the field.

@@ -5,7 +5,8 @@ tapes back, line for line. Needs DISPLAY and a D-Bus session of its own (run_for
 import sys
 import time
 
-from drive_form1 import Failure, Zifferon, expect, tape_lines, wait_for, xdotool
+from drive_form1 import (REACTION_SECONDS, Failure, Zifferon, expect, tape_lines, type_text,
+                         wait_for, xdotool)
 
 FORMULAS = (("2+3", ("2+3", "5,00", "5,00")), ("4*5", ("4*5", "20,00", "25,00")))
 
@@ -27,18 +28,17 @@ def main(program):
     first = started(program)
     try:
         for typed, _ in FORMULAS:
-            xdotool("type", "--delay", "40", typed)
-            wait_for(f"{typed!r} typed", 5, lambda: first.Text1.queryText().getText(0, -1) == typed)
+            type_text(typed, lambda: first.Text1.queryText().getText(0, -1))
             xdotool("key", "Return")
         # Killed as soon as the last line shows, with no time for anything after the Enter.
-        wait_for("last line on the tapes", 5,
+        wait_for("last line on the tapes", REACTION_SECONDS,
                  lambda: all(tape.childCount == len(FORMULAS) for tape in first.tapes))
         first.kill()
         second = started(program)
         try:
             expect("tapes at the start", shown_lines(second), [])
             xdotool("key", "ctrl+z")
-            wait_for("tapes back", 5, lambda: shown_lines(second) == [row for _, row in FORMULAS])
+            wait_for("tapes back", REACTION_SECONDS, lambda: shown_lines(second) == [row for _, row in FORMULAS])
             second.end()
         finally:
             second.kill()
