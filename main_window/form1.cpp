@@ -11,6 +11,7 @@
 #include "main_window/tape_list_view.h"
 #include "main_window/tape_view.h"
 #include "widgets/accessibility.h"
+#include "widgets/busy_cursor.h"
 #include "widgets/formula_editor.h"
 #include "widgets/graphical_button.h"
 #include "widgets/paste_catcher.h"
@@ -319,8 +320,9 @@ void Form1::pasteColumn(const QString& fieldWithPaste) {
     }
     const auto evaluateAll = [this, &formulas] {
         const TapeEnds ends(m_tapes);
-        const EvaluationOutcome outcome =
-            EvaluateAllOntoTapes(m_tapes, *formulas, lineFormat(), m_services.engine);
+        const EvaluationOutcome outcome = WhileBusy([&] {
+            return EvaluateAllOntoTapes(m_tapes, *formulas, lineFormat(), m_services.engine);
+        });
         Text1->setText(QString());
         Text2->setText(outcome.resultText);
         Text3->setText(outcome.totalText);
@@ -414,23 +416,24 @@ void Form1::showHelp() {
 void Form1::openTape() {
     changeTapes([this] {
         const TapeEnds ends(m_tapes);
-        warnOnFailure(OpenTapeFile(m_tapes, lineFormat(), m_services.tapeFile));
+        warnOnFailure(
+            WhileBusy([this] { return OpenTapeFile(m_tapes, lineFormat(), m_services.tapeFile); }));
         return AppendedSince(m_tapes, ends);
     });
 }
 
 void Form1::saveTape() {
-    warnOnFailure(SaveTapeFile(m_tapes, m_services.tapeFile));
+    warnOnFailure(WhileBusy([this] { return SaveTapeFile(m_tapes, m_services.tapeFile); }));
 }
 
 void Form1::exportToWord() {
     if (const std::unique_ptr<DocumentTarget> target = m_services.wordTarget())
-        warnOnFailure(ExportToWord(m_tapes, *target));
+        warnOnFailure(WhileBusy([&] { return ExportToWord(m_tapes, *target); }));
 }
 
 void Form1::exportToExcel() {
     if (const std::unique_ptr<SpreadsheetTarget> target = m_services.excelTarget())
-        warnOnFailure(ExportToExcel(m_tapes, *target));
+        warnOnFailure(WhileBusy([&] { return ExportToExcel(m_tapes, *target); }));
 }
 
 void Form1::showInfo() {

@@ -18,8 +18,11 @@ struct RecordingDocument : DocumentTarget {
         : texts(into) {}
     ExportFailure createAndShow() override { return {}; }
     ExportFailure newDocument() override { return {}; }
+    // Marks a text that was not written under the wait cursor.
     ExportFailure appendText(const QString& text) override {
-        texts << text;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        const bool busy = cursor && cursor->shape() == Qt::WaitCursor;
+        texts << (busy ? text : QStringLiteral("(not busy) ") + text);
         return {};
     }
     ExportFailure release() override { return {}; }
@@ -92,6 +95,8 @@ private:
     QString onlyWarning() const {
         if (m_messages->said.size() != 1 || m_messages->said[0].icon != MessageBoxes::Icon::Warning)
             return QStringLiteral("(not one warning)");
+        if (m_messages->shownBusy != 0)
+            return QStringLiteral("(shown under the wait cursor)");
         return m_messages->said[0].text;
     }
     QStringList snapshot() const {
@@ -188,6 +193,7 @@ void TestToolbarCommands::word_receives_the_tapes() {
         trimmed << text.trimmed();
     QCOMPARE(trimmed, (QStringList{"2+3", "", "5,00", "", "5,00", ""}));
     QVERIFY(m_documentTexts.first().endsWith("\r\n"));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 void TestToolbarCommands::failed_export_warns_and_keeps_the_tapes() {

@@ -2,6 +2,7 @@
 
 #include "widgets/message_boxes.h"
 
+#include <QGuiApplication>
 #include <QList>
 #include <QTest>
 
@@ -14,8 +15,13 @@ struct RecordingMessageBoxes : MessageBoxes {
     };
 
     QList<Said> said;
+    // Messages shown while the wait cursor was still up.
+    int shownBusy = 0;
 
-    void show(Icon icon, const QString& text) override { said.append({icon, text}); }
+    void show(Icon icon, const QString& text) override {
+        said.append({icon, text});
+        shownBusy += QGuiApplication::overrideCursor() != nullptr;
+    }
 };
 
 inline char* toString(const RecordingMessageBoxes::Said& said) {
